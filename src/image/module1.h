@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+
+// Sizes of the configuration image and the tables kept beside it.
+constexpr int kDeviceSlots = 4;        // devices 0..3
+constexpr int kWordsPerDevice = 128;   // EEPROM words per device
+constexpr int kPortWordsPerDevice = 16; // two setting words for each of 8 ports
+constexpr int kFirstPortWord = 13;      // EEPROM word of port 0's first setting word
+constexpr int kUserPortCount = 32;
+constexpr int kTrunkCount = 8;
+constexpr int kVlanGroupMax = 32;
+
+constexpr quint16 kDefaultFirstPortWord = 0x000F;
+constexpr quint16 kDefaultSecondPortWord = 0x4C5F;
+
+using DeviceWords = std::array<quint16, kWordsPerDevice>;
+using ImageWords = std::array<DeviceWords, kDeviceSlots>;
+using PortWordTable = std::array<std::array<quint16, kPortWordsPerDevice>, kDeviceSlots>;
+
+// The program-wide state: the EEPROM image of every device, the working tables beside it and the
+// flags that tie the windows together. main() makes exactly one and hands it on by reference;
+// every test makes a fresh one.
+class Module1
+{
+public:
+    // EEPROM word (device, word), 0..65535.
+    ImageWords EepromImage{};
+    // Working copy of words 13..28 of each device: (d, 2k) first and (d, 2k + 1) second word of
+    // port k.
+    PortWordTable PortWords{};
+    // VLAN mask work words: (d, 2k) high and (d, 2k + 1) low mask of port k of device d.
+    PortWordTable VlanMap{};
+    // The 128 words of the EEPROM read last.
+    DeviceWords ReadBuffer{};
+
+    bool Is32Port = false;
+    bool Is1000SX = false;
+    int LastModel = 0;
+    bool ConfigChanged = false;     // the properties dialog was confirmed since the last model reset
+    bool PropertiesApplied = false; // set by the properties dialog's OK, cleared by model reset
+    bool ImageLoaded = false;       // the image was filled by Open or Read
+    bool PhyUpdatePending = false;  // a port's advertised abilities were changed in the dialog
+    bool WriteTimedOut = false;     // the last word write got no answer in time
+
+    // Fields of the link command being sent.
+    int CurDeviceNo = 0;
+    int CurSwNo = 0;
+    int CurAddrNo = 0;
+    int CurByteCount = 0;
+
+    // VLAN groups 1..VlanGroupCount; members by user port index and by trunk index.
+    int VlanGroupCount = 0;
+    std::array<std::array<bool, kUserPortCount>, kVlanGroupMax> VlanPortMember{};
+    std::array<std::array<bool, kTrunkCount>, kVlanGroupMax> VlanTrunkMember{};
+    int SelectedVlanGroup = 0; // 1-based number of the group last clicked, 0 when none
+    bool VlanAddMode = false;
+
+    // User port index -> chip port and back; rebuilt by every load of the properties dialog.
+    // Index 32 is never written.
+    std::array<int, kUserPortCount + 1> PortMap{};
+    std::array<int, kUserPortCount + 1> PortMapInverse{};
+
+    // Port-based trunk mapping: (trunk, tab, option) as the mapping dialog lays it out.
+    std::array<std::array<std::array<bool, 32>, 4>, kTrunkCount> PortTrunkMapping{};
+    bool MappingComplete = false;
+
+    // User port index whose settings "Apply to other ports" copies.
+    int ApplySourcePort = 0;
+
+    // Both setting words of every port of devices 0..3 to their defaults.
+    void applyPortWordDefaults();
+    // Run by the main window before it is first shown, after its model list was filled.
+    void applyStartupDefaults();
+    // Run when the user confirms a model change with unsaved properties.
+    void resetForModelChange();
+
+    // PortWords <- image words 13..28 (devices 0..2, and 3 on the 32-port model), or the defaults
+    // while nothing was loaded or applied.
+    void PortWordsFromImage();
+    // Image words 13..28 <- PortWords, for the same devices.
+    void PortWordsToImage();
+
+private:
+    int portWordDevices() const { return Is32Port ? 4 : 3; }
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/ui_services.h"
+
+#include <QWidget>
+
+class Module1;
+class QComboBox;
+class QPushButton;
+class QProgressBar;
+
+// The main window: model and serial port selection, Read, Write, Open, Save, Properties and EXIT.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Form1(Module1 &module, const UiServices &services, QWidget *parent = nullptr);
+
+    // The selected model, 0..2.
+    int deviceModel() const;
+
+    QComboBox *Combo1 = nullptr;  // model
+    QComboBox *Combo2 = nullptr;  // serial port "1. COM1".."8. COM8"
+    QPushButton *Command8 = nullptr; // Read
+    QPushButton *Command7 = nullptr; // Write
+    QPushButton *Command3 = nullptr; // Open
+    QPushButton *Command5 = nullptr; // Save
+    QPushButton *Command2 = nullptr; // Properties
+    QPushButton *Command9 = nullptr; // EXIT
+    QProgressBar *ProgressBar1 = nullptr;
+
+    static inline const char *const kQuitSettingsQuestion =
+        "Changes not saved !  Do you want to quit settings ?";
+
+public slots:
+    void openConfiguration();
+    void saveConfiguration();
+    void showProperties();
+    void exitProgram();
+
+private:
+    void buildControls();
+    void selectModel(int index);
+
+    Module1 &module_;
+    UiServices services_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Title of every message box of the program.
+inline const char *const kDialogTitle = "Device Configuration";
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+
+// Message boxes and Yes/No questions, so that windows never block a test on a modal box.
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+    // A box with an OK button. An empty title leaves the toolkit's default title.
+    virtual void showMessage(const QString &text, MessageIcon icon,
+                             const QString &title = QString::fromLatin1(kDialogTitle)) = 0;
+    // A Yes/No box with the exclamation icon; true for Yes.
+    virtual bool askYesNo(const QString &text,
+                          const QString &title = QString::fromLatin1(kDialogTitle)) = 0;
+};
+
+// The real thing: modal QMessageBox over `parent`.
+class MessageBoxPrompter : public Prompter
+{
+public:
+    explicit MessageBoxPrompter(QWidget *parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget *parent) { parent_ = parent; }
+    void showMessage(const QString &text, MessageIcon icon, const QString &title) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+
+private:
+    QWidget *parent_;
+};

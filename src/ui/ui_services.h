@@ -1,0 +1,12 @@
+#pragma once
+
+class Prompter;
+class FileChooser;
+class DialogRunner;
+
+// The seams a window needs besides Module1; handed down from main() or from a test.
+struct UiServices {
+    Prompter &prompter;
+    FileChooser &files;
+    DialogRunner &dialogs;
+};
