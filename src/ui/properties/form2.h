@@ -4,11 +4,17 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class Module1;
+class PortPage;
 class QPushButton;
 class QTabWidget;
 
 // The properties dialog: pages "Port", " Trunk Assignment" and "VLAN", with OK and Cancel.
+// Every opening is a new instance that decodes the configuration afresh while it is constructed;
+// the pages write their edits through to Module1, OK commits them into the EEPROM image and
+// Cancel (or closing the window) takes the port words back from it.
 class Form2 : public QDialog
 {
     Q_OBJECT
@@ -16,11 +22,27 @@ class Form2 : public QDialog
 public:
     Form2(Module1 &module, const UiServices &services, QWidget *parent = nullptr);
 
+    enum Page { PortPageIndex = 0, TrunkPageIndex = 1, VlanPageIndex = 2 };
+
     QTabWidget *SSTab1 = nullptr;
     QPushButton *Command3 = nullptr; // OK
     QPushButton *Command4 = nullptr; // Cancel
+    PortPage *portPage = nullptr;
+
+    // Decodes chip port `chipPort` into the port page.
+    void ParseSetting(int chipPort);
+    // The user port index shown on the port page; none when no port button is selected.
+    std::optional<int> SearchOption() const;
+
+public slots:
+    // Cancel: the port words edited in place go back to what the image holds.
+    void reject() override;
 
 private:
+    void load();
+    void commit();
+    void applyToOtherPorts();
+
     Module1 &module_;
     UiServices services_;
 };

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "image/device_models.h"
+#include "image/module1.h"
+#include "image/port_map.h"
+#include "image/port_word_codec.h"
+#include "support/fakes.h"
+#include "ui/properties/form2.h"
+#include "ui/properties/port_page.h"
+
+#include <QAbstractButton>
+#include <QStringList>
+
+#include <memory>
+
+// Clicks the named buttons of `window` in turn as a user would (a disabled one ignores the
+// click). False when a name is unknown.
+inline bool clickButtons(QWidget &window, const QStringList &names)
+{
+    for (const QString &name : names) {
+        auto *button = window.findChild<QAbstractButton *>(name);
+        if (!button)
+            return false;
+        button->click();
+    }
+    return true;
+}
+
+// A properties dialog on a fresh Module1 of the given model, opened after the test has set the
+// port words it wants. Ports are named by their front-panel number, 1..32.
+struct PropertiesFixture {
+    Module1 module;
+    RecordingPrompter prompter;
+    ScriptedFileChooser files;
+    ScriptedDialogRunner dialogs;
+    std::unique_ptr<Form2> form;
+
+    explicit PropertiesFixture(int model = Model32NWay)
+    {
+        module.applyStartupDefaults();
+        module.Is32Port = model == Model32NWay;
+        module.Is1000SX = model == Model24Sx;
+    }
+
+    int chipPort(int userPort) const
+    {
+        return PortNumbers::chipPortOf(userPort - 1, module.Is1000SX);
+    }
+    quint16 &first(int userPort)
+    {
+        return PortWord::firstWord(module.PortWords, chipPort(userPort));
+    }
+    quint16 &second(int userPort)
+    {
+        return PortWord::secondWord(module.PortWords, chipPort(userPort));
+    }
+
+    Form2 &open()
+    {
+        form = std::make_unique<Form2>(module, UiServices{prompter, files, dialogs});
+        return *form;
+    }
+    PortPage &page() { return *form->portPage; }
+
+    bool click(const QStringList &names) { return clickButtons(*form, names); }
+};
