@@ -1,0 +1,7 @@
+#pragma once
+
+#include "image/module1.h"
+
+// The EEPROM contents a switch of the model leaves the factory with: signatures, the model word,
+// default port words, and VLAN masks that let every port reach every other.
+ImageWords factoryImage(int model);

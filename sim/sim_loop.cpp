@@ -1,0 +1,161 @@
+#include "sim_loop.h"
+
+#include "emulated_switch.h"
+#include "session_records.h"
+
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int kBaud = 9600;
+
+QString systemError(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+timespec toTimespec(LinePacer::Clock::duration duration)
+{
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(duration).count();
+    const auto positive = ns > 0 ? ns : 0;
+    return timespec{static_cast<time_t>(positive / 1'000'000'000),
+                    static_cast<long>(positive % 1'000'000'000)};
+}
+
+} // namespace
+
+SimLoop::SimLoop(Setup setup, EmulatedSwitch &device, SessionRecords &records)
+    : setup_(setup), device_(device), records_(records), fromPc_(setup.paced ? kBaud : 0),
+      toPc_(setup.paced ? kBaud : 0)
+{
+}
+
+bool SimLoop::run(QString &error)
+{
+    for (;;) {
+        Clock::time_point now = Clock::now();
+        takeDueInput(now);
+        if (!sendDueOutput(now, error))
+            return false;
+
+        pollfd fds[3] = {};
+        fds[0] = {setup_.masterFd, static_cast<short>(POLLIN | (outputBlocked_ ? POLLOUT : 0)), 0};
+        fds[1] = {setup_.stopFd, POLLIN, 0};
+        fds[2] = {STDIN_FILENO, POLLIN, 0};
+        const nfds_t count = setup_.watchStdin ? 3 : 2;
+
+        timespec timeout{};
+        const Clock::time_point *deadline = nextDeadline();
+        if (deadline)
+            timeout = toTimespec(*deadline - Clock::now());
+        if (ppoll(fds, count, deadline ? &timeout : nullptr, nullptr) < 0) {
+            if (errno == EINTR)
+                continue;
+            error = systemError("ppoll");
+            return false;
+        }
+        if (fds[1].revents != 0)
+            return true;
+        if (count == 3 && fds[2].revents != 0) {
+            char scrap[256];
+            if (::read(STDIN_FILENO, scrap, sizeof scrap) <= 0)
+                return true;
+        }
+        if (fds[0].revents & POLLOUT)
+            outputBlocked_ = false;
+        if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+            now = Clock::now();
+            if (!receive(now, error))
+                return false;
+        }
+    }
+}
+
+bool SimLoop::receive(Clock::time_point now, QString &error)
+{
+    char buffer[1024];
+    for (;;) {
+        const ssize_t got = ::read(setup_.masterFd, buffer, sizeof buffer);
+        if (got > 0) {
+            for (ssize_t i = 0; i < got; ++i)
+                input_.push_back({buffer[i], fromPc_.crossed(now)});
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        // EIO: no slave open at the moment; it cannot last while our own slave fd is open.
+        if (got < 0 && (errno == EAGAIN || errno == EIO))
+            return true;
+        error = got == 0 ? QStringLiteral("pty closed") : systemError("read pty");
+        return false;
+    }
+}
+
+void SimLoop::takeDueInput(Clock::time_point now)
+{
+    while (!input_.empty() && input_.front().due <= now) {
+        const TimedByte byte = input_.front();
+        input_.pop_front();
+        if (const std::optional<Command> command = parser_.feed(byte.byte))
+            execute(*command, byte.due);
+    }
+}
+
+void SimLoop::execute(const Command &command, Clock::time_point ready)
+{
+    if (command.skippedBefore > 0)
+        records_.log(QStringLiteral("skipped %1").arg(command.skippedBefore));
+    const Reply reply = device_.execute(command);
+    records_.log(reply.logLine);
+    // The state is on disk before the answer leaves, so whoever got the answer may read it.
+    if (reply.eepromChanged)
+        records_.saveState(device_.eeprom());
+    for (char byte : reply.answer)
+        output_.push_back({byte, toPc_.crossed(ready)});
+}
+
+bool SimLoop::sendDueOutput(Clock::time_point now, QString &error)
+{
+    if (outputBlocked_)
+        return true;
+    QByteArray due;
+    for (const TimedByte &byte : output_) {
+        if (byte.due > now)
+            break;
+        due.append(byte.byte);
+    }
+    qsizetype sent = 0;
+    while (sent < due.size()) {
+        const ssize_t wrote = ::write(setup_.masterFd, due.constData() + sent,
+                                      static_cast<size_t>(due.size() - sent));
+        if (wrote > 0) {
+            sent += wrote;
+            continue;
+        }
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote < 0 && errno == EAGAIN) {
+            outputBlocked_ = true;
+            break;
+        }
+        error = systemError("write pty");
+        return false;
+    }
+    output_.erase(output_.begin(), output_.begin() + sent);
+    return true;
+}
+
+const SimLoop::Clock::time_point *SimLoop::nextDeadline() const
+{
+    const Clock::time_point *earliest = nullptr;
+    if (!input_.empty())
+        earliest = &input_.front().due;
+    if (!output_.empty() && !outputBlocked_ && (!earliest || output_.front().due < *earliest))
+        earliest = &output_.front().due;
+    return earliest;
+}

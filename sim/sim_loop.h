@@ -1,0 +1,52 @@
+#pragma once
+
+#include "command_parser.h"
+#include "line_pacer.h"
+
+#include <QString>
+
+#include <deque>
+
+class EmulatedSwitch;
+class SessionRecords;
+
+// The single-threaded loop on the pty master: takes the PC's bytes (at line speed when paced),
+// parses and executes the commands, and sends the answers (again at line speed when paced).
+class SimLoop
+{
+public:
+    struct Setup {
+        int masterFd = -1;
+        int stopFd = -1;         // readable: end the loop
+        bool watchStdin = false; // the end of standard input also ends the loop
+        bool paced = false;
+    };
+
+    SimLoop(Setup setup, EmulatedSwitch &device, SessionRecords &records);
+
+    // Runs until told to stop; false with `error` set when the pty fails.
+    bool run(QString &error);
+
+private:
+    using Clock = LinePacer::Clock;
+    struct TimedByte {
+        char byte;
+        Clock::time_point due;
+    };
+
+    bool receive(Clock::time_point now, QString &error);
+    void takeDueInput(Clock::time_point now);
+    void execute(const Command &command, Clock::time_point ready);
+    bool sendDueOutput(Clock::time_point now, QString &error);
+    const Clock::time_point *nextDeadline() const;
+
+    Setup setup_;
+    EmulatedSwitch &device_;
+    SessionRecords &records_;
+    CommandParser parser_;
+    LinePacer fromPc_;
+    LinePacer toPc_;
+    std::deque<TimedByte> input_;
+    std::deque<TimedByte> output_;
+    bool outputBlocked_ = false; // the pty is full: wait until it takes bytes again
+};

@@ -1,0 +1,269 @@
+#include "sim_options.h"
+
+#include <QCommandLineParser>
+
+namespace
+{
+
+using Faults::CorruptWord;
+using Faults::ProbeFault;
+using Faults::ReadFault;
+
+const char kDescription[] =
+    "Plays a switch's management controller on a pseudo-terminal. The first line on standard\n"
+    "output is the path of the terminal; point the configuration tool's COM port at it\n"
+    "(for example SWCFG_COM1=<path>). Ends cleanly on SIGTERM or SIGINT.\n"
+    "\n"
+    "Fault injection (N, M: counts; devices 0..3):\n"
+    "  --missing 1,3                 devices left out of the probe; they answer nothing\n"
+    "  --module-codes 1,1,6          successive module codes; the last one repeats\n"
+    "  --probe-fault KIND[:N]        spoil the first N probes (all without N); KIND is\n"
+    "                                silent (no answer), short (5 bytes), long (7 bytes) or\n"
+    "                                garbled (6 bytes not starting with \"ns\")\n"
+    "  --read-fault DEV:KIND[:N]     spoil the first N EEPROM reads of device DEV (all without\n"
+    "                                N); KIND is short (last byte missing) or nonhex (a digit\n"
+    "                                that is not hexadecimal); may be repeated\n"
+    "  --drop-after-writes N         after N answered word writes, answer and execute nothing\n"
+    "  --drop-commands M             ...for M commands only, then answer again\n"
+    "  --corrupt-word DEV:WORD[:V]   keep V (default: the written value with bit 0 flipped) when\n"
+    "                                EEPROM word WORD of device DEV is written; may be repeated";
+
+struct Parsing {
+    QString error;
+
+    bool fail(const QString &text)
+    {
+        if (error.isEmpty())
+            error = text;
+        return false;
+    }
+
+    std::optional<int> integer(const QString &text, int low, int high, const QString &what)
+    {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (!ok || value < low || value > high) {
+            fail(QStringLiteral("%1: \"%2\" is not a number from %3 to %4")
+                     .arg(what, text)
+                     .arg(low)
+                     .arg(high));
+            return std::nullopt;
+        }
+        return value;
+    }
+};
+
+bool parseMissing(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    for (const QString &item : text.split(QLatin1Char(','))) {
+        const auto device = p.integer(item.trimmed(), 0, 3, QStringLiteral("--missing"));
+        if (!device)
+            return false;
+        faults.missing[static_cast<std::size_t>(*device)] = true;
+    }
+    return true;
+}
+
+bool parseModuleCodes(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    for (const QString &item : text.split(QLatin1Char(','))) {
+        const auto code = p.integer(item.trimmed(), 0, 255, QStringLiteral("--module-codes"));
+        if (!code)
+            return false;
+        faults.moduleCodes.push_back(*code);
+    }
+    return true;
+}
+
+bool parseProbeFault(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    const QString kind = parts.value(0);
+    if (kind == QLatin1String("silent"))
+        faults.probeFault = ProbeFault::Silent;
+    else if (kind == QLatin1String("short"))
+        faults.probeFault = ProbeFault::Short;
+    else if (kind == QLatin1String("long"))
+        faults.probeFault = ProbeFault::Long;
+    else if (kind == QLatin1String("garbled"))
+        faults.probeFault = ProbeFault::Garbled;
+    else
+        return p.fail(QStringLiteral("--probe-fault: unknown kind \"%1\"").arg(kind));
+    if (parts.size() > 2)
+        return p.fail(QStringLiteral("--probe-fault: expected KIND[:N], got \"%1\"").arg(text));
+    if (parts.size() == 2) {
+        faults.probeFaultTimes =
+            p.integer(parts[1], 1, 1000000, QStringLiteral("--probe-fault count"));
+        return faults.probeFaultTimes.has_value();
+    }
+    return true;
+}
+
+bool parseReadFault(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return p.fail(QStringLiteral("--read-fault: expected DEV:KIND[:N], got \"%1\"").arg(text));
+    const auto device = p.integer(parts[0], 0, 3, QStringLiteral("--read-fault device"));
+    if (!device)
+        return false;
+    Faults::ReadFaultRule rule;
+    if (parts[1] == QLatin1String("short"))
+        rule.kind = ReadFault::Short;
+    else if (parts[1] == QLatin1String("nonhex"))
+        rule.kind = ReadFault::NonHex;
+    else
+        return p.fail(QStringLiteral("--read-fault: unknown kind \"%1\"").arg(parts[1]));
+    if (parts.size() == 3) {
+        rule.times = p.integer(parts[2], 1, 1000000, QStringLiteral("--read-fault count"));
+        if (!rule.times)
+            return false;
+    }
+    faults.readFaults[static_cast<std::size_t>(*device)] = rule;
+    return true;
+}
+
+bool parseCorruptWord(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return p.fail(
+            QStringLiteral("--corrupt-word: expected DEV:WORD[:V], got \"%1\"").arg(text));
+    const auto device = p.integer(parts[0], 0, 3, QStringLiteral("--corrupt-word device"));
+    const auto word = p.integer(parts[1], 0, 127, QStringLiteral("--corrupt-word word"));
+    if (!device || !word)
+        return false;
+    CorruptWord corrupt{*device, *word, std::nullopt};
+    if (parts.size() == 3) {
+        const auto value = p.integer(parts[2], 0, 65535, QStringLiteral("--corrupt-word value"));
+        if (!value)
+            return false;
+        corrupt.value = static_cast<quint16>(*value);
+    }
+    faults.corruptWords.push_back(corrupt);
+    return true;
+}
+
+} // namespace
+
+ParsedOptions parseSimOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    const QCommandLineOption model(QStringLiteral("model"),
+                                   QStringLiteral("Switch model: 0 (24 Port N-Way, devices 0..2), "
+                                                  "1 (24 Port 1000Base-SX, devices 0..3, module "
+                                                  "code 6) or 2 (32 Port, devices 0..3, module "
+                                                  "code 3). Default 1."),
+                                   QStringLiteral("0|1|2"), QStringLiteral("1"));
+    const QCommandLineOption image(QStringLiteral("image"),
+                                   QStringLiteral("Starts the EEPROMs from this *.bin file (the "
+                                                  "model's size) instead of the factory image."),
+                                   QStringLiteral("file.bin"));
+    const QCommandLineOption writeFactory(
+        QStringLiteral("write-factory"),
+        QStringLiteral("Writes the factory image of the model to this file and exits."),
+        QStringLiteral("file.bin"));
+    const QCommandLineOption state(QStringLiteral("state"),
+                                   QStringLiteral("Rewrites this file (atomically) with the EEPROM "
+                                                  "image at start and after every change."),
+                                   QStringLiteral("file.bin"));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Writes one line per command received to this "
+                                                "file."),
+                                 QStringLiteral("file"));
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  QStringLiteral("Makes a symbolic link to the pseudo-terminal "
+                                                 "here (removed on exit)."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption pace(QStringLiteral("pace"),
+                                  QStringLiteral("Takes and sends bytes at 9600 baud (10 bits a "
+                                                 "byte) instead of at once."));
+    const QCommandLineOption exitOnStdinEnd(
+        QStringLiteral("exit-on-stdin-end"),
+        QStringLiteral("Ends when standard input reaches its end (for a parent that may die "
+                       "without stopping the simulator)."));
+    const QCommandLineOption missing(QStringLiteral("missing"),
+                                     QStringLiteral("Devices that are absent."),
+                                     QStringLiteral("devices"));
+    const QCommandLineOption moduleCodes(QStringLiteral("module-codes"),
+                                         QStringLiteral("Module codes read from register 115 of "
+                                                        "device 3, in turn."),
+                                         QStringLiteral("codes"));
+    const QCommandLineOption probeFault(QStringLiteral("probe-fault"),
+                                        QStringLiteral("Spoils probe answers."),
+                                        QStringLiteral("kind[:n]"));
+    const QCommandLineOption readFault(QStringLiteral("read-fault"),
+                                       QStringLiteral("Spoils EEPROM read answers of a device."),
+                                       QStringLiteral("dev:kind[:n]"));
+    const QCommandLineOption dropAfterWrites(QStringLiteral("drop-after-writes"),
+                                             QStringLiteral("Line goes dead after N word writes."),
+                                             QStringLiteral("n"));
+    const QCommandLineOption dropCommands(QStringLiteral("drop-commands"),
+                                          QStringLiteral("Line comes back after M dead commands."),
+                                          QStringLiteral("m"));
+    const QCommandLineOption corruptWord(QStringLiteral("corrupt-word"),
+                                         QStringLiteral("Stores another value in an EEPROM "
+                                                        "word."),
+                                         QStringLiteral("dev:word[:v]"));
+    parser.addOptions({help, model, image, writeFactory, state, log, link, pace, exitOnStdinEnd,
+                       missing, moduleCodes, probeFault, readFault, dropAfterWrites, dropCommands,
+                       corruptWord});
+
+    ParsedOptions result;
+    result.helpText = parser.helpText();
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error = QStringLiteral("unexpected argument \"%1\"")
+                           .arg(parser.positionalArguments().constFirst());
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.helpRequested = true;
+        return result;
+    }
+
+    Parsing p;
+    SimOptions options;
+    options.model = p.integer(parser.value(model), 0, 2, QStringLiteral("--model")).value_or(1);
+    options.imagePath = parser.value(image);
+    options.writeFactoryPath = parser.value(writeFactory);
+    options.statePath = parser.value(state);
+    options.logPath = parser.value(log);
+    options.linkPath = parser.value(link);
+    options.paced = parser.isSet(pace);
+    options.exitOnStdinEnd = parser.isSet(exitOnStdinEnd);
+
+    Faults::FaultPlan &faults = options.faults;
+    for (const QString &value : parser.values(missing))
+        parseMissing(p, value, faults);
+    for (const QString &value : parser.values(moduleCodes))
+        parseModuleCodes(p, value, faults);
+    if (parser.isSet(probeFault))
+        parseProbeFault(p, parser.value(probeFault), faults);
+    for (const QString &value : parser.values(readFault))
+        parseReadFault(p, value, faults);
+    if (parser.isSet(dropAfterWrites))
+        faults.dropAfterWrites = p.integer(parser.value(dropAfterWrites), 0, 1000000,
+                                           QStringLiteral("--drop-after-writes"));
+    if (parser.isSet(dropCommands)) {
+        faults.dropCommands =
+            p.integer(parser.value(dropCommands), 1, 1000000, QStringLiteral("--drop-commands"));
+        if (!parser.isSet(dropAfterWrites))
+            p.fail(QStringLiteral("--drop-commands needs --drop-after-writes"));
+    }
+    for (const QString &value : parser.values(corruptWord))
+        parseCorruptWord(p, value, faults);
+
+    if (!p.error.isEmpty()) {
+        result.error = p.error;
+        return result;
+    }
+    result.options = options;
+    return result;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "fault_plan.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct SimOptions {
+    int model = 1;
+    QString imagePath;        // starting EEPROM contents; empty: the factory image
+    QString writeFactoryPath; // write the factory image here and exit
+    QString statePath;        // EEPROM image rewritten after every change
+    QString logPath;          // one line per command
+    QString linkPath;         // symbolic link to the pty
+    bool paced = false;       // 9600-baud timing both ways
+    bool exitOnStdinEnd = false;
+    Faults::FaultPlan faults;
+};
+
+struct ParsedOptions {
+    std::optional<SimOptions> options; // set when the arguments are good and no help was asked
+    bool helpRequested = false;
+    QString helpText;
+    QString error; // set when the arguments are bad
+};
+
+// `arguments` as in main's argv, program name first.
+ParsedOptions parseSimOptions(const QStringList &arguments);

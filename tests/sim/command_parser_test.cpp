@@ -1,0 +1,94 @@
+#include "command_parser.h"
+#include "support/test_main.h"
+
+#include <QTest>
+
+namespace
+{
+
+// One line per command found in `stream`: its fields, then "+" the bytes skipped before it.
+QStringList parseAll(const QByteArray &stream)
+{
+    static const char *const kinds[] = {"write", "read", "probe", "reset"};
+    CommandParser parser;
+    QStringList found;
+    for (char byte : stream) {
+        if (const std::optional<Command> c = parser.feed(byte)) {
+            QString line = QLatin1String(kinds[int(c->kind)]);
+            if (c->kind == Command::Kind::WriteWord || c->kind == Command::Kind::Read) {
+                const int last = c->kind == Command::Kind::Read ? c->count : c->value();
+                line += QStringLiteral(" %1 %2 %3 %4")
+                            .arg(c->device)
+                            .arg(c->space)
+                            .arg(c->address)
+                            .arg(last);
+            }
+            found << line + QStringLiteral(" +%1").arg(c->skippedBefore);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+class CommandParserTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splitsTheStream_data()
+    {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("write word")
+            << QByteArray("no20028076095\r") << QStringList{"write 2 0 28 19551 +0"};
+        QTest::newRow("switch register")
+            << QByteArray("no11132064004\r") << QStringList{"write 1 1 132 16388 +0"};
+        QTest::newRow("bulk read")
+            << QByteArray("nr30000256\r") << QStringList{"read 3 0 0 256 +0"};
+        QTest::newRow("module register")
+            << QByteArray("nr31115001\r") << QStringList{"read 3 1 115 1 +0"};
+        QTest::newRow("probe and reset need no CR")
+            << QByteArray("nsjns") << QStringList{"probe +0", "reset +0", "probe +0"};
+        QTest::newRow("back to back")
+            << QByteArray("no00000000001\rnr00000002\rj")
+            << QStringList{"write 0 0 0 1 +0", "read 0 0 0 2 +0", "reset +0"};
+        QTest::newRow("noise before a command") << QByteArray("\r\n\xff"
+                                                              "abc"
+                                                              "ns")
+                                                << QStringList{"probe +6"};
+        QTest::newRow("unknown letter after n") << QByteArray("nxns") << QStringList{"probe +2"};
+        QTest::newRow("n restarts a command")
+            << QByteArray("nnnr00000001\r") << QStringList{"read 0 0 0 1 +2"};
+        // A command cut short is dropped whole; the byte that cut it starts afresh.
+        QTest::newRow("n cuts digits short") << QByteArray("no200ns") << QStringList{"probe +5"};
+        QTest::newRow("j cuts digits short") << QByteArray("nr3j") << QStringList{"reset +3"};
+        QTest::newRow("letter inside digits")
+            << QByteArray("no2002807a095\rns") << QStringList{"probe +14"};
+        QTest::newRow("twelfth digit instead of CR")
+            << QByteArray("no200280760951\rns") << QStringList{"probe +15"};
+        QTest::newRow("read with write length")
+            << QByteArray("nr00000000000\rns") << QStringList{"probe +14"};
+        QTest::newRow("fields beyond the values used are passed on")
+            << QByteArray("no97999999999\r") << QStringList{"write 9 7 999 256743 +0"};
+    }
+    void splitsTheStream()
+    {
+        QFETCH(QByteArray, stream);
+        QFETCH(QStringList, commands);
+        QCOMPARE(parseAll(stream), commands);
+    }
+
+    void keepsTheRawBytesForTheEcho()
+    {
+        CommandParser parser;
+        std::optional<Command> command;
+        for (char byte : QByteArray("xxno20028076095\r"))
+            command = parser.feed(byte);
+        QVERIFY(command);
+        QCOMPARE(command->raw, QByteArray("no20028076095\r"));
+    }
+};
+
+SWCFG_TEST_CLASS(CommandParserTest)
+#include "command_parser_test.moc"
