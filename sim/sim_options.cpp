@@ -17,6 +17,8 @@ const char kDescription[] =
     "Fault injection (N, M: counts; devices 0..3):\n"
     "  --missing 1,3                 devices left out of the probe; they answer nothing\n"
     "  --module-codes 1,1,6          successive module codes; the last one repeats\n"
+    "                                (register 115 of device 3 answers the module code\n"
+    "                                even when no module is fitted or it is missing)\n"
     "  --probe-fault KIND[:N]        spoil the first N probes (all without N); KIND is\n"
     "                                silent (no answer), short (5 bytes), long (7 bytes) or\n"
     "                                garbled (6 bytes not starting with \"ns\")\n"
@@ -170,10 +172,14 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
                                    QStringLiteral("Rewrites this file (atomically) with the EEPROM "
                                                   "image at start and after every change."),
                                    QStringLiteral("file.bin"));
-    const QCommandLineOption log(QStringLiteral("log"),
-                                 QStringLiteral("Writes one line per command received to this "
-                                                "file."),
-                                 QStringLiteral("file"));
+    const QCommandLineOption log(
+        QStringLiteral("log"),
+        QStringLiteral("Writes one line per command received to this file: \"write D S AAA "
+                       "VALUE\", \"read D S AAA COUNT\", \"probe\", \"reset\", and "
+                       "\"skipped N\" for stray bytes. A note follows a command that was not "
+                       "carried out as sent (dropped, missing, invalid, stored V) or whose answer "
+                       "was spoiled (silent, short, long, garbled, nonhex)."),
+        QStringLiteral("file"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Makes a symbolic link to the pseudo-terminal "
                                                  "here (removed on exit)."),
