@@ -1,0 +1,19 @@
+#pragma once
+
+#include "link/serial_line.h"
+
+#include <QString>
+
+constexpr int kFirstComPort = 1;
+constexpr int kLastComPort = 8;
+
+// The device that COM port n (1..8) opens: the environment variable SWCFG_COM<n> when it is set,
+// otherwise COMn on Windows and /dev/ttyS<n-1> elsewhere.
+QString comPortDeviceName(int portNumber);
+
+// A port given on the command line: "COM1".."COM8" (any case) as above, anything else is taken as
+// a device path.
+QString serialDeviceForArgument(const QString &argument);
+
+// Lines on real ports, named as above.
+SerialLineFactory comPortLineFactory();

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+class SerialLine;
+
+// Time and waiting for the link's polling loops, injected so that tests run on virtual time.
+class LinkClock
+{
+public:
+    virtual ~LinkClock() = default;
+    // Monotonic milliseconds.
+    virtual qint64 elapsedMs() const = 0;
+    // One pass of a wait: let the program handle its events, then let input arrive on the line
+    // for at most maxMicros microseconds.
+    virtual void pass(SerialLine &line, int maxMicros) = 0;
+};
+
+// The real clock. Each pass processes pending events, so the windows repaint and the progress bar
+// moves while a transfer runs, then sleeps on the line instead of spinning.
+class EventLoopClock : public LinkClock
+{
+public:
+    EventLoopClock();
+    qint64 elapsedMs() const override;
+    void pass(SerialLine &line, int maxMicros) override;
+
+private:
+    QElapsedTimer timer_;
+};

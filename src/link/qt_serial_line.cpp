@@ -1,0 +1,96 @@
+#include "link/qt_serial_line.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace
+{
+// Far longer than a command needs at 9600 baud; only a stuck driver gets near it.
+constexpr int kSendTimeoutMs = 2000;
+} // namespace
+
+QtSerialLine::QtSerialLine(const QString &deviceName) : deviceName_(deviceName)
+{
+    port_.setPortName(deviceName);
+}
+
+bool QtSerialLine::open()
+{
+    error_.clear();
+    port_.setBaudRate(QSerialPort::Baud9600);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        error_ = deviceName_ + QStringLiteral(": ") + port_.errorString();
+        return false;
+    }
+    return true;
+}
+
+void QtSerialLine::close()
+{
+    if (port_.isOpen())
+        port_.close();
+}
+
+bool QtSerialLine::isOpen() const
+{
+    return port_.isOpen();
+}
+
+QString QtSerialLine::errorText() const
+{
+    return error_;
+}
+
+bool QtSerialLine::send(const QByteArray &bytes)
+{
+    if (!port_.isOpen() || port_.write(bytes) != bytes.size()) {
+        error_ = port_.errorString();
+        return false;
+    }
+    // write() only queues the bytes; the answer must not be awaited before they left.
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kSendTimeoutMs)) {
+            error_ = port_.errorString();
+            return false;
+        }
+    }
+    return true;
+}
+
+qint64 QtSerialLine::bytesAvailable()
+{
+    return port_.bytesAvailable();
+}
+
+QByteArray QtSerialLine::readAll()
+{
+    return port_.readAll();
+}
+
+void QtSerialLine::discardInput()
+{
+    if (!port_.isOpen())
+        return;
+    port_.readAll();
+    port_.clear(QSerialPort::Input);
+}
+
+void QtSerialLine::waitForInput(int maxMicros)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (port_.isOpen()) {
+        const bool arrived = maxMicros >= 1000 ? port_.waitForReadyRead(maxMicros / 1000)
+                                               : port_.waitForReadyRead(0);
+        if (arrived)
+            return;
+    }
+    // Nothing came, or the port failed at once: sleep out the rest rather than spin.
+    const qint64 left = maxMicros - timer.nsecsElapsed() / 1000;
+    if (left > 0)
+        QThread::usleep(static_cast<unsigned long>(left));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/serial_line.h"
+
+#include <QSerialPort>
+
+// The serial line on a real device (a COM port, a USB adapter, a pseudo-terminal).
+class QtSerialLine : public SerialLine
+{
+public:
+    explicit QtSerialLine(const QString &deviceName);
+
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    QString errorText() const override;
+    bool send(const QByteArray &bytes) override;
+    qint64 bytesAvailable() override;
+    QByteArray readAll() override;
+    void discardInput() override;
+    void waitForInput(int maxMicros) override;
+
+    QString deviceName() const { return deviceName_; }
+
+private:
+    QString deviceName_;
+    QSerialPort port_;
+    QString error_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// One serial line to the switch's management controller: 9600 baud, 8 data bits, no parity, one
+// stop bit, raw bytes both ways.
+class SerialLine
+{
+public:
+    virtual ~SerialLine() = default;
+
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // Why the last open (or send) failed.
+    virtual QString errorText() const = 0;
+
+    // Hands the bytes to the driver before returning; false when that failed.
+    virtual bool send(const QByteArray &bytes) = 0;
+    // Input received and not read yet.
+    virtual qint64 bytesAvailable() = 0;
+    virtual QByteArray readAll() = 0;
+    // Drops every byte received and not read yet.
+    virtual void discardInput() = 0;
+    // Lets input arrive for at most maxMicros microseconds; returns as soon as some did.
+    virtual void waitForInput(int maxMicros) = 0;
+};
+
+// Makes the line of COM port portNumber (1..8), closed.
+using SerialLineFactory = std::function<std::unique_ptr<SerialLine>(int portNumber)>;

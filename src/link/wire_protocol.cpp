@@ -1,0 +1,103 @@
+#include "link/wire_protocol.h"
+
+namespace WireProtocol
+{
+
+namespace
+{
+
+QByteArray commandHead(char letter, int device, int space, int address)
+{
+    QByteArray command("n");
+    command += letter;
+    command += QByteArray::number(device);
+    command += QByteArray::number(space);
+    command += threeDigits(address);
+    return command;
+}
+
+std::optional<int> hexDigit(char byte)
+{
+    if (byte >= '0' && byte <= '9')
+        return byte - '0';
+    if (byte >= 'A' && byte <= 'F')
+        return byte - 'A' + 10;
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray threeDigits(int n)
+{
+    Q_ASSERT(n >= 0 && n <= 999);
+    return QByteArray::number(n).rightJustified(3, '0');
+}
+
+QByteArray writeWordCommand(int device, int space, int address, quint16 value)
+{
+    return commandHead('o', device, space, address) + threeDigits(value >> 8) +
+           threeDigits(value & 0xFF) + kCarriageReturn;
+}
+
+QByteArray readCommand(int device, int space, int address, int byteCount)
+{
+    return commandHead('r', device, space, address) + threeDigits(byteCount) + kCarriageReturn;
+}
+
+QByteArray probeCommand()
+{
+    return QByteArrayLiteral("ns");
+}
+
+QByteArray resetCommand()
+{
+    return QByteArrayLiteral("j");
+}
+
+quint8 answerDigitValue(char byte)
+{
+    return static_cast<quint8>(hexDigit(byte).value_or(static_cast<unsigned char>(byte)));
+}
+
+std::optional<quint8> registerAnswerValue(const QByteArray &answer)
+{
+    if (answer.size() < kRegisterAnswerBytes)
+        return std::nullopt;
+    return answerDigitValue(answer.at(5));
+}
+
+std::optional<DeviceWords> bulkAnswerWords(const QByteArray &answer)
+{
+    if (answer.size() < kBulkAnswerBytes)
+        return std::nullopt;
+    DeviceWords words{};
+    for (int w = 0; w < kWordsPerDevice; ++w) {
+        int word = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::optional<int> digit =
+                hexDigit(answer.at(kBulkAnswerHeaderBytes + 4 * w + i));
+            if (!digit)
+                return std::nullopt;
+            word = word * 16 + *digit;
+        }
+        words[static_cast<std::size_t>(w)] = static_cast<quint16>(word);
+    }
+    return words;
+}
+
+PresenceStatus presenceStatus(const QByteArray &answer, bool moduleExpected)
+{
+    if (!answer.startsWith("ns"))
+        return {PresenceStatus::NoAccess, 0};
+    if (answer.size() != kProbeAnswerBytes)
+        return {PresenceStatus::NotReady, 0};
+    const int devices = moduleExpected ? 4 : 3;
+    int missing = 0;
+    for (int d = 0; d < devices; ++d) {
+        if (static_cast<unsigned char>(answer.at(2 + d)) != d)
+            missing |= 1 << d;
+    }
+    return {PresenceStatus::Checked, missing};
+}
+
+} // namespace WireProtocol
