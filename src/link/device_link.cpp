@@ -1,0 +1,257 @@
+#include "link/device_link.h"
+
+#include "image/device_models.h"
+#include "image/module1.h"
+#include "link/link_clock.h"
+#include "link/serial_line.h"
+#include "link/wire_protocol.h"
+
+using namespace WireProtocol;
+
+namespace
+{
+
+// Reads and probes wait at most this many passes of 0.1 ms and more: one to two seconds, far
+// longer than a 6-byte answer takes at 9600 baud.
+constexpr int kCountedPassLimit = 10001;
+constexpr int kCountedPassMicros = 100;
+// Waits bounded by time sleep up to a millisecond per pass.
+constexpr int kTimedPassMicros = 1000;
+constexpr qint64 kWriteAnswerTimeoutMs = 3000;
+constexpr qint64 kBulkAnswerTimeoutMs = 5000;
+
+// PHY access through the switch registers: data to 134, then the command to 132.
+constexpr int kPhyDataRegister = 134;
+constexpr int kPhyCommandRegister = 132;
+constexpr int kPhyWriteCommand = 0x4000;
+constexpr int kPhyControl = 0;
+constexpr int kPhyAdvertisement = 4;
+constexpr int kAdvertisementBase = 0x0401; // selector field and pause
+constexpr int kRestartAutoNegotiation = 0x3300;
+
+// Byte address of port word i of a device.
+constexpr int portWordAddress(int i)
+{
+    return 2 * (kFirstPortWord + i);
+}
+
+} // namespace
+
+DeviceLink::DeviceLink(Module1 &module, SerialLine &line, LinkClock &clock,
+                       ProgressCallback progress)
+    : module_(module), line_(line), clock_(clock), progress_(std::move(progress))
+{
+}
+
+bool DeviceLink::openPort()
+{
+    return line_.open();
+}
+
+void DeviceLink::closePort()
+{
+    line_.close();
+}
+
+// Stale input is dropped before each command is sent, never after: a fast peer may have answered
+// already by the time the send returns.
+
+void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
+{
+    module_.WriteTimedOut = false;
+    module_.CurDeviceNo = DeviceNo;
+    module_.CurAddrNo = AddrNo;
+    module_.CurSwNo = SwNo;
+    line_.discardInput();
+    if (!line_.send(writeWordCommand(DeviceNo, SwNo, AddrNo, ValueNo))) {
+        module_.WriteTimedOut = true;
+        return;
+    }
+    const qint64 start = clock_.elapsedMs();
+    while (line_.bytesAvailable() < kWriteAnswerMinBytes &&
+           clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs)
+        clock_.pass(line_, kTimedPassMicros);
+    // The answer is left unread; the next command drops it.
+    if (line_.bytesAvailable() < kWriteAnswerMinBytes)
+        module_.WriteTimedOut = true;
+}
+
+LinkResult<quint8> DeviceLink::ReadAByte(int DeviceNo, int SwNo, int AddrNo)
+{
+    if (!line_.open())
+        return {LinkStatus::PortNotOpened};
+    module_.CurDeviceNo = DeviceNo;
+    module_.CurSwNo = SwNo;
+    module_.CurAddrNo = AddrNo;
+    module_.CurByteCount = 1;
+    line_.discardInput();
+    QByteArray answer;
+    if (line_.send(readCommand(DeviceNo, SwNo, AddrNo, 1))) {
+        waitCountedPasses(kRegisterAnswerBytes);
+        if (line_.bytesAvailable() > 0)
+            answer = line_.readAll();
+    }
+    line_.close();
+    const std::optional<quint8> value = registerAnswerValue(answer);
+    if (!value)
+        return {LinkStatus::NoAnswer};
+    return {LinkStatus::Done, *value};
+}
+
+LinkResult<QByteArray> DeviceLink::CheckSystemBus()
+{
+    if (!line_.open())
+        return {LinkStatus::PortNotOpened};
+    line_.discardInput();
+    QByteArray answer;
+    if (line_.send(probeCommand())) {
+        waitCountedPasses(kProbeAnswerBytes);
+        if (line_.bytesAvailable() > 0)
+            answer = line_.readAll();
+    }
+    line_.close();
+    if (answer.isEmpty())
+        return {LinkStatus::NoAnswer};
+    return {LinkStatus::Done, answer};
+}
+
+LinkStatus DeviceLink::ResetHub()
+{
+    if (!line_.open())
+        return LinkStatus::PortNotOpened;
+    const bool sent = line_.send(resetCommand());
+    line_.close();
+    return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
+}
+
+LinkStatus DeviceLink::ReadEEPROM()
+{
+    showProgress(0);
+    if (!line_.open()) {
+        hideProgress();
+        return LinkStatus::PortNotOpened;
+    }
+    module_.CurByteCount = kBulkReadBytes;
+    module_.CurSwNo = kEepromSpace;
+    module_.CurAddrNo = 0;
+    line_.discardInput();
+    const bool sent = line_.send(readCommand(module_.CurDeviceNo, kEepromSpace, 0, kBulkReadBytes));
+    setProgress(5);
+    if (sent) {
+        const qint64 start = clock_.elapsedMs();
+        while (line_.bytesAvailable() < kBulkAnswerBytes &&
+               clock_.elapsedMs() - start <= kBulkAnswerTimeoutMs) {
+            setProgress(static_cast<int>(line_.bytesAvailable() / 10) + 5);
+            clock_.pass(line_, kTimedPassMicros);
+        }
+    }
+    const QByteArray answer = sent ? line_.readAll() : QByteArray();
+    setProgress(80);
+    const std::optional<DeviceWords> words = bulkAnswerWords(answer);
+    if (!words) {
+        setProgress(0);
+        hideProgress();
+        line_.close();
+        return LinkStatus::NoAnswer;
+    }
+    setProgress(95);
+    module_.ReadBuffer = *words;
+    setProgress(100);
+    hideProgress();
+    line_.close();
+    return LinkStatus::Done;
+}
+
+LinkStatus DeviceLink::WriteEEPROMAll(int model)
+{
+    if (!line_.open())
+        return LinkStatus::PortNotOpened;
+    showProgress(0);
+    const int devices = deviceCountOf(model);
+    for (int d = 0; d < devices; ++d) {
+        for (int w = 0; w < kWordsPerDevice; ++w) {
+            WriteAWord(d, kEepromSpace, 2 * w, module_.EepromImage[d][w]);
+            setProgress(w * 100 / kWordsPerDevice);
+            if (module_.WriteTimedOut)
+                break;
+        }
+        setProgress(100);
+        if (d != kModuleDevice)
+            setProgress(0);
+    }
+    setProgress(100);
+    hideProgress();
+    line_.close();
+    return LinkStatus::Done;
+}
+
+LinkStatus DeviceLink::WriteEEPROMPartial()
+{
+    if (!line_.open())
+        return LinkStatus::PortNotOpened;
+    showProgress(1);
+    setProgress(5);
+    int progress = 5;
+    for (int d = 0; d < 3; ++d) {
+        for (int i = 0; i < kPortWordsPerDevice; ++i)
+            WriteAWord(d, kEepromSpace, portWordAddress(i), module_.PortWords[d][i]);
+        progress += 16;
+        setProgress(progress);
+    }
+    setProgress(50);
+    setProgress(100);
+    hideProgress();
+    line_.close();
+    return LinkStatus::Done;
+}
+
+void DeviceLink::WriteToPHYRegister()
+{
+    if (!module_.PhyUpdatePending)
+        return;
+    for (int d = 0; d < 3; ++d) {
+        for (int k = 0; k < 8; ++k) {
+            // 10 half, 10 full, 100 half, 100 full duplex: bits 0..3 of the port's second word.
+            const int abilities = module_.PortWords[d][2 * k + 1] & 0xF;
+            const int phy = 32 * k;
+            WriteAWord(d, kRegisterSpace, kPhyDataRegister,
+                       static_cast<quint16>(kAdvertisementBase + 32 * abilities));
+            WriteAWord(d, kRegisterSpace, kPhyCommandRegister,
+                       static_cast<quint16>(kPhyWriteCommand + phy + kPhyAdvertisement));
+            WriteAWord(d, kRegisterSpace, kPhyDataRegister, kRestartAutoNegotiation);
+            WriteAWord(d, kRegisterSpace, kPhyCommandRegister,
+                       static_cast<quint16>(kPhyWriteCommand + phy + kPhyControl));
+        }
+    }
+    module_.PhyUpdatePending = false;
+}
+
+void DeviceLink::waitCountedPasses(int minBytes)
+{
+    for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes; ++pass)
+        clock_.pass(line_, kCountedPassMicros);
+}
+
+void DeviceLink::showProgress(int value)
+{
+    updateProgress({value, true});
+}
+
+void DeviceLink::setProgress(int value)
+{
+    updateProgress({value, progressState_.visible});
+}
+
+void DeviceLink::hideProgress()
+{
+    updateProgress({progressState_.value, false});
+}
+
+void DeviceLink::updateProgress(const ProgressState &state)
+{
+    if (state == progressState_)
+        return;
+    progressState_ = state;
+    if (progress_)
+        progress_(state);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "link/link_progress.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+class LinkClock;
+class Module1;
+class SerialLine;
+
+// How a link operation ended.
+enum class LinkStatus {
+    Done,
+    NoAnswer,      // no answer, a short one, or one that could not be read
+    PortNotOpened, // the serial port could not be opened
+};
+
+template <typename T> struct LinkResult {
+    LinkStatus status = LinkStatus::NoAnswer;
+    T value{}; // meaningful when status is Done
+    bool answered() const { return status == LinkStatus::Done; }
+};
+
+// Word access to the switch devices and the EEPROM and PHY transfers built on it, on one serial
+// line. The command fields and results go through Module1 (CurDeviceNo.., ReadBuffer,
+// WriteTimedOut, PhyUpdatePending); the image itself is never changed here.
+class DeviceLink
+{
+public:
+    DeviceLink(Module1 &module, SerialLine &line, LinkClock &clock, ProgressCallback progress = {});
+
+    // Every operation opens and closes the port itself, except WriteAWord and
+    // WriteToPHYRegister, which work on a port opened with openPort().
+    bool openPort();
+    void closePort();
+
+    // Writes one word and waits up to 3 s for the answer; WriteTimedOut tells whether it came.
+    void WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo);
+    // Reads one byte of a device register.
+    LinkResult<quint8> ReadAByte(int DeviceNo, int SwNo, int AddrNo);
+    // Sends the presence probe; the value is every byte that came (no answer when none did).
+    LinkResult<QByteArray> CheckSystemBus();
+    // Sends the reset command; nothing is awaited.
+    LinkStatus ResetHub();
+
+    // Reads the EEPROM of device CurDeviceNo into ReadBuffer. NoAnswer (ReadBuffer unchanged)
+    // when the answer was short or garbled.
+    LinkStatus ReadEEPROM();
+    // Writes every word of the image to the devices of the model. A word without answer ends that
+    // device's pass; the next device is still written. Only the read-back finds such faults.
+    LinkStatus WriteEEPROMAll(int model);
+    // Writes the port words (EEPROM words 13..28) of devices 0..2; missing answers are ignored.
+    LinkStatus WriteEEPROMPartial();
+    // When PhyUpdatePending: writes each port's advertised abilities to its PHY and restarts
+    // auto-negotiation, devices 0..2; then clears PhyUpdatePending.
+    void WriteToPHYRegister();
+
+private:
+    void waitCountedPasses(int minBytes);
+    void showProgress(int value);
+    void setProgress(int value);
+    void hideProgress();
+    void updateProgress(const ProgressState &state);
+
+    Module1 &module_;
+    SerialLine &line_;
+    LinkClock &clock_;
+    ProgressCallback progress_;
+    ProgressState progressState_;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// What Read and Write tell the user, word for word (blanks included).
+namespace LinkMessages
+{
+
+inline const char *const kPortOpenError = "COM Port Open Error !";
+inline const char *const kFailedToAccess =
+    "Failed to access the device ! Please check whether the device is well connected.";
+inline const char *const kDevicesNotReady = "Some devices not ready !  Please try again ! ";
+inline const char *const kModuleDetected =
+    "Module is detected ! This device is not pure 24-Port N-Way Switch !";
+inline const char *const kGigabitModuleNotFound = "Gigabit Fiber Module Not Found !";
+inline const char *const kEightPortModuleNotFound = "8-Port Module Not Found !";
+inline const char *const kWriteOnceAgain = "EEPROM writing error ! Please write once again ! ";
+
+// By presence status 1..15: one bit per missing device, bit 3 for the module device.
+inline const std::array<const char *, 16> kDevicesNotFound{
+    nullptr,
+    "Device 0 Not Found !",
+    "Device 1 Not Found !",
+    "Device 0,1 Not Found !",
+    "Device 2 Not Found !",
+    "Device 0,2 Not Found !",
+    "Device 1,2 Not Found !",
+    "Device 0,1,2 Not Found !",
+    "Module Device Not Found !",
+    "Device 0,3 Not Found !",
+    "Device 1,3 Not Found !",
+    "Device 0,1,3 Not Found !",
+    "Device 2,3 Not Found !",
+    "Device 0,2,3 Not Found !",
+    "Device 1,2,3 Not Found !",
+    "Device 0,1,2,3 Not Found !",
+};
+
+inline QString devicesNotFound(int missingDevices)
+{
+    return QString::fromLatin1(kDevicesNotFound.at(static_cast<std::size_t>(missingDevices)));
+}
+
+inline QString eepromReadingFail(int device)
+{
+    return QStringLiteral("EEPROM %1 Reading Fail !").arg(device);
+}
+
+inline QString eepromWritingError(int device)
+{
+    return QStringLiteral("Device %1 EEPROM Writing Error !").arg(device);
+}
+
+} // namespace LinkMessages

@@ -1,0 +1,194 @@
+#include "link/switch_session.h"
+
+#include "image/device_models.h"
+#include "image/module1.h"
+#include "link/link_messages.h"
+#include "link/serial_line.h"
+#include "link/wire_protocol.h"
+
+using namespace LinkMessages;
+
+namespace
+{
+
+// Register 115 of the module device says which module is fitted.
+constexpr int kModuleRegister = 115;
+constexpr quint8 kModuleNotReady = 1;
+constexpr quint8 kEightPortModule = 3;
+constexpr quint8 kGigabitModule = 6;
+constexpr int kNotReadyRetries = 5;
+
+bool isModule(const std::optional<quint8> &code)
+{
+    return code == kEightPortModule || code == kGigabitModule;
+}
+
+} // namespace
+
+SwitchSession::SwitchSession(Module1 &module, SerialLine &line, LinkClock &clock,
+                             SessionMessageSink &messages, ProgressCallback progress)
+    : module_(module), line_(line), messages_(messages),
+      link_(module, line, clock, std::move(progress))
+{
+}
+
+SessionOutcome SwitchSession::read(int model)
+{
+    // Whatever the switch sent while nobody listened is not an answer to what follows.
+    if (!link_.openPort())
+        return portNotOpened();
+    line_.discardInput();
+    link_.closePort();
+
+    if (const SessionOutcome outcome = checkPresence(model); outcome != SessionOutcome::Done)
+        return outcome;
+    if (const SessionOutcome outcome = checkModule(model, true); outcome != SessionOutcome::Done)
+        return outcome;
+
+    // Every device is read before the image changes, so a failure leaves it as it was.
+    ImageWords staged = module_.EepromImage;
+    for (int d = 0; d < deviceCountOf(model); ++d) {
+        module_.CurDeviceNo = d;
+        const LinkStatus status = readEepromWithRetry();
+        if (status == LinkStatus::PortNotOpened)
+            return portNotOpened();
+        if (status != LinkStatus::Done)
+            return fail(SessionOutcome::EepromReadFailed, eepromReadingFail(d),
+                        MessageSeverity::Critical);
+        staged[d] = module_.ReadBuffer;
+    }
+    module_.EepromImage = staged;
+    module_.ImageLoaded = true;
+    // The port words of device 3 follow the image on the 32-port model only. The window's model
+    // selection keeps this flag in step already; the command line has no such selection.
+    module_.Is32Port = model == Model32NWay;
+    module_.PortWordsFromImage();
+    return SessionOutcome::Done;
+}
+
+SessionOutcome SwitchSession::write(int model)
+{
+    if (!link_.openPort())
+        return portNotOpened();
+    link_.closePort();
+
+    if (const SessionOutcome outcome = checkPresence(model); outcome != SessionOutcome::Done)
+        return outcome;
+    if (const SessionOutcome outcome = checkModule(model, false); outcome != SessionOutcome::Done)
+        return outcome;
+
+    if (link_.WriteEEPROMAll(model) == LinkStatus::PortNotOpened)
+        return portNotOpened();
+
+    bool writingError = false;
+    for (int d = 0; d < deviceCountOf(model); ++d) {
+        module_.CurDeviceNo = d;
+        const LinkStatus status = readEepromWithRetry();
+        if (status == LinkStatus::PortNotOpened)
+            return portNotOpened();
+        if (status != LinkStatus::Done || module_.ReadBuffer != module_.EepromImage[d]) {
+            writingError = true;
+            messages_.report(eepromWritingError(d), MessageSeverity::Critical);
+        }
+    }
+    // The switch keeps its old configuration until it restarts; restart it only on a verified
+    // image.
+    if (writingError)
+        return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
+                    MessageSeverity::Exclamation);
+    if (link_.ResetHub() == LinkStatus::PortNotOpened)
+        return portNotOpened();
+    return SessionOutcome::Done;
+}
+
+SessionOutcome SwitchSession::checkPresence(int model)
+{
+    LinkResult<QByteArray> probe = link_.CheckSystemBus();
+    if (probe.status == LinkStatus::NoAnswer)
+        probe = link_.CheckSystemBus();
+    if (probe.status == LinkStatus::PortNotOpened)
+        return portNotOpened();
+
+    const WireProtocol::PresenceStatus presence =
+        WireProtocol::presenceStatus(probe.value, hasModuleDevice(model));
+    switch (presence.kind) {
+    case WireProtocol::PresenceStatus::NoAccess:
+        return fail(SessionOutcome::NoAnswer, QString::fromLatin1(kFailedToAccess),
+                    MessageSeverity::Exclamation);
+    case WireProtocol::PresenceStatus::NotReady:
+        return fail(SessionOutcome::DevicesNotReady, QString::fromLatin1(kDevicesNotReady),
+                    MessageSeverity::Exclamation);
+    case WireProtocol::PresenceStatus::Checked:
+        break;
+    }
+    if (presence.missingDevices != 0)
+        return fail(SessionOutcome::DeviceMissing, devicesNotFound(presence.missingDevices),
+                    MessageSeverity::Critical);
+    return SessionOutcome::Done;
+}
+
+SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
+{
+    std::optional<quint8> code;
+    if (!readModuleCode(code))
+        return portNotOpened();
+    for (int retry = 0; retry < kNotReadyRetries && code == kModuleNotReady; ++retry) {
+        if (!readModuleCode(code))
+            return portNotOpened();
+    }
+
+    if (model == Model24NWay) {
+        const auto moduleDetected = [this] {
+            return fail(SessionOutcome::ModuleMismatch, QString::fromLatin1(kModuleDetected),
+                        MessageSeverity::Critical);
+        };
+        if (isModule(code))
+            return moduleDetected();
+        if (!secondReadingOn24Port)
+            return SessionOutcome::Done;
+        if (!readModuleCode(code))
+            return portNotOpened();
+        if (code == kModuleNotReady && !readModuleCode(code))
+            return portNotOpened();
+        return isModule(code) ? moduleDetected() : SessionOutcome::Done;
+    }
+
+    const quint8 expected = model == Model24Sx ? kGigabitModule : kEightPortModule;
+    if (code != expected && !readModuleCode(code))
+        return portNotOpened();
+    if (code != expected)
+        return fail(SessionOutcome::ModuleMismatch,
+                    QString::fromLatin1(model == Model24Sx ? kGigabitModuleNotFound
+                                                           : kEightPortModuleNotFound),
+                    MessageSeverity::Critical);
+    return SessionOutcome::Done;
+}
+
+bool SwitchSession::readModuleCode(std::optional<quint8> &code)
+{
+    const LinkResult<quint8> reading =
+        link_.ReadAByte(kModuleDevice, WireProtocol::kRegisterSpace, kModuleRegister);
+    if (reading.status == LinkStatus::PortNotOpened)
+        return false;
+    code = reading.answered() ? std::optional<quint8>(reading.value) : std::nullopt;
+    return true;
+}
+
+LinkStatus SwitchSession::readEepromWithRetry()
+{
+    const LinkStatus first = link_.ReadEEPROM();
+    return first == LinkStatus::NoAnswer ? link_.ReadEEPROM() : first;
+}
+
+SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,
+                                   MessageSeverity severity)
+{
+    messages_.report(text, severity);
+    return outcome;
+}
+
+SessionOutcome SwitchSession::portNotOpened()
+{
+    return fail(SessionOutcome::PortNotOpened, QString::fromLatin1(kPortOpenError),
+                MessageSeverity::Critical);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "link/device_link.h"
+
+#include <QString>
+
+#include <optional>
+
+// How a Read or Write command ended.
+enum class SessionOutcome {
+    Done,
+    // The switch could not be reached or is not the selected model; nothing was changed.
+    PortNotOpened,
+    NoAnswer,        // the presence probe got no usable answer
+    DevicesNotReady, // the probe answer had the wrong length
+    DeviceMissing,   // a device of the model did not answer the probe
+    ModuleMismatch,  // the module fitted does not match the model
+    // A transfer failed.
+    EepromReadFailed, // Read: an EEPROM gave no answer twice; the image is unchanged
+    VerifyFailed,     // Write: a device read back differently (or not at all); no reset was sent
+};
+
+enum class MessageSeverity { Exclamation, Critical };
+
+// Where the commands' messages go: message boxes in the window, stderr in the command line.
+class SessionMessageSink
+{
+public:
+    virtual ~SessionMessageSink() = default;
+    virtual void report(const QString &text, MessageSeverity severity) = 0;
+};
+
+// The Read and Write commands against a switch of the given model (0..2), on one serial line.
+// Each reports its failures through the sink and its transfers through the progress callback; it
+// never touches a window (the caller disables its window around the whole command).
+class SwitchSession
+{
+public:
+    SwitchSession(Module1 &module, SerialLine &line, LinkClock &clock, SessionMessageSink &messages,
+                  ProgressCallback progress = {});
+
+    // Checks the switch, reads the EEPROM of every device of the model and, only when all of them
+    // were read, puts them into the image: ImageLoaded, PortWords follow.
+    SessionOutcome read(int model);
+    // Checks the switch, writes the whole image, reads every device back, and resets the switch
+    // when every device verified. The image is not changed.
+    SessionOutcome write(int model);
+
+    // The procedures underneath, for commands that need them alone.
+    DeviceLink &link() { return link_; }
+
+private:
+    SessionOutcome checkPresence(int model);
+    SessionOutcome checkModule(int model, bool secondReadingOn24Port);
+    bool readModuleCode(std::optional<quint8> &code);
+    LinkStatus readEepromWithRetry();
+    SessionOutcome fail(SessionOutcome outcome, const QString &text, MessageSeverity severity);
+    SessionOutcome portNotOpened();
+
+    Module1 &module_;
+    SerialLine &line_;
+    SessionMessageSink &messages_;
+    DeviceLink link_;
+};
