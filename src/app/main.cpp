@@ -1,4 +1,6 @@
 #include "image/module1.h"
+#include "link/com_ports.h"
+#include "link/link_clock.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/main/form1.h"
@@ -15,7 +17,9 @@ int main(int argc, char *argv[])
     MessageBoxPrompter prompter;
     DialogFileChooser files;
     ModalDialogRunner dialogs;
-    Form1 window(module, UiServices{prompter, files, dialogs});
+    EventLoopClock clock;
+    Form1 window(module, UiServices{prompter, files, dialogs},
+                 SwitchAccess{comPortLineFactory(), clock});
     prompter.setParent(&window);
     files.setParent(&window);
     window.show();

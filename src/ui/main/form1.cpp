@@ -3,11 +3,13 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/module1.h"
+#include "link/switch_session.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
-#include "ui/properties/form2.h"
 #include "ui/prompter.h"
+#include "ui/properties/form2.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -20,7 +22,24 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
+
+// The switch commands' messages, as message boxes.
+class PromptingSink : public SessionMessageSink
+{
+public:
+    explicit PromptingSink(Prompter &prompter) : prompter_(prompter) {}
+    void report(const QString &text, MessageSeverity severity) override
+    {
+        prompter_.showMessage(text, severity == MessageSeverity::Critical
+                                        ? MessageIcon::Critical
+                                        : MessageIcon::Exclamation);
+    }
+
+private:
+    Prompter &prompter_;
+};
 
 QPushButton *makeButton(const char *name, const QString &caption, QWidget *parent)
 {
@@ -32,8 +51,9 @@ QPushButton *makeButton(const char *name, const QString &caption, QWidget *paren
 
 } // namespace
 
-Form1::Form1(Module1 &module, const UiServices &services, QWidget *parent)
-    : QWidget(parent), module_(module), services_(services)
+Form1::Form1(Module1 &module, const UiServices &services, const SwitchAccess &switchAccess,
+             QWidget *parent)
+    : QWidget(parent), module_(module), services_(services), switchAccess_(switchAccess)
 {
     buildControls();
 
@@ -57,6 +77,8 @@ Form1::Form1(Module1 &module, const UiServices &services, QWidget *parent)
     ProgressBar1->setVisible(false);
     module_.applyStartupDefaults();
 
+    connect(Command8, &QPushButton::clicked, this, &Form1::readFromSwitch);
+    connect(Command7, &QPushButton::clicked, this, &Form1::writeToSwitch);
     connect(Command3, &QPushButton::clicked, this, &Form1::openConfiguration);
     connect(Command5, &QPushButton::clicked, this, &Form1::saveConfiguration);
     connect(Command2, &QPushButton::clicked, this, &Form1::showProperties);
@@ -117,7 +139,10 @@ void Form1::buildControls()
     setMinimumWidth(480);
 }
 
-int Form1::deviceModel() const { return Combo1->currentIndex(); }
+int Form1::deviceModel() const
+{
+    return Combo1->currentIndex();
+}
 
 void Form1::selectModel(int index)
 {
@@ -141,6 +166,53 @@ void Form1::selectModel(int index)
     }
     module_.LastModel = index;
     module_.Is32Port = index == Model32NWay;
+}
+
+SessionOutcome Form1::runOnSwitch(QPushButton *button,
+                                  SessionOutcome (SwitchSession::*command)(int model))
+{
+    // Nothing may start a second command, or close the window, until this one has ended; the
+    // transfers keep the event loop running so the window repaints meanwhile.
+    switchCommandRunning_ = true;
+    button->setEnabled(false);
+    setEnabled(false);
+
+    const std::unique_ptr<SerialLine> line = switchAccess_.lines(Combo2->currentIndex() + 1);
+    PromptingSink messages(services_.prompter);
+    SwitchSession session(module_, *line, switchAccess_.clock, messages,
+                          [this](const ProgressState &progress) {
+                              ProgressBar1->setValue(progress.value);
+                              ProgressBar1->setVisible(progress.visible);
+                          });
+    const SessionOutcome outcome = (session.*command)(deviceModel());
+
+    ProgressBar1->setVisible(false);
+    setEnabled(true);
+    button->setEnabled(true);
+    switchCommandRunning_ = false;
+    return outcome;
+}
+
+void Form1::readFromSwitch()
+{
+    if (runOnSwitch(Command8, &SwitchSession::read) == SessionOutcome::Done) {
+        Command5->setEnabled(true);
+        Command7->setEnabled(true);
+    }
+}
+
+void Form1::writeToSwitch()
+{
+    runOnSwitch(Command7, &SwitchSession::write);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (switchCommandRunning_) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void Form1::openConfiguration()
