@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What swcfgctl was asked to do, parsed from its arguments.
+enum class CliCommand { Read, Write };
+
+struct CliOptions {
+    CliCommand command = CliCommand::Read;
+    int model = 0;        // 0..2, as in the main window's model list
+    QString portArgument; // as given: COM1..COM8 or a device path
+    QString device;       // the device it names
+    QString filePath;     // read: where to save; write: what to send
+};
+
+struct ParsedCommandLine {
+    std::optional<CliOptions> options; // set when the arguments are good and no help was asked
+    bool helpRequested = false;
+    QString helpText; // what --help prints
+    QString error;    // why the arguments are bad
+    QString hint;     // where to look then ("Try 'swcfgctl read --help'.")
+};
+
+// `arguments` as in main's argv, program name first.
+ParsedCommandLine parseCommandLine(const QStringList &arguments);
+
+// "24", "24sx" (any case) or "32", or the list index "0".."2".
+std::optional<int> modelForArgument(const QString &argument);
+// "COM1".."COM8" (any case), a device path (made absolute) or a device name: the device it
+// names. Nothing for an empty argument or a COM name out of range.
+std::optional<QString> deviceForPortArgument(const QString &argument);
