@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cli_options.h"
+#include "link/link_progress.h"
+#include "link/switch_session.h"
+
+#include <functional>
+#include <memory>
+
+class LinkClock;
+class SerialLine;
+
+// How swcfgctl ends: its exit status.
+enum class ExitStatus : int {
+    Done = 0,
+    Usage = 1,             // unknown command or option, a missing or bad argument
+    FileProblem = 2,       // the file was unreadable or rejected, or the output not writable
+    SwitchUnavailable = 3, // port, answer, presence or module check failed; nothing was changed
+    TransferFailed = 4,    // an EEPROM read failed, or a device did not verify after writing
+};
+
+ExitStatus exitStatusFor(SessionOutcome outcome);
+
+// Makes the (closed) line on a device: a COM port's device, a USB adapter, a pseudo-terminal.
+using DeviceLineFactory = std::function<std::unique_ptr<SerialLine>(const QString &device)>;
+DeviceLineFactory serialDeviceLineFactory();
+
+// What the commands talk through.
+struct CommandServices {
+    DeviceLineFactory makeLine;
+    LinkClock &clock;
+    SessionMessageSink &messages; // the switch's and the files' messages
+    ProgressCallback progress;
+};
+
+// Reads every device of the model and saves the image to options.filePath, atomically and only
+// when every device was read.
+ExitStatus runRead(const CliOptions &options, const CommandServices &services);
+// Loads and checks options.filePath for the model, then writes it, verifies and resets.
+ExitStatus runWrite(const CliOptions &options, const CommandServices &services);
+ExitStatus runCommand(const CliOptions &options, const CommandServices &services);
