@@ -5,8 +5,6 @@
 #include "link/com_ports.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace
@@ -58,10 +56,6 @@ std::optional<QString> deviceForPortArgument(const QString &argument)
         if (number < kFirstComPort || number > kLastComPort)
             return std::nullopt;
     }
-    // The serial port takes a name without a folder as one under /dev; a path with a folder is
-    // meant from where the command runs.
-    if (argument.contains(QLatin1Char('/')) && QFileInfo(argument).isRelative())
-        return QDir::cleanPath(QFileInfo(argument).absoluteFilePath());
     return serialDeviceForArgument(argument);
 }
 

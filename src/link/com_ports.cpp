@@ -2,14 +2,30 @@
 
 #include "link/qt_serial_line.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+
+namespace
+{
+
+// The serial port takes a name without a folder as one under /dev; a path with a folder is meant
+// from the current folder, so it is made absolute before the port sees it.
+QString asDeviceName(const QString &name)
+{
+    if (name.contains(QLatin1Char('/')) && QFileInfo(name).isRelative())
+        return QDir::cleanPath(QFileInfo(name).absoluteFilePath());
+    return name;
+}
+
+} // namespace
 
 QString comPortDeviceName(int portNumber)
 {
     const QString override =
         qEnvironmentVariable(qPrintable(QStringLiteral("SWCFG_COM%1").arg(portNumber)));
     if (!override.isEmpty())
-        return override;
+        return asDeviceName(override);
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(portNumber);
 #else
@@ -24,7 +40,7 @@ QString serialDeviceForArgument(const QString &argument)
     const QRegularExpressionMatch match = comName.match(argument);
     if (match.hasMatch())
         return comPortDeviceName(match.captured(1).toInt());
-    return argument;
+    return asDeviceName(argument);
 }
 
 SerialLineFactory comPortLineFactory()

@@ -1,6 +1,7 @@
 #include "link/com_ports.h"
 #include "support/test_main.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -29,16 +30,23 @@ private slots:
                               << "COM9";
         QTest::newRow("a path") << "/dev/ttyUSB0"
                                 << "/dev/ttyUSB0";
+        QTest::newRow("a name under /dev") << "ttyUSB0"
+                                           << "ttyUSB0";
+        QTest::newRow("a relative path") << "run/COM1" << QDir::currentPath() + "/run/COM1";
+        QTest::newRow("port 4 redirected to a relative path")
+            << "#4" << QDir::currentPath() + "/sim/tty";
     }
     void deviceNames()
     {
         QFETCH(QString, argument);
         QFETCH(QString, device);
         qputenv("SWCFG_COM3", "/dev/pts/7");
+        qputenv("SWCFG_COM4", "./sim/tty");
         QCOMPARE(argument.startsWith('#') ? comPortDeviceName(argument.mid(1).toInt())
                                           : serialDeviceForArgument(argument),
                  device);
         qunsetenv("SWCFG_COM3");
+        qunsetenv("SWCFG_COM4");
     }
 
     // A port that is not there is a value with a reason, and waiting on it sleeps.
