@@ -34,24 +34,6 @@ class Module1Test : public QObject
     Q_OBJECT
 
 private slots:
-    void startupDefaults()
-    {
-        Module1 module;
-        module.VlanMap[2][7] = 0x1234;
-        module.Is1000SX = true;
-        module.applyStartupDefaults();
-        for (int d = 0; d < 4; ++d)
-            QVERIFY(portWordsAreDefaults(module, d));
-        QCOMPARE(module.PortWords[0][16 - 1], 19551);
-        QCOMPARE(module.VlanMap[2][7], 0);
-        QVERIFY(!module.ImageLoaded);
-        QVERIFY(!module.Is1000SX);
-        QCOMPARE(module.LastModel, 1);
-        for (const auto &device : module.EepromImage)
-            for (quint16 word : device)
-                QCOMPARE(word, 0);
-    }
-
     // Which devices PortWordsFromImage copies, by model and by what was loaded or applied.
     void portWordsFromImage_data()
     {
