@@ -1,45 +1,27 @@
 #include "command_parser.h"
 #include "emulated_switch.h"
 #include "factory_image.h"
+#include "image/bin_file.h"
+#include "sim_options.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(Faults::FaultPlan)
-
-using Faults::FaultPlan;
-using TestImages::tagWord;
-using TestImages::validImage;
-
 namespace
 {
 
-Command parse(const QByteArray &text)
+QByteArray hexOf(const DeviceWords &words)
 {
-    CommandParser parser;
-    std::optional<Command> command;
-    for (char byte : text)
-        command = parser.feed(byte);
-    Q_ASSERT(command);
-    return *command;
+    QByteArray bytes;
+    for (quint16 word : words)
+        bytes += QByteArray::number(word, 16).rightJustified(4, '0').toUpper();
+    return bytes;
 }
 
-FaultPlan missing(std::initializer_list<int> devices)
+QByteArray probeAnswer(quint8 d0, quint8 d1, quint8 d2, quint8 d3)
 {
-    FaultPlan faults;
-    for (int d : devices)
-        faults.missing[static_cast<std::size_t>(d)] = true;
-    return faults;
-}
-
-// Answers to `commands`, in turn, from one switch.
-QList<QByteArray> answers(EmulatedSwitch &device, const QList<QByteArray> &commands)
-{
-    QList<QByteArray> result;
-    for (const QByteArray &text : commands)
-        result << device.execute(parse(text)).answer;
-    return result;
+    return QByteArray("ns") + char(d0) + char(d1) + char(d2) + char(d3);
 }
 
 } // namespace
@@ -49,156 +31,94 @@ class EmulatedSwitchTest : public QObject
     Q_OBJECT
 
 private slots:
-    void readsBytesHighFirstAndRollsOver_data()
+    void factoryImageIsAValidImageOfItsModel()
     {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("answer");
-        // Word 0 is 0x12AB, word 1 0xCD0F, word 127 0xF00D.
-        QTest::newRow("one byte") << QByteArray("nr00000001\r") << QByteArray("nr0012");
-        QTest::newRow("odd start") << QByteArray("nr00001003\r") << QByteArray("nr00ABCD0F");
-        QTest::newRow("past the end") << QByteArray("nr00254004\r") << QByteArray("nr00F00D12AB");
-    }
-    void readsBytesHighFirstAndRollsOver()
-    {
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, answer);
-        ImageWords image = validImage(0);
-        image[0][0] = 0x12AB;
-        image[0][1] = 0xCD0F;
-        image[0][127] = 0xF00D;
-        EmulatedSwitch device(0, image);
-        QCOMPARE(device.execute(parse(command)).answer, answer);
+        for (int model : {0, 1, 2})
+            QCOMPARE(BinFile::check(factoryImage(model), model), BinFile::Verdict::Accepted);
     }
 
-    void switchRegistersAreKeptApartFromTheEeprom()
+    // A switch set up by the command line, starting from TestImages::validImage: device 0 word 0
+    // is 0x1815, word 1 0xA001, word 127 0xA07F. An empty answer is no answer.
+    void answersInTurn_data()
     {
-        EmulatedSwitch device(1, validImage(1));
-        const Reply write = device.execute(parse("no11134005225\r"));
-        QCOMPARE(write.logLine, QStringLiteral("write 1 1 134 1505"));
-        QCOMPARE(write.answer.size(), 14);
-        QVERIFY(!write.eepromChanged);
-        QCOMPARE(device.switchRegister(1, 134), 1505);
-        QCOMPARE(device.eeprom(), validImage(1));
-        // A register reads as its low byte.
-        QCOMPARE(device.execute(parse("nr11134001\r")).answer, QByteArray("nr11E1"));
-    }
-
-    void moduleRegisterAnswersTheModuleCode_data()
-    {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QByteArrayList>("commands");
         QTest::addColumn<QByteArrayList>("answers");
-        QTest::newRow("24-port: none fitted, yet answered")
-            << 0 << QList<int>{} << QByteArrayList{"nr3100", "nr3100"};
-        QTest::newRow("1000Base-SX: fiber module")
-            << 1 << QList<int>{} << QByteArrayList{"nr3106", "nr3106"};
-        QTest::newRow("32-port: 8-port module")
-            << 2 << QList<int>{} << QByteArrayList{"nr3103", "nr3103"};
-        QTest::newRow("fiber module on a 24-port switch")
-            << 0 << QList<int>{6} << QByteArrayList{"nr3106", "nr3106"};
+        const auto row = [](const char *name, const char *options, QByteArrayList commands,
+                            QByteArrayList answers) {
+            QTest::newRow(name) << QString(options) << commands << answers;
+        };
+        const QByteArray bulk1 = "nr10" + hexOf(TestImages::validImage(1)[1]);
+        QByteArray nonHex = bulk1;
+        nonHex[4 + 256] = 'G';
+
+        row("24-port: module code answered though no module is fitted", "--model 0",
+            {"ns", "nr31115001\r", "no30000000001\r", "nr30000001\r", "no50000000001\r"},
+            {probeAnswer(0, 1, 2, 0xFF), "nr3100", "", "", ""});
+        row("1000Base-SX: fiber module", "--model 1", {"ns", "nr31115001\r"},
+            {probeAnswer(0, 1, 2, 3), "nr3106"});
+        row("32-port: 8-port module", "--model 2", {"ns", "nr31115001\r"},
+            {probeAnswer(0, 1, 2, 3), "nr3103"});
+        row("bytes high first, rolling over at the end", "--model 2",
+            {"nr20000256\r", "nr00001003\r", "nr00254004\r"},
+            {"nr20" + hexOf(TestImages::validImage(2)[2]), "nr0015A001", "nr00A07F1815"});
+        // A register reads as its low byte; the EEPROM byte of the same number is untouched.
+        row("switch registers apart from the EEPROM", "--model 1",
+            {"no11134005225\r", "nr11134001\r", "nr10134002\r"},
+            {"no11134005225\r", "nr11E1", "nr10A143"});
+        row("fields out of range", "--model 2",
+            {"no00001000001\r", "no00256000001\r", "no00000256000\r", "nr00000000\r",
+             "nr00000257\r", "nr00000002\r"},
+            {"", "", "", "", "", "nr001815"});
+
+        row("missing device", "--model 2 --missing 1",
+            {"ns", "nr10000001\r", "no10000000001\r", "nr00000001\r"},
+            {probeAnswer(0, 0xFF, 2, 3), "", "", "nr0018"});
+        row("module codes, the last repeats", "--model 0 --module-codes 1,1,6",
+            {"nr31115001\r", "nr31115001\r", "nr31115001\r", "nr31115001\r"},
+            {"nr3101", "nr3101", "nr3106", "nr3106"});
+        row("silent probe once", "--probe-fault silent:1", {"ns", "ns"},
+            {"", probeAnswer(0, 1, 2, 3)});
+        row("short probe", "--probe-fault short", {"ns", "ns"},
+            {QByteArray("ns\0\1\2", 5), QByteArray("ns\0\1\2", 5)});
+        row("long probe", "--probe-fault long:1", {"ns", "ns"},
+            {probeAnswer(0, 1, 2, 3) + '\0', probeAnswer(0, 1, 2, 3)});
+        row("garbled probe", "--probe-fault garbled:1", {"ns", "ns"},
+            {QByteArray("sn\0\1\2\3", 6), probeAnswer(0, 1, 2, 3)});
+        row("short EEPROM read", "--read-fault 1:short:1", {"nr10000256\r", "nr10000256\r"},
+            {bulk1.left(515), bulk1});
+        row("non-hex EEPROM read", "--read-fault 1:nonhex:1", {"nr10000256\r", "nr10000256\r"},
+            {nonHex, bulk1});
+        // What went unanswered was not carried out either.
+        row("line drops after a write, comes back", "--drop-after-writes 1 --drop-commands 2",
+            {"no00000000001\r", "no00002000002\r", "ns", "no00004000003\r", "nr00000006\r"},
+            {"no00000000001\r", "", "", "no00004000003\r", "nr000001A0010003"});
+        row("line drops for good", "--drop-after-writes 1",
+            {"no00000000001\r", "ns", "nr00000002\r"}, {"no00000000001\r", "", ""});
+        row("corrupt words", "--corrupt-word 0:20 --corrupt-word 2:5:48879",
+            {"no00040076095\r", "nr00040002\r", "no20010000000\r", "nr20010002\r",
+             "no10040076095\r", "nr10040002\r"},
+            {"no00040076095\r", "nr004C5E", "no20010000000\r", "nr20BEEF", "no10040076095\r",
+             "nr104C5F"});
     }
-    void moduleRegisterAnswersTheModuleCode()
+    void answersInTurn()
     {
-        QFETCH(int, model);
-        QFETCH(QList<int>, codes);
+        QFETCH(QString, options);
+        QFETCH(QByteArrayList, commands);
         QFETCH(QByteArrayList, answers);
-        FaultPlan faults;
-        faults.moduleCodes.assign(codes.begin(), codes.end());
-        EmulatedSwitch device(model, factoryImage(model), faults);
-        for (const QByteArray &answer : answers)
-            QCOMPARE(device.execute(parse("nr31115001\r")).answer, answer);
-    }
-
-    void commandsItCannotCarryOutGetNoAnswer_data()
-    {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<FaultPlan>("faults");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QString>("log");
-        QTest::newRow("write to the absent module")
-            << 0 << FaultPlan{} << QByteArray("no30000000001\r") << "write 3 0 000 1 missing";
-        QTest::newRow("read of a missing device")
-            << 2 << missing({1}) << QByteArray("nr10000256\r") << "read 1 0 000 256 missing";
-        QTest::newRow("no such device")
-            << 2 << FaultPlan{} << QByteArray("no50000000001\r") << "write 5 0 000 1 missing";
-        QTest::newRow("odd EEPROM address")
-            << 2 << FaultPlan{} << QByteArray("no00001000001\r") << "write 0 0 001 1 invalid";
-        QTest::newRow("EEPROM address past the end")
-            << 2 << FaultPlan{} << QByteArray("no00256000001\r") << "write 0 0 256 1 invalid";
-        QTest::newRow("value byte above 255")
-            << 2 << FaultPlan{} << QByteArray("no00000256000\r") << "write 0 0 000 65536 invalid";
-        QTest::newRow("read of nothing")
-            << 2 << FaultPlan{} << QByteArray("nr00000000\r") << "read 0 0 000 0 invalid";
-        QTest::newRow("read of more than a space")
-            << 2 << FaultPlan{} << QByteArray("nr00000257\r") << "read 0 0 000 257 invalid";
-    }
-    void commandsItCannotCarryOutGetNoAnswer()
-    {
-        QFETCH(int, model);
-        QFETCH(FaultPlan, faults);
-        QFETCH(QByteArray, command);
-        QFETCH(QString, log);
-        EmulatedSwitch device(model, validImage(model), faults);
-        const Reply reply = device.execute(parse(command));
-        QCOMPARE(reply.answer, QByteArray());
-        QCOMPARE(reply.logLine, log);
-        QVERIFY(!reply.eepromChanged);
-        QCOMPARE(device.eeprom(), validImage(model));
-    }
-
-    void lineDropsAfterTheGivenWrites_data()
-    {
-        QTest::addColumn<int>("dropFor");
-        QTest::newRow("for good") << 0;
-        QTest::newRow("for two commands") << 2;
-    }
-    void lineDropsAfterTheGivenWrites()
-    {
-        QFETCH(int, dropFor);
-        FaultPlan faults;
-        faults.dropAfterWrites = 2;
-        if (dropFor > 0)
-            faults.dropCommands = dropFor;
-        EmulatedSwitch device(0, validImage(0), faults);
-
-        const QList<QByteArray> sent{
-            "no00000000001\r", "no00002000002\r", "no00004000003\r", "ns", "no00006000004\r", "ns"};
-        const QList<QByteArray> got = answers(device, sent);
-        QCOMPARE(got[0], sent[0]);
-        QCOMPARE(got[1], sent[1]);
-        QCOMPARE(got[2], QByteArray());
-        QCOMPARE(got[3], QByteArray());
-        // Commands that went unanswered were not carried out either.
-        QCOMPARE(device.eeprom()[0][2], tagWord(0, 2));
-        if (dropFor == 0) {
-            QCOMPARE(got[4], QByteArray());
-            QCOMPARE(got[5], QByteArray());
-            QCOMPARE(device.eeprom()[0][3], tagWord(0, 3));
-        } else {
-            QCOMPARE(got[4], sent[4]);
-            QCOMPARE(got[5], QByteArray("ns\0\1\2\xff", 6));
-            QCOMPARE(device.eeprom()[0][3], 4);
+        const ParsedOptions parsed = parseSimOptions(QStringList{"swcfg-sim"} + options.split(' '));
+        QVERIFY2(parsed.options, qPrintable(parsed.error));
+        const SimOptions &o = *parsed.options;
+        EmulatedSwitch device(o.model, TestImages::validImage(o.model), o.faults);
+        CommandParser parser;
+        QByteArrayList got;
+        for (const QByteArray &command : commands) {
+            for (char byte : command) {
+                if (const std::optional<Command> parsedCommand = parser.feed(byte))
+                    got << device.execute(*parsedCommand).answer;
+            }
         }
-        QCOMPARE(device.execute(parse("j")).logLine,
-                 dropFor == 0 ? QStringLiteral("reset dropped") : QStringLiteral("reset"));
-    }
-
-    void corruptWordKeepsAnotherValue()
-    {
-        FaultPlan faults;
-        faults.corruptWords.push_back({1, 20, std::nullopt});
-        faults.corruptWords.push_back({2, 5, quint16{0xBEEF}});
-        EmulatedSwitch device(0, validImage(0), faults);
-
-        const Reply flipped = device.execute(parse("no10040076095\r"));
-        QCOMPARE(flipped.answer, QByteArray("no10040076095\r"));
-        QCOMPARE(flipped.logLine, QStringLiteral("write 1 0 040 19551 stored 19550"));
-        QCOMPARE(device.eeprom()[1][20], 19550);
-        device.execute(parse("no20010000000\r"));
-        QCOMPARE(device.eeprom()[2][5], 0xBEEF);
-        // The same word of another device is written as sent.
-        device.execute(parse("no00040076095\r"));
-        QCOMPARE(device.eeprom()[0][20], 19551);
+        QCOMPARE(got, answers);
     }
 };
 

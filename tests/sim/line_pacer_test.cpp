@@ -18,26 +18,17 @@ private slots:
         Clock::time_point last;
         for (int i = 0; i < 516; ++i) {
             // Whoever hands over the bytes is late by a varying amount, yet inside the burst.
-            const Clock::time_point ready = start + microseconds(i * 900);
-            last = line.crossed(ready);
+            last = line.crossed(start + microseconds(i * 900));
             if (i == 0)
                 QCOMPARE(last, start + nanoseconds(1'041'666));
         }
         // 516 bytes of 10 bits at 9600 baud: 0.5375 s, to the nanosecond.
         QCOMPARE(last, start + nanoseconds(537'500'000));
-    }
 
-    void idleLineStartsANewBurst()
-    {
-        LinePacer line(9600);
-        const Clock::time_point start{seconds(5)};
-        line.crossed(start);
-        line.crossed(start);
-        const Clock::time_point later = start + milliseconds(50);
+        // Idle past the end: a new burst. Ready exactly when the line frees up: the burst goes on.
+        const Clock::time_point later = last + milliseconds(50);
         QCOMPARE(line.crossed(later), later + nanoseconds(1'041'666));
-        // Ready exactly when the line frees up: no gap, the burst goes on.
-        const Clock::time_point free = later + nanoseconds(1'041'666);
-        QCOMPARE(line.crossed(free), later + nanoseconds(2'083'333));
+        QCOMPARE(line.crossed(later + nanoseconds(1'041'666)), later + nanoseconds(2'083'333));
     }
 };
 
