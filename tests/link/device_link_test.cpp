@@ -1,147 +1,152 @@
 #include "fake_switch.h"
 #include "image/device_models.h"
 #include "link/device_link.h"
+#include "link/wire_protocol.h"
+#include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QTest>
 
-namespace
-{
-
-enum Procedure { WriteWord, ReadByte, Probe, ReadEeprom };
-
-// Runs one procedure as its callers do; true when it got the answer the switch gave (module
-// code 3 for the register read).
-bool runProcedure(LinkRig &rig, Procedure procedure)
-{
-    DeviceLink link(rig.module, rig.line, rig.clock);
-    switch (procedure) {
-    case WriteWord:
-        link.openPort();
-        link.WriteAWord(1, 0, 6, 0x1234);
-        link.closePort();
-        return !rig.module.WriteTimedOut;
-    case ReadByte: {
-        const LinkResult<quint8> code = link.ReadAByte(3, 1, 115);
-        return code.answered() && code.value == 3;
-    }
-    case Probe:
-        return link.CheckSystemBus().value.startsWith("ns");
-    case ReadEeprom:
-        return link.ReadEEPROM() == LinkStatus::Done;
-    }
-    return false;
-}
-
-} // namespace
+using WireProtocol::writeWordCommand;
 
 class DeviceLinkTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // Input that came before a command is dropped; an answer already there when the send returns
-    // (a fast peer) is kept.
-    void staleInputDroppedAnswerKept_data()
+    // The bytes of a word write; an unanswered one gives up after 3 s.
+    void wordWrite_data()
     {
-        QTest::addColumn<int>("procedure");
-        QTest::newRow("word write") << int(WriteWord);
-        QTest::newRow("register read") << int(ReadByte);
-        QTest::newRow("probe") << int(Probe);
-        QTest::newRow("bulk read") << int(ReadEeprom);
+        QTest::addColumn<QList<int>>("call"); // device, space, address, value
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::newRow("19551 to byte 28 of device 2")
+            << QList<int>{2, 0, 28, 19551} << true << QByteArray("no20028076095\r");
+        QTest::newRow("all zero") << QList<int>{0, 0, 0, 0} << true
+                                  << QByteArray("no00000000000\r");
+        QTest::newRow("16388 to register 132 of device 1")
+            << QList<int>{1, 1, 132, 16388} << true << QByteArray("no11132064004\r");
+        QTest::newRow("65535 to byte 254 of device 3, unanswered")
+            << QList<int>{3, 0, 254, 65535} << false << QByteArray("no30254255255\r");
     }
-    void staleInputDroppedAnswerKept()
+    void wordWrite()
     {
-        QFETCH(int, procedure);
+        QFETCH(QList<int>, call);
+        QFETCH(bool, answered);
+        QFETCH(QByteArray, wire);
         LinkRig rig;
-        rig.line.answersOnSend = true;
-        rig.device.moduleCodes = {3};
-        tagImage(rig.device.eeprom);
-        rig.module.CurDeviceNo = 1;
-        rig.line.inject("leftover");
+        rig.device.ignores = [answered](const QByteArray &) { return !answered; };
+        DeviceLink link(rig.module, rig.line, rig.clock);
+        link.openPort();
 
-        QVERIFY(runProcedure(rig, Procedure(procedure)));
-        QCOMPARE(rig.clock.passes, 0L);
-        if (procedure == ReadEeprom)
-            QCOMPARE(rig.module.ReadBuffer, rig.device.eeprom[1]);
+        link.WriteAWord(call[0], call[1], call[2], static_cast<quint16>(call[3]));
+
+        QCOMPARE(rig.line.commands, QByteArrayList{wire});
+        QCOMPARE(rig.module.WriteTimedOut, !answered);
+        QCOMPARE(rig.clock.elapsedMs() / 100, answered ? 0 : 30);
     }
 
-    // No or short answers give no value; those waits are bounded by passes, not time.
-    void shortAnswers_data()
+    // The byte is the low hex digit of a 6-byte answer; an unanswered read gives up after a fixed
+    // number of passes.
+    void registerRead_data()
     {
         QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<int>("procedure");
-        QTest::addColumn<bool>("answered");
-        QTest::newRow("register: 5 bytes") << QByteArray("nr310") << int(ReadByte) << false;
-        QTest::newRow("register: none") << QByteArray() << int(ReadByte) << false;
-        QTest::newRow("probe: none") << QByteArray() << int(Probe) << false;
-        QTest::newRow("probe: 2 bytes") << QByteArray("ns") << int(Probe) << true;
+        QTest::addColumn<int>("value"); // -1: no value
+        QTest::newRow("06") << QByteArray("nr3106") << 6;
+        QTest::newRow("9F") << QByteArray("nr319F") << 15;
+        QTest::newRow("5 bytes") << QByteArray("nr310") << -1;
+        QTest::newRow("none") << QByteArray() << -1;
     }
-    void shortAnswers()
+    void registerRead()
     {
         QFETCH(QByteArray, answer);
-        QFETCH(int, procedure);
-        QFETCH(bool, answered);
+        QFETCH(int, value);
         LinkRig rig;
         rig.line.answer = [answer](const QByteArray &) { return answer; };
-        QCOMPARE(runProcedure(rig, Procedure(procedure)), answered);
-        QCOMPARE(rig.clock.passes, 10001L);
+
+        const LinkResult<quint8> result =
+            DeviceLink(rig.module, rig.line, rig.clock).ReadAByte(3, 1, 115);
+
+        QCOMPARE(rig.line.commands, QByteArrayList{"nr31115001\r"});
+        QCOMPARE(result.answered() ? result.value : -1, value);
+        QCOMPARE(rig.clock.passes, value < 0 ? 10001L : 1L);
         QVERIFY(!rig.line.isOpen());
     }
 
-    void wordWriteTimesOutAfterThreeSeconds()
-    {
-        LinkRig rig;
-        rig.device.ignoresWrite = [](const WordWrite &) { return true; };
-        QVERIFY(!runProcedure(rig, WriteWord));
-        QVERIFY(rig.module.WriteTimedOut);
-        QVERIFY(rig.clock.elapsedMs() > 3000 && rig.clock.elapsedMs() < 3100);
-        rig.device.ignoresWrite = nullptr;
-        QVERIFY(runProcedure(rig, WriteWord)); // the next answered write clears the flag
-    }
-
-    // The bulk read arrives in chunks of 200 bytes; the bar follows the bytes received.
+    // Four leading bytes, then four upper-case hex digits per word. The answer comes in chunks of
+    // 200 bytes and the bar follows the bytes received; a short or garbled answer (waited for 5 s
+    // at most) leaves ReadBuffer as it was.
     void bulkRead_data()
     {
-        QTest::addColumn<int>("shortAnswers");
-        QTest::addColumn<QStringList>("trace");
-        QTest::newRow("516 bytes")
-            << 0 << QStringList{"0", "5", "25", "45", "80", "95", "100", "-100"};
-        QTest::newRow("515 bytes") << 1 << QStringList{"0", "5", "25", "45", "56", "80", "0", "-0"};
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("progress");
+        const QByteArray words = "4C5F" + QByteArray(504, '0') + "FFFF";
+        QTest::newRow("516 bytes") << "nr20" + words << true
+                                   << QStringList{"0", "5", "25", "45", "80", "95", "100", "-100"};
+        QTest::newRow("515 bytes") << "nr20" + words.chopped(1) << false
+                                   << QStringList{"0", "5", "25", "45", "56", "80", "0", "-0"};
+        QTest::newRow("G at the end") << "nr20" + words.chopped(1) + 'G' << false
+                                      << QStringList{"0", "5", "25", "45", "80", "0", "-0"};
     }
     void bulkRead()
     {
-        QFETCH(int, shortAnswers);
-        QFETCH(QStringList, trace);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, read);
+        QFETCH(QStringList, progress);
         LinkRig rig;
         rig.line.chunkSize = 200;
-        tagImage(rig.device.eeprom);
-        rig.device.shortBulkAnswers[2] = shortAnswers;
+        rig.line.answer = [answer](const QByteArray &) { return answer; };
         rig.module.ReadBuffer.fill(0x5555);
         rig.module.CurDeviceNo = 2;
-        DeviceLink link(rig.module, rig.line, rig.clock, rig.recordProgress());
 
-        const LinkStatus status = link.ReadEEPROM();
+        QCOMPARE(DeviceLink(rig.module, rig.line, rig.clock, rig.recordProgress()).ReadEEPROM(),
+                 read ? LinkStatus::Done : LinkStatus::NoAnswer);
 
         QCOMPARE(rig.line.commands, QByteArrayList{"nr20000256\r"});
-        QCOMPARE(rig.progress, trace);
-        QCOMPARE(status, shortAnswers ? LinkStatus::NoAnswer : LinkStatus::Done);
-        QCOMPARE(rig.module.ReadBuffer[0], shortAnswers ? 0x5555 : rig.device.eeprom[2][0]);
-        if (shortAnswers)
-            QVERIFY(rig.clock.elapsedMs() > 5000 && rig.clock.elapsedMs() < 5100);
-        QVERIFY(!rig.line.isOpen());
+        QCOMPARE(rig.progress, progress);
+        QCOMPARE(rig.module.ReadBuffer[0], read ? 19551 : 0x5555);
+        QCOMPARE(rig.module.ReadBuffer[127], read ? 65535 : 0x5555);
+        QCOMPARE(rig.clock.elapsedMs() / 1000, answer.size() < 516 ? 5 : 0);
+    }
+
+    // Input that came before a command is dropped before it is sent, never after: a fast peer's
+    // answer is there by the time the send returns.
+    void staleInputDroppedBeforeSending()
+    {
+        LinkRig rig;
+        rig.line.answersOnSend = true;
+        rig.device.moduleCodes = {3};
+        rig.device.eeprom = TestImages::validImage(2);
+        DeviceLink link(rig.module, rig.line, rig.clock);
+
+        rig.line.inject("stale");
+        QCOMPARE(link.ReadAByte(3, 1, 115).value, 3);
+        rig.line.inject("stale");
+        QCOMPARE(link.CheckSystemBus().value, QByteArray("ns\0\1\2\3", 6));
+        rig.module.CurDeviceNo = 1;
+        rig.line.inject("stale");
+        QCOMPARE(link.ReadEEPROM(), LinkStatus::Done);
+        QCOMPARE(rig.module.ReadBuffer, rig.device.eeprom[1]);
+        link.openPort();
+        rig.line.inject("stale bytes");
+        link.WriteAWord(1, 0, 6, 0x1234);
+        QVERIFY(!rig.module.WriteTimedOut);
+
+        QCOMPARE(rig.line.sendsOverUnreadInput, 0);
+        QCOMPARE(rig.clock.passes, 0L);
     }
 
     // Every word of the model's devices; a device that stops answering ends its own pass only.
+    // The bar runs to 99 and 100 for each device and back to 0 after devices 0..2.
     void writeAll_data()
     {
         QTest::addColumn<int>("model");
-        QTest::addColumn<int>("silentFrom"); // byte address in device 0; 256: always answers
+        QTest::addColumn<int>("silentFrom"); // first unanswered word of device 0
         QTest::addColumn<int>("writes");
-        QTest::newRow("24-port") << 0 << 256 << 384;
-        QTest::newRow("1000Base-SX") << 1 << 256 << 512;
-        QTest::newRow("32-port") << 2 << 256 << 512;
-        QTest::newRow("device 0 silent from word 5") << 0 << 10 << 6 + 256;
+        QTest::newRow("24-port") << 0 << 128 << 384;
+        QTest::newRow("1000Base-SX") << 1 << 128 << 512;
+        QTest::newRow("24-port, device 0 silent from word 5") << 0 << 5 << 6 + 256;
     }
     void writeAll()
     {
@@ -149,50 +154,49 @@ private slots:
         QFETCH(int, silentFrom);
         QFETCH(int, writes);
         LinkRig rig;
-        tagImage(rig.module.EepromImage);
-        rig.device.ignoresWrite = [=](const WordWrite &w) {
-            return w.device == 0 && w.address >= silentFrom;
+        rig.module.EepromImage = TestImages::validImage(2);
+        rig.device.ignores = [silentFrom](const QByteArray &command) {
+            return command.startsWith("no00") && command.mid(4, 3).toInt() >= 2 * silentFrom;
         };
-        DeviceLink link(rig.module, rig.line, rig.clock, rig.recordProgress());
 
+        DeviceLink link(rig.module, rig.line, rig.clock, rig.recordProgress());
         QCOMPARE(link.WriteEEPROMAll(model), LinkStatus::Done);
 
-        QCOMPARE(rig.device.writes.size(), writes);
+        QCOMPARE(rig.line.commands.size(), writes);
         for (int d = 1; d < 4; ++d)
             QCOMPARE(rig.device.eeprom[d],
-                     d < 3 || model ? rig.module.EepromImage[d] : DeviceWords{});
-        // Each device runs up to 99 unless it stopped, 100, then 0 on devices 0..2.
+                     d < deviceCountOf(model) ? rig.module.EepromImage[d] : DeviceWords{});
         QCOMPARE(rig.progress.count("0"), 4);
         QCOMPARE(rig.progress.count("100"), 4);
-        QCOMPARE(rig.progress.count("99"), silentFrom < 256 ? 2 : deviceCountOf(model));
+        QCOMPARE(rig.progress.count("99"), silentFrom < 128 ? 2 : deviceCountOf(model));
         QCOMPARE(rig.progress.last(), "-100");
     }
 
     void writePartialWritesPortWordsOfDevices0To2()
     {
         LinkRig rig;
-        for (int d = 0; d < 4; ++d)
-            for (int i = 0; i < 16; ++i)
-                rig.module.PortWords[d][i] = static_cast<quint16>(0x100 * d + i);
-        DeviceLink link(rig.module, rig.line, rig.clock, rig.recordProgress());
+        rig.module.PortWords[0][0] = 0x4C5F;
+        rig.module.PortWords[2][15] = 0xFFFF;
+        DeviceLink link(rig.module, rig.line, rig.clock);
 
         QCOMPARE(link.WriteEEPROMPartial(), LinkStatus::Done);
 
-        QCOMPARE(rig.device.writes.size(), 48);
-        QCOMPARE(rig.device.writes.at(0), (WordWrite{0, 0, 26, 0}));
-        QCOMPARE(rig.device.writes.at(47), (WordWrite{2, 0, 56, 0x20F}));
-        QCOMPARE(rig.progress, (QStringList{"1", "5", "21", "37", "53", "50", "100", "-100"}));
+        QCOMPARE(rig.line.commands.size(), 48);
+        QCOMPARE(rig.line.commands.first(), "no00026076095\r");
+        QCOMPARE(rig.line.commands.last(), "no20056255255\r");
     }
 
-    void phyAdvertisement_data()
+    // Each port's advertised abilities (bits 0..3 of its second word) go to its PHY, then
+    // auto-negotiation restarts; only while an update is pending.
+    void phyUpdate_data()
     {
         QTest::addColumn<int>("secondWord");
         QTest::addColumn<int>("advertisement");
-        QTest::newRow("all four abilities") << 0x4C5F << 1505;
-        QTest::newRow("none") << 0x4C50 << 1025;
-        QTest::newRow("10 full and 100 full") << 0x000A << 1345;
+        QTest::newRow("abilities 15") << 0x4C5F << 1505;
+        QTest::newRow("abilities 0") << 0x4C50 << 1025;
+        QTest::newRow("abilities 10") << 0x000A << 1345;
     }
-    void phyAdvertisement()
+    void phyUpdate()
     {
         QFETCH(int, secondWord);
         QFETCH(int, advertisement);
@@ -205,12 +209,12 @@ private slots:
         link.WriteToPHYRegister();
         link.WriteToPHYRegister(); // nothing pending any more: nothing sent
 
-        QCOMPARE(rig.device.writes.size(), 3 * 8 * 4);
-        QCOMPARE(rig.device.writes.mid(4 * (8 + 5), 4),
-                 (QList<WordWrite>{{1, 1, 134, advertisement},
-                                   {1, 1, 132, 16388 + 32 * 5},
-                                   {1, 1, 134, 13056},
-                                   {1, 1, 132, 16384 + 32 * 5}}));
+        QCOMPARE(rig.line.commands.size(), 3 * 8 * 4);
+        QCOMPARE(rig.line.commands.mid(4 * (8 + 5), 4),
+                 (QByteArrayList{writeWordCommand(1, 1, 134, static_cast<quint16>(advertisement)),
+                                 writeWordCommand(1, 1, 132, 16388 + 32 * 5),
+                                 writeWordCommand(1, 1, 134, 13056),
+                                 writeWordCommand(1, 1, 132, 16384 + 32 * 5)}));
         QVERIFY(!rig.module.PhyUpdatePending);
         QVERIFY(rig.line.isOpen()); // the caller's port stays open
     }

@@ -1,69 +1,65 @@
 #pragma once
 
 #include "image/module1.h"
-#include "link/switch_session.h"
+#include "link/link_progress.h"
 #include "support/scripted_serial_line.h"
 
-#include <QByteArrayList>
 #include <QList>
+#include <QStringList>
 
-#include <functional>
-
-// A word write as the switch understood it.
-struct WordWrite {
-    int device, space, address, value;
-    bool operator==(const WordWrite &o) const
-    {
-        return device == o.device && space == o.space && address == o.address && value == o.value;
-    }
-};
-
-// The far end of the line: four devices with their EEPROMs, the presence probe and the module
-// register. It parses the commands with its own code, so a fault in the link's encoding shows.
-class FakeSwitch
-{
-public:
-    QByteArray answer(const QByteArray &command);
-
+// The far end of the line: four devices present, EEPROMs that keep what is written, and the
+// module register. It parses the commands itself, so a fault in the link's encoding shows.
+struct FakeSwitch {
     ImageWords eeprom{};
-    // Answers to successive probes and module reads; the last one repeats. Module code -1: silence.
-    QByteArrayList probeAnswers{QByteArray("ns\x00\x01\x02\x03", 6)};
-    QList<int> moduleCodes{6};
-    // Bulk reads of a device answered one byte short before it answers properly.
-    std::array<int, 4> shortBulkAnswers{};
-    // Writes neither stored nor answered; writes stored with their lowest bit flipped.
-    std::function<bool(const WordWrite &)> ignoresWrite, garblesWrite;
+    QList<int> moduleCodes{6}; // successive readings of the module register; the last repeats
+    std::function<bool(const QByteArray &)> ignores; // commands neither done nor answered
+    int moduleReads = 0;
 
-    QList<WordWrite> writes;
-    QList<int> bulkReads; // device of each bulk read
-    int probes = 0, moduleReads = 0, resets = 0;
-};
-
-// Messages as "critical: text" or "exclamation: text".
-class RecordingSink : public SessionMessageSink
-{
-public:
-    void report(const QString &text, MessageSeverity severity) override
+    QByteArray answer(const QByteArray &command)
     {
-        messages << (severity == MessageSeverity::Critical ? "critical: " : "exclamation: ") + text;
+        if (ignores && ignores(command))
+            return {};
+        const auto field = [&](int from, int length) { return command.mid(from, length).toInt(); };
+        DeviceWords &words = eeprom.at(field(2, 1));
+        if (command == "ns")
+            return QByteArray("ns\0\1\2\3", 6);
+        if (command.startsWith("no")) {
+            if (field(3, 1) == 0)
+                words[field(4, 3) / 2] = static_cast<quint16>(field(7, 3) * 256 + field(10, 3));
+            return command.left(13);
+        }
+        if (command == "nr31115001\r") {
+            ++moduleReads;
+            return "nr310" + QByteArray::number(moduleCodes.size() > 1 ? moduleCodes.takeFirst()
+                                                                       : moduleCodes.first());
+        }
+        if (!command.startsWith("nr") || !command.endsWith("0000256\r"))
+            return {};
+        QByteArray reply = command.left(4);
+        for (quint16 word : words)
+            reply += QByteArray::number(word, 16).toUpper().rightJustified(4, '0');
+        return reply;
     }
-    QStringList messages;
 };
 
-// A switch on a scripted line with a virtual clock, and a Module1 to work on.
+// The switch on a scripted line with a virtual clock, and a Module1 to work on.
 struct LinkRig {
-    LinkRig();
-    SessionOutcome run(bool write, int model);
-    ProgressCallback recordProgress();
-    // One entry per progress change: "5" while shown, "-5" once hidden at 5.
-    QStringList progress;
+    LinkRig()
+    {
+        module.applyStartupDefaults();
+        line.answer = [this](const QByteArray &command) { return device.answer(command); };
+    }
+    // One entry per change of the bar: "5" while shown, "-5" once hidden at 5.
+    ProgressCallback recordProgress()
+    {
+        return [this](const ProgressState &state) {
+            progress << (state.visible ? "" : "-") + QString::number(state.value);
+        };
+    }
 
     Module1 module;
     FakeSwitch device;
     ScriptedSerialLine line;
     VirtualLinkClock clock;
-    RecordingSink sink;
+    QStringList progress;
 };
-
-// A recognisable image: each word says where it lives, xor salt.
-void tagImage(ImageWords &image, int salt = 0);

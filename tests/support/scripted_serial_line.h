@@ -6,29 +6,28 @@
 #include <QByteArrayList>
 
 #include <functional>
+#include <utility>
 
-// A serial line with a scripted peer. Every command sent is recorded and handed to `answer`; what
-// it returns arrives while the link waits (one chunk per wait), or at once for a fast peer.
+// A serial line with a scripted peer. Every send is recorded as one command and handed to
+// `answer`; what it returns arrives while the link waits (chunkSize bytes per wait, all of it when
+// 0), or by the time send() returns for a fast peer.
 class ScriptedSerialLine : public SerialLine
 {
 public:
-    // Command (as on the wire, with its CR) -> answer bytes; empty for silence.
-    std::function<QByteArray(const QByteArray &command)> answer;
-    int opensAllowed = 1 << 30; // opens beyond this many fail
-    int chunkSize = 0;          // bytes delivered per wait; 0: a whole answer
-    bool answersOnSend = false; // the answer is buffered by the time send() returns
+    std::function<QByteArray(const QByteArray &command)> answer; // empty: silence
+    int chunkSize = 0;
+    bool answersOnSend = false;
 
-    QByteArrayList commands; // every complete command, in order
-    QByteArray unparsed;     // bytes that do not form a command
-    int sendsWhileClosed = 0;
+    QByteArrayList commands;
+    int sendsOverUnreadInput = 0; // commands sent while earlier input still waited to be read
 
-    bool open() override;
+    bool open() override { return !std::exchange(open_, true); } // fails when already open
     void close() override;
     bool isOpen() const override { return open_; }
-    QString errorText() const override;
+    QString errorText() const override { return {}; }
     bool send(const QByteArray &bytes) override;
     qint64 bytesAvailable() override { return received_.size(); }
-    QByteArray readAll() override;
+    QByteArray readAll() override { return std::exchange(received_, {}); }
     void discardInput() override { received_.clear(); }
     void waitForInput(int maxMicros) override;
 
@@ -36,7 +35,6 @@ public:
     void inject(const QByteArray &bytes) { received_ += bytes; }
 
 private:
-    int opens_ = 0;
     bool open_ = false;
     QByteArray onTheWire_; // answered, not yet received
     QByteArray received_;
