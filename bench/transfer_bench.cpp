@@ -1,0 +1,193 @@
+// Times Read and Write against the simulated switch at true line speed, through the real serial
+// port, clock and session, and prints how close each comes to the line's own limit and what it
+// costs in CPU.
+
+#include "counting_serial_line.h"
+#include "transfer_figures.h"
+
+#include "image/device_models.h"
+#include "image/module1.h"
+#include "link/link_clock.h"
+#include "link/qt_serial_line.h"
+#include "link/switch_session.h"
+#include "support/sim_process.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <cstdio>
+#include <functional>
+
+namespace
+{
+
+// The real clock, counting its passes.
+class CountingClock : public LinkClock
+{
+public:
+    qint64 elapsedMs() const override { return clock_.elapsedMs(); }
+    void pass(SerialLine &line, int maxMicros) override
+    {
+        ++passes;
+        clock_.pass(line, maxMicros);
+    }
+
+    long passes = 0;
+
+private:
+    EventLoopClock clock_;
+};
+
+class StderrMessages : public SessionMessageSink
+{
+public:
+    void report(const QString &text, MessageSeverity) override
+    {
+        std::fprintf(stderr, "switch says: %s\n", qPrintable(text));
+    }
+};
+
+QString outcomeText(SessionOutcome outcome)
+{
+    return outcome == SessionOutcome::Done ? QStringLiteral("ok") : QStringLiteral("FAILED");
+}
+
+struct Options {
+    QList<int> models{Model24NWay, Model32NWay};
+    bool read = true;
+    bool write = true;
+    int repeat = 1;
+};
+
+bool parseOptions(const QCoreApplication &app, Options &options)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Times Read and Write against swcfg-sim at 9600 baud (--pace) and "
+                       "compares them with the time the bytes take on the line."));
+    parser.addHelpOption();
+    const QCommandLineOption modelOption(
+        QStringLiteral("model"),
+        QStringLiteral("Switch model 0, 1 or 2 (repeatable; default 0 and 2)."),
+        QStringLiteral("model"));
+    const QCommandLineOption onlyOption(QStringLiteral("only"),
+                                        QStringLiteral("Time only read or only write."),
+                                        QStringLiteral("read|write"));
+    const QCommandLineOption repeatOption(QStringLiteral("repeat"),
+                                          QStringLiteral("Runs of each kind (default 1)."),
+                                          QStringLiteral("n"), QStringLiteral("1"));
+    parser.addOptions({modelOption, onlyOption, repeatOption});
+    parser.process(app);
+
+    if (parser.isSet(modelOption)) {
+        options.models.clear();
+        for (const QString &text : parser.values(modelOption)) {
+            bool ok = false;
+            const int model = text.toInt(&ok);
+            if (!ok || !isValidModel(model)) {
+                std::fprintf(stderr, "--model: %s is not 0, 1 or 2\n", qPrintable(text));
+                return false;
+            }
+            options.models << model;
+        }
+    }
+    if (parser.isSet(onlyOption)) {
+        const QString only = parser.value(onlyOption);
+        if (only != QLatin1String("read") && only != QLatin1String("write")) {
+            std::fprintf(stderr, "--only: say read or write\n");
+            return false;
+        }
+        options.read = only == QLatin1String("read");
+        options.write = !options.read;
+    }
+    bool ok = false;
+    options.repeat = parser.value(repeatOption).toInt(&ok);
+    if (!ok || options.repeat < 1) {
+        std::fprintf(stderr, "--repeat: a count of 1 or more\n");
+        return false;
+    }
+    return true;
+}
+
+// Times one command, from its first byte to its return.
+TransferFigures timeRun(CountingSerialLine &line, CountingClock &clock,
+                        const std::function<SessionOutcome()> &run, SessionOutcome &outcome)
+{
+    line.resetCounts();
+    clock.passes = 0;
+    QElapsedTimer wall;
+    const qint64 cpuBefore = processCpuMicros();
+    wall.start();
+    outcome = run();
+    TransferFigures figures;
+    figures.wallMicros = wall.nsecsElapsed() / 1000;
+    figures.cpuMicros = processCpuMicros() - cpuBefore;
+    figures.bytesSent = line.bytesSent();
+    figures.bytesReceived = line.bytesReceived();
+    figures.waitPasses = clock.passes;
+    return figures;
+}
+
+// Reads the switch (the image to write comes from there), then runs the timed commands. False
+// when the simulator could not be started or a command failed.
+bool benchModel(int model, const Options &options, QTextStream &out)
+{
+    SimProcess sim;
+    if (!sim.start({QStringLiteral("--model"), QString::number(model), QStringLiteral("--pace")})) {
+        std::fprintf(stderr, "swcfg-sim: %s\n", qPrintable(sim.errorString()));
+        return false;
+    }
+    Module1 module;
+    QtSerialLine port(sim.ptyPath());
+    CountingSerialLine line(port);
+    CountingClock clock;
+    StderrMessages messages;
+    SwitchSession session(module, line, clock, messages);
+
+    bool allDone = true;
+    const auto timed = [&](const QString &kind, const std::function<SessionOutcome()> &run) {
+        for (int i = 0; i < options.repeat; ++i) {
+            SessionOutcome outcome = SessionOutcome::Done;
+            const TransferFigures figures = timeRun(line, clock, run, outcome);
+            allDone = allDone && outcome == SessionOutcome::Done;
+            out << figuresRow(QStringLiteral("%1 model %2").arg(kind).arg(model),
+                              outcomeText(outcome), figures)
+                << Qt::endl;
+        }
+    };
+    if (options.read)
+        timed(QStringLiteral("Read"), [&] { return session.read(model); });
+    if (options.write) {
+        if (!options.read && session.read(model) != SessionOutcome::Done) {
+            std::fprintf(stderr, "could not read the image to write from model %d\n", model);
+            return false;
+        }
+        timed(QStringLiteral("Write"), [&] { return session.write(model); });
+    }
+    return allDone;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("transfer_bench"));
+    Options options;
+    if (!parseOptions(app, options))
+        return 2;
+
+    QTextStream out(stdout);
+    out << "Wire time: bytes sent and received, 10 bits each at 9600 baud. CPU %: this process, "
+           "user + system, of one core."
+        << Qt::endl;
+    out << figuresHeader() << Qt::endl;
+    bool allDone = true;
+    for (const int model : options.models)
+        allDone = benchModel(model, options, out) && allDone;
+    out << "Targets: every run ok with wall/wire at most 1.05; CPU under 5 % during a Write."
+        << Qt::endl;
+    return allDone ? 0 : 1;
+}
