@@ -18,6 +18,11 @@ constexpr int kCountedPassMicros = 100;
 // Waits bounded by time sleep up to a millisecond per pass.
 constexpr int kTimedPassMicros = 1000;
 constexpr qint64 kWriteAnswerTimeoutMs = 3000;
+// A word write's answer is over once no byte came for a little longer than a byte takes at
+// 9600 baud (1.04 ms). Before the port is closed after a series of writes, the line must have
+// been quiet for longer, so that no late byte of the last answer lands in the next read.
+constexpr int kAnswerQuietMicros = 1100;
+constexpr int kSeriesQuietMicros = 20000;
 constexpr qint64 kBulkAnswerTimeoutMs = 5000;
 
 // PHY access through the switch registers: data to 134, then the command to 132.
@@ -71,9 +76,15 @@ void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
     while (line_.bytesAvailable() < kWriteAnswerMinBytes &&
            clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs)
         clock_.pass(line_, kTimedPassMicros);
-    // The answer is left unread; the next command drops it.
-    if (line_.bytesAvailable() < kWriteAnswerMinBytes)
+    if (line_.bytesAvailable() < kWriteAnswerMinBytes) {
         module_.WriteTimedOut = true;
+        return;
+    }
+    // The answer may run past the bytes awaited (an echo of the whole command, say). Were its
+    // rest counted towards the next answer, the link would run ahead of the switch by a few bytes
+    // more with every word, and the switch would fall behind by whole commands. The answer is left
+    // unread; the next command drops it.
+    waitForQuietLine(kAnswerQuietMicros);
 }
 
 LinkResult<quint8> DeviceLink::ReadAByte(int DeviceNo, int SwNo, int AddrNo)
@@ -179,6 +190,7 @@ LinkStatus DeviceLink::WriteEEPROMAll(int model)
         if (d != kModuleDevice)
             setProgress(0);
     }
+    waitForQuietLine(kSeriesQuietMicros);
     setProgress(100);
     hideProgress();
     line_.close();
@@ -198,6 +210,7 @@ LinkStatus DeviceLink::WriteEEPROMPartial()
         progress += 16;
         setProgress(progress);
     }
+    waitForQuietLine(kSeriesQuietMicros);
     setProgress(50);
     setProgress(100);
     hideProgress();
@@ -223,6 +236,7 @@ void DeviceLink::WriteToPHYRegister()
                        static_cast<quint16>(kPhyWriteCommand + phy + kPhyControl));
         }
     }
+    waitForQuietLine(kSeriesQuietMicros);
     module_.PhyUpdatePending = false;
 }
 
@@ -230,6 +244,18 @@ void DeviceLink::waitCountedPasses(int minBytes)
 {
     for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes; ++pass)
         clock_.pass(line_, kCountedPassMicros);
+}
+
+void DeviceLink::waitForQuietLine(int quietMicros)
+{
+    // Bounded like a word write's wait, should the line never fall quiet.
+    const qint64 start = clock_.elapsedMs();
+    qint64 received = -1;
+    while (line_.bytesAvailable() > received &&
+           clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs) {
+        received = line_.bytesAvailable();
+        clock_.pass(line_, quietMicros);
+    }
 }
 
 void DeviceLink::showProgress(int value)

@@ -35,7 +35,8 @@ public:
     bool openPort();
     void closePort();
 
-    // Writes one word and waits up to 3 s for the answer; WriteTimedOut tells whether it came.
+    // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
+    // WriteTimedOut tells whether it came.
     void WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo);
     // Reads one byte of a device register.
     LinkResult<quint8> ReadAByte(int DeviceNo, int SwNo, int AddrNo);
@@ -58,6 +59,8 @@ public:
 
 private:
     void waitCountedPasses(int minBytes);
+    // Until one pass of quietMicros brought no byte.
+    void waitForQuietLine(int quietMicros);
     void showProgress(int value);
     void setProgress(int value);
     void hideProgress();

@@ -73,6 +73,33 @@ private slots:
         QVERIFY(!rig.line.isOpen());
     }
 
+    // A word write's answer may run past the 11 bytes awaited; arriving byte by byte as on a real
+    // line, its rest must not pass for the answer of the next write.
+    void longWriteAnswerNotTakenForTheNext_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("11 bytes") << 11;
+        QTest::newRow("14 bytes: the command echoed") << 14;
+        QTest::newRow("30 bytes") << 30;
+    }
+    void longWriteAnswerNotTakenForTheNext()
+    {
+        QFETCH(int, length);
+        LinkRig rig;
+        rig.line.chunkSize = 1;
+        int writes = 0;
+        rig.line.answer = [&](const QByteArray &) {
+            return ++writes == 1 ? QByteArray(length, '0') : QByteArray();
+        };
+        DeviceLink link(rig.module, rig.line, rig.clock);
+        QVERIFY(link.openPort());
+
+        link.WriteAWord(0, 0, 0, 1);
+        QVERIFY(!rig.module.WriteTimedOut);
+        link.WriteAWord(0, 0, 2, 2); // the switch has stopped answering
+        QVERIFY(rig.module.WriteTimedOut);
+    }
+
     // Four leading bytes, then four upper-case hex digits per word. The answer comes in chunks of
     // 200 bytes and the bar follows the bytes received; a short or garbled answer (waited for 5 s
     // at most) leaves ReadBuffer as it was.
@@ -134,7 +161,9 @@ private slots:
         QVERIFY(!rig.module.WriteTimedOut);
 
         QCOMPARE(rig.line.sendsOverUnreadInput, 0);
-        QCOMPARE(rig.clock.passes, 0L);
+        // No waiting for answers already there; a word write's answer has no fixed length, so
+        // one quiet pass shows it is over.
+        QCOMPARE(rig.clock.passes, 1L);
     }
 
     // Every word of the model's devices; a device that stops answering ends its own pass only.
