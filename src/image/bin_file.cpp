@@ -6,9 +6,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace BinFile {
+namespace BinFile
+{
 
-int fileSizeFor(int model) { return deviceCountOf(model) * kBlockBytes; }
+int fileSizeFor(int model)
+{
+    return deviceCountOf(model) * kBlockBytes;
+}
 
 QByteArray encode(const ImageWords &image, int model)
 {

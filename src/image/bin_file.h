@@ -9,7 +9,8 @@
 
 // The *.bin configuration file: the raw EEPROM of each device the model has, 256 bytes per device,
 // words high byte first, no header.
-namespace BinFile {
+namespace BinFile
+{
 
 constexpr int kBlockBytes = 256;
 constexpr quint16 kSignatureMask = 0x1FF0;

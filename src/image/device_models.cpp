@@ -2,7 +2,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 const std::array<DeviceModelInfo, kModelCount> &models()
 {
@@ -12,7 +13,8 @@ const std::array<DeviceModelInfo, kModelCount> &models()
          QStringLiteral("Properties of 24 Port N-Way Switch"), 0x10C0, 3, 23,
          QStringLiteral(" Error ! This is not 24-Port Binary File ! ")},
         {QStringLiteral("24 Port Switch,1000Base-SX On Board"),
-         QStringLiteral("Device Configuration -- Configuration of 24 Port Switch,1000Base-SX On Board"),
+         QStringLiteral(
+             "Device Configuration -- Configuration of 24 Port Switch,1000Base-SX On Board"),
          // The dialog caption has a blank after the comma; the list and main caption do not.
          QStringLiteral("Properties of 24 Port Switch, 1000Base-SX On Board"), 0xB1C0, 4, 25,
          QStringLiteral(" Error ! This is not 24-Port,1000SX Binary File ! ")},

@@ -5,9 +5,9 @@
 
 // The three switch models, indexed as in the main window's model list.
 enum DeviceModel : int {
-    Model24NWay = 0,   // devices 0..2
-    Model24Sx = 1,     // devices 0..3, device 3 is the gigabit fiber module
-    Model32NWay = 2,   // devices 0..3, device 3 is the 8-port module
+    Model24NWay = 0, // devices 0..2
+    Model24Sx = 1,   // devices 0..3, device 3 is the gigabit fiber module
+    Model32NWay = 2, // devices 0..3, device 3 is the 8-port module
 };
 
 constexpr int kModelCount = 3;
@@ -29,6 +29,15 @@ struct DeviceModelInfo {
 // Model m in 0..2; anything else is a programming error.
 const DeviceModelInfo &deviceModelInfo(int model);
 
-inline bool isValidModel(int model) { return model >= 0 && model < kModelCount; }
-inline bool hasModuleDevice(int model) { return model != Model24NWay; }
-inline int deviceCountOf(int model) { return hasModuleDevice(model) ? 4 : 3; }
+inline bool isValidModel(int model)
+{
+    return model >= 0 && model < kModelCount;
+}
+inline bool hasModuleDevice(int model)
+{
+    return model != Model24NWay;
+}
+inline int deviceCountOf(int model)
+{
+    return hasModuleDevice(model) ? 4 : 3;
+}

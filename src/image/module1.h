@@ -5,8 +5,8 @@
 #include <array>
 
 // Sizes of the configuration image and the tables kept beside it.
-constexpr int kDeviceSlots = 4;        // devices 0..3
-constexpr int kWordsPerDevice = 128;   // EEPROM words per device
+constexpr int kDeviceSlots = 4;         // devices 0..3
+constexpr int kWordsPerDevice = 128;    // EEPROM words per device
 constexpr int kPortWordsPerDevice = 16; // two setting words for each of 8 ports
 constexpr int kFirstPortWord = 13;      // EEPROM word of port 0's first setting word
 constexpr int kUserPortCount = 32;
@@ -39,7 +39,7 @@ public:
     bool Is32Port = false;
     bool Is1000SX = false;
     int LastModel = 0;
-    bool ConfigChanged = false;     // the properties dialog was confirmed since the last model reset
+    bool ConfigChanged = false; // the properties dialog was confirmed since the last model reset
     bool PropertiesApplied = false; // set by the properties dialog's OK, cleared by model reset
     bool ImageLoaded = false;       // the image was filled by Open or Read
     bool PhyUpdatePending = false;  // a port's advertised abilities were changed in the dialog

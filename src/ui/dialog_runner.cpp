@@ -2,4 +2,7 @@
 
 #include <QDialog>
 
-int ModalDialogRunner::run(QDialog &dialog) { return dialog.exec(); }
+int ModalDialogRunner::run(QDialog &dialog)
+{
+    return dialog.exec();
+}

@@ -14,7 +14,8 @@
 using TestImages::tagWord;
 using TestImages::validImage;
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString &path)
 {
@@ -173,7 +174,6 @@ private slots:
         QVERIFY(error->startsWith(QStringLiteral("File Save Error !")));
         QCOMPARE(readAll(path), good);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"good.bin"});
-
     }
 };
 

@@ -6,7 +6,8 @@
 
 using TestImages::tagWord;
 
-namespace {
+namespace
+{
 
 bool portWordsAreDefaults(const Module1 &module, int device)
 {

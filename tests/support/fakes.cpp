@@ -27,7 +27,8 @@ QStringList RecordingPrompter::texts() const
     return all;
 }
 
-namespace {
+namespace
+{
 QString takeFront(std::deque<QString> &paths)
 {
     if (paths.empty())

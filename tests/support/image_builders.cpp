@@ -3,7 +3,8 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 
-namespace TestImages {
+namespace TestImages
+{
 
 ImageWords validImage(int model)
 {

@@ -3,7 +3,8 @@
 #include "image/module1.h"
 
 // Images that tests start from.
-namespace TestImages {
+namespace TestImages
+{
 
 // A valid image of the model: signatures on devices 0..2, the model word, and a distinct,
 // recognisable value in every other word.

@@ -8,7 +8,8 @@
 
 // Lets several Qt Test classes share one executable: each test file registers its class with
 // SWCFG_TEST_CLASS(Name) and the shared main() runs them all.
-namespace TestRegistry {
+namespace TestRegistry
+{
 using Factory = std::function<std::unique_ptr<QObject>()>;
 std::vector<Factory> &factories();
 struct Registrar {
@@ -16,6 +17,6 @@ struct Registrar {
 };
 } // namespace TestRegistry
 
-#define SWCFG_TEST_CLASS(Class)                                                                   \
-    static const TestRegistry::Registrar registrar##Class(                                        \
+#define SWCFG_TEST_CLASS(Class)                                                                    \
+    static const TestRegistry::Registrar registrar##Class(                                         \
         [] { return std::unique_ptr<QObject>(new Class); });

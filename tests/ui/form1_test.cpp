@@ -17,7 +17,8 @@
 
 using TestImages::validImage;
 
-namespace {
+namespace
+{
 
 QString writeImageFile(const QTemporaryDir &dir, const QString &name, const ImageWords &image,
                        int model)
@@ -53,13 +54,14 @@ private slots:
         QCOMPARE(h.window.Combo2->count(), 8);
         QCOMPARE(h.window.Combo2->currentText(), QStringLiteral("1. COM1"));
         QCOMPARE(h.window.Combo2->itemText(7), QStringLiteral("8. COM8"));
-        QCOMPARE(h.window.windowTitle(),
-                 QStringLiteral(
-                     "Device Configuration -- Configuration of 24 Port Switch,1000Base-SX On Board"));
+        QCOMPARE(
+            h.window.windowTitle(),
+            QStringLiteral(
+                "Device Configuration -- Configuration of 24 Port Switch,1000Base-SX On Board"));
         QVERIFY(!h.window.Command5->isEnabled());
         QVERIFY(!h.window.Command7->isEnabled());
-        for (QPushButton *always : {h.window.Command8, h.window.Command3, h.window.Command2,
-                                    h.window.Command9})
+        for (QPushButton *always :
+             {h.window.Command8, h.window.Command3, h.window.Command2, h.window.Command9})
             QVERIFY(always->isEnabled());
         QVERIFY(h.window.ProgressBar1->isHidden());
         QCOMPARE(h.window.ProgressBar1->value(), 0);
