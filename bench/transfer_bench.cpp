@@ -10,7 +10,7 @@
 #include "link/link_clock.h"
 #include "link/qt_serial_line.h"
 #include "link/switch_session.h"
-#include "support/sim_process.h"
+#include "launcher/sim_process.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 #include "support/image_builders.h"
-#include "support/sim_process.h"
+#include "launcher/sim_process.h"
 #include "support/test_main.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/main_window_harness.h"
-#include "support/sim_process.h"
+#include "launcher/sim_process.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 #include "factory_image.h"
-#include "support/sim_process.h"
+#include "launcher/sim_process.h"
 #include "support/test_main.h"
 
 #include <QElapsedTimer>
