@@ -21,6 +21,15 @@ std::optional<QString> tryOutputPath(const QString &path)
     return std::nullopt;
 }
 
+// A configuration as the window holds it with `model` selected.
+Module1 moduleForModel(int model)
+{
+    Module1 module;
+    module.Is32Port = model == Model32NWay;
+    module.Is1000SX = model == Model24Sx;
+    return module;
+}
+
 ExitStatus fileProblem(const CommandServices &services, const QString &message)
 {
     services.messages.report(message, MessageSeverity::Critical);
@@ -59,7 +68,7 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
     if (const auto error = tryOutputPath(options.filePath))
         return fileProblem(services, *error);
 
-    Module1 module;
+    Module1 module = moduleForModel(options.model);
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(module, *line, services.clock, services.messages, services.progress);
     const SessionOutcome outcome = session.read(options.model);
@@ -78,12 +87,8 @@ ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
         return fileProblem(services, loaded.error);
 
     // The state the window is in after Open with this model selected.
-    Module1 module;
-    module.EepromImage = *loaded.image;
-    module.ImageLoaded = true;
-    module.Is32Port = options.model == Model32NWay;
-    module.Is1000SX = options.model == Model24Sx;
-    module.PortWordsFromImage();
+    Module1 module = moduleForModel(options.model);
+    module.takeLoadedImage(*loaded.image);
 
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(module, *line, services.clock, services.messages, services.progress);

@@ -30,6 +30,13 @@ void Module1::resetForModelChange()
     applyPortWordDefaults();
 }
 
+void Module1::takeLoadedImage(const ImageWords &image)
+{
+    EepromImage = image;
+    ImageLoaded = true;
+    PortWordsFromImage();
+}
+
 void Module1::PortWordsFromImage()
 {
     if (!ImageLoaded && !PropertiesApplied) {

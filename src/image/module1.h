@@ -77,6 +77,10 @@ public:
     // Run when the user confirms a model change with unsaved properties.
     void resetForModelChange();
 
+    // An image read from a switch or accepted from a file becomes the configuration: the port
+    // words follow it (the model flags must already be set).
+    void takeLoadedImage(const ImageWords &image);
+
     // PortWords <- image words 13..28 (devices 0..2, and 3 on the 32-port model), or the defaults
     // while nothing was loaded or applied.
     void PortWordsFromImage();

@@ -57,12 +57,7 @@ SessionOutcome SwitchSession::read(int model)
                         MessageSeverity::Critical);
         staged[d] = module_.ReadBuffer;
     }
-    module_.EepromImage = staged;
-    module_.ImageLoaded = true;
-    // The port words of device 3 follow the image on the 32-port model only. The window's model
-    // selection keeps this flag in step already; the command line has no such selection.
-    module_.Is32Port = model == Model32NWay;
-    module_.PortWordsFromImage();
+    module_.takeLoadedImage(staged);
     return SessionOutcome::Done;
 }
 

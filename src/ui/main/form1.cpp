@@ -227,11 +227,9 @@ void Form1::openConfiguration()
         services_.prompter.showMessage(loaded.error, MessageIcon::Critical);
         return;
     }
-    module_.EepromImage = *loaded.image;
+    module_.takeLoadedImage(*loaded.image);
     Command5->setEnabled(true);
     Command7->setEnabled(true);
-    module_.ImageLoaded = true;
-    module_.PortWordsFromImage();
 }
 
 void Form1::saveConfiguration()
