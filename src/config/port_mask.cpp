@@ -1,0 +1,23 @@
+#include "config/port_mask.h"
+
+namespace
+{
+
+constexpr int kFirstMaskWord = 29;
+constexpr int kFirstModuleMaskWord = 16; // 1000Base-SX: the two gigabit ports
+
+} // namespace
+
+void vlanMapToImage(Module1 &module, int sxWords)
+{
+    for (int d = 0; d < kDeviceSlots; ++d) {
+        if (d == kDeviceSlots - 1 && !module.Is32Port)
+            break;
+        for (int w = 0; w < kPortWordsPerDevice; ++w)
+            module.EepromImage[d][kFirstMaskWord + w] = module.VlanMap[d][w];
+    }
+    if (module.Is1000SX) {
+        for (int w = 0; w < sxWords; ++w)
+            module.EepromImage[3][kFirstModuleMaskWord + w] = module.VlanMap[3][w];
+    }
+}

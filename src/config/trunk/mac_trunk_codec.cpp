@@ -1,0 +1,87 @@
+#include "config/trunk/mac_trunk_codec.h"
+
+#include "config/trunk/trunk_board.h"
+#include "image/port_word_codec.h"
+
+namespace MacTrunkCodec
+{
+
+using namespace TrunkLayout;
+
+namespace
+{
+
+quint8 memberByte(const DeviceWords &device0, int trunk)
+{
+    return quint8(device0[kTrunkTableWord + trunk / 2] >> (8 * (trunk % 2)));
+}
+
+bool anyTrunk(const TrunkPageState &page)
+{
+    for (bool selected : page.mac.trunk) {
+        if (selected)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void ParseL2TrunkSetting(const ImageWords &image, TrunkBoard &board)
+{
+    const bool macBased = image[0][kMethodWord] & kMethodBit;
+    board.selectMethod(macBased ? TrunkMethod::MacAddress : TrunkMethod::PortBased);
+    if (!macBased)
+        return;
+    for (int t = 0; t < kTrunks; ++t) {
+        const quint8 members = memberByte(image[0], t);
+        if (members == 0)
+            continue;
+        board.setMacTrunk(t, true);
+        for (int k = 0; k < 8; ++k)
+            board.setMacPort(t, kChipPortOrder[k], members >> k & 1);
+    }
+    board.setHashIndex(image[0][kHashWord] & 3);
+}
+
+void L2TrunkToEEBuf(Module1 &module, const TrunkPageState &page)
+{
+    if (page.method != TrunkMethod::MacAddress)
+        return;
+    ImageWords &image = module.EepromImage;
+    const int methodDevices = module.Is32Port || module.Is1000SX ? 4 : 3;
+    for (int d = 0; d < methodDevices; ++d)
+        image[d][kMethodWord] |= kMethodBit;
+    if (!anyTrunk(page))
+        return;
+
+    const quint16 hash =
+        page.hashIndex >= 0 && page.hashIndex < kHashMethods ? kHashPatterns[page.hashIndex] : 0;
+    const int tableDevices = module.Is32Port ? 4 : 3;
+    for (int d = 0; d < tableDevices; ++d) {
+        image[d][kHashWord] |= hash;
+        image[d][kMacInUseWord2] |= kMacInUseBits2;
+        image[d][kMacInUseWord3] |= kMacInUseBits3;
+    }
+
+    for (int t = 0; t < kTrunks; ++t) {
+        if (!page.mac.trunk[t])
+            continue;
+        for (int i = 0; i < kMacPortBoxes; ++i) {
+            if (!page.mac.port[t][i])
+                continue;
+            const int c = module.PortMap[macPortUserIndex(t, i)];
+            image[0][kTrunkTableWord + t / 2] |= quint16(1u << (c % 8 + 8 * (t % 2)));
+            PortWord::firstWord(module.PortWords, c) |= PortWord::kTrunkPortFlag;
+        }
+    }
+    for (int w = 0; w < 4; ++w) {
+        for (int d = 1; d < tableDevices; ++d)
+            image[d][kTrunkTableWord + w] = image[0][kTrunkTableWord + w];
+        if (module.Is1000SX)
+            image[3][kSxTrunkWord + w] = image[0][kTrunkTableWord + w];
+    }
+    L2TrunkVLANMap(module, page);
+}
+
+} // namespace MacTrunkCodec

@@ -1,0 +1,39 @@
+#include "config/trunk/trunk_layout.h"
+
+namespace TrunkLayout
+{
+
+int macPortUserIndex(int trunk, int box)
+{
+    const int pair = pairDeviceOf(trunk);
+    if (pair == 3)
+        return 24 + box;
+    return box < 4 ? 4 * pair + box : 12 + 4 * pair + box - 4;
+}
+
+int memberUserIndex(int trunk, int member)
+{
+    // Two ports of the upper row, then the two below them.
+    const int base = trunk < 6 ? 2 * trunk : 24 + 2 * (trunk - 6);
+    const int row = trunk < 6 ? 12 : 4;
+    return base + member % 2 + (member >= 2 ? row : 0);
+}
+
+QString portBoxCaption(int userIndex)
+{
+    return QStringLiteral("Port%1").arg(userIndex + 1, 2);
+}
+
+QString trunkCaption(int trunk)
+{
+    return QStringLiteral("Trunk%1").arg(trunk + 1);
+}
+
+const std::array<const char *, kHashMethods> &hashMethodNames()
+{
+    static const std::array<const char *, kHashMethods> names{"DA+SA crc.", "SA crc.", "DA crc.",
+                                                              "DA+SA bits."};
+    return names;
+}
+
+} // namespace TrunkLayout

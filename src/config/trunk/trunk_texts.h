@@ -1,0 +1,25 @@
+#pragma once
+
+// What the trunk page says, in one place.
+namespace TrunkTexts
+{
+
+inline const char *const kPortBasedTab = "              Port Based              ";
+inline const char *const kMacBasedTab = "             MAC Address Based             ";
+inline const char *const kLoadBalancingMethod = "Load Balancing Method";
+inline const char *const kMacAddressBased = "MAC Address Based";
+inline const char *const kPortBased = "Port Based";
+inline const char *const kLoadBalancingMapping = "Load Balancing Mapping";
+inline const char *const kTrunkSelection = "Trunk Selection";
+inline const char *const kTrunkPortAssignment = "Trunk Port Assignment";
+inline const char *const kNotYet = "not yet";
+inline const char *const kMappingDone = "ok";
+
+inline const char *const kOneMethodQuestion =
+    "Only one Load Balancing Method can be selected! Do you want to quit this ?";
+inline const char *const kFinishMapping = "Please finish the trunk port mapping assignment !";
+// Trunks 7 and 8 have their own wording when the page switches back to them.
+inline const char *const kFinishMappingOfModuleTrunk =
+    "Please finish the trunk port mapping assignment ";
+
+} // namespace TrunkTexts

@@ -1,0 +1,155 @@
+#include "config/properties_codec.h"
+#include "config_script.h"
+#include "support/test_main.h"
+
+#include <QTest>
+
+namespace
+{
+
+// Groups from "1 2|5 6 t1": group 1 of ports 1 and 2, group 2 of ports 5 and 6 and trunk 1.
+void setGroups(Module1 &module, const QString &groups)
+{
+    const QStringList all = groups.split(QLatin1Char('|'));
+    module.VlanGroupCount = groups.isEmpty() ? 0 : all.size();
+    for (int g = 0; g < module.VlanGroupCount; ++g) {
+        for (const QString &member : all[g].split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (member.startsWith(QLatin1Char('t')))
+                module.VlanTrunkMember[g][member.mid(1).toInt() - 1] = true;
+            else
+                module.VlanPortMember[g][member.toInt() - 1] = true;
+        }
+    }
+}
+
+} // namespace
+
+class TrunkVlanCodecTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The port boxes of trunks 1 and 2 after a script of clicks (or a decode).
+    void pairRules_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("trunks");
+        auto row = [](const char *name, const char *script, const char *trunks) {
+            QTest::newRow(name) << QString::fromLatin1(script) << QString::fromLatin1(trunks);
+        };
+        row("alone: the first four", "+1", "0123|");
+        row("partner: the rest", "+1 +2", "0123|4567");
+        row("a port given up goes over", "+1 +2 1-0", "123|04567");
+        row("at least two ports", "+1 1-2 1-3 1-1", "01|");
+        row("partner keeps its two", "+1 1+4 1+5 +2 1+6", "012345|67");
+        row("partner of seven, 7 free", "+1 1+4 1+5 1+6 +2", "012345|67");
+        row("partner of seven, 2 free", "+1 1+4 1+5 1+6 1+7 1-2 +2", "013456|27");
+        row("partner of seven, 6 free", "+1 1+4 1+5 1+7 +2", "012345|67");
+        row("partner of eight", "+1 1+4 1+5 1+6 1+7 +2", "012345|67");
+        row("deselected: ports left free", "+1 +2 -1", "|4567");
+        row("reselected: the free ports", "+1 +2 -1 2-5 +1", "01235|467");
+        // Decoding runs the same rules: odd member bytes come out as the rules leave them.
+        row("decoded, port based: nothing", "!55AA", "|");
+        row("decoded, a single port keeps a second", "=0002", "03|");
+        row("decoded, unheld ports go to a trunk", "=0C03", "023467|15");
+    }
+    void pairRules()
+    {
+        QFETCH(QString, script);
+        TrunkBoard board;
+        runScript(board, script);
+        const TrunkPageState &s = board.state();
+        QTEST(portBoxes(s, 0) + QLatin1Char('|') + portBoxes(s, 1), "trunks");
+        for (int t : {0, 1}) {
+            for (int i = 0; i < 8; ++i)
+                QCOMPARE(s.mac.portEnabled[t][i], s.mac.trunk[t]);
+        }
+    }
+
+    // OK on an image whose every word is 0x4000 (all bits with "ones"): trunk words, copies, hash,
+    // method and in-use bits, the members' trunk flags, VLAN group records (by user port) and the
+    // forwarding masks (by chip port), with trunks folded in.
+    void encode_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("groups");
+        QTest::addColumn<QString>("words");
+        auto row = [](const char *name, int model, const char *script, const QString &groups,
+                      const char *words) {
+            QTest::newRow(name) << model << QString::fromLatin1(script) << groups
+                                << QString::fromLatin1(words);
+        };
+        row("trunk 1", 0, "mac +1", QString(),
+            "0:48=00AA 1:48=00AA 2:48=00AA 3:48=4000 0:0=4008 2:0=4008 3:0=4000 0:2=5800 0:3=4070 "
+            "0:15=020F 0:13=000F 0:19=020F");
+        row("trunk 2 after 1", 0, "mac +1 +2 h1", QString(), "0:48=55AA 2:48=55AA 0:52=5555");
+        row("DA crc.", 2, "mac +3 h2", QString(), "0:49=00AA 3:49=00AA 0:52=AAAA 3:52=AAAA");
+        row("no trunk", 2, "mac h2", QString(), "0:52=0000 0:2=4000 0:0=4008 3:0=4008 0:48=0000");
+        row("trunk 8, 32 ports", 2, "mac +8 h3", QString(),
+            "0:51=AA00 3:51=AA00 3:52=FFFF 3:2=5800 3:3=4070 3:15=020F 3:13=000F");
+        // Starting from all bits set (port words too): what is reset before the trunks and
+        // groups are encoded.
+        row("reset, 24 ports", 0, "ones", QString(),
+            "0:0=FFF7 2:2=E7FF 1:3=FF8F 0:48=0000 2:55=0000 0:15=FDFF 0:64=0000 0:65=0000 "
+            "0:66=00FF "
+            "0:67=FFFF 1:122=00FF 2:68=0000 2:70=00FF 2:71=FFFF 1:68=FFFF 3:0=FFF7 3:2=FFFF "
+            "3:3=FFFF 3:48=FFFF 3:21=FFFF 3:13=FFFF 3:64=FFFF");
+        row("reset, 1000Base-SX", 1, "ones", QString(),
+            "3:0=FFF7 3:2=E7FF 3:3=FF8F 3:48=FFFF 3:21=F00F 3:24=F00F 3:25=0000 3:26=FFFF "
+            "3:20=FFFF 3:13=FFFF");
+        row("reset, 32 ports", 2, "ones", QString(),
+            "3:0=FFF7 3:2=E7FF 3:48=0000 3:55=0000 3:21=FDFF 3:13=FDFF");
+        row("1000Base-SX module", 1, "mac +1 +3 h2", QString(),
+            "3:0=4008 3:21=00AA 3:22=00AA 3:23=0000 3:24=0000 3:25=0000 3:20=4000 3:48=4000 "
+            "3:52=4000 3:2=4000 3:3=4000 3:16=03FF 3:17=FFFF 3:29=4000 0:52=AAAA");
+        // Ports 2 and 23 are chip ports 3 and 20.
+        row("group of ports 2 and 23", 0, "", QStringLiteral("2 23"),
+            "0:64=0040 0:65=0002 0:66=0000 0:67=4000 0:35=0010 0:36=0008 2:37=0010 2:38=0008 "
+            "0:29=00EF 0:30=FFF7 2:31=00EF 1:44=FFF7 0:72=0000");
+        row("no group, 24 ports", 0, "", QString(), "0:29=00FF 0:30=FFFF 2:44=FFFF 3:29=4000");
+        row("no group, 1000Base-SX", 1, "", QString(),
+            "0:29=03FF 3:16=03FF 3:17=FFFF 3:19=FFFF 3:29=4000");
+        row("no group, 32 ports", 2, "", QString(), "0:29=FFFF 3:43=FFFF 3:44=FFFF");
+        // Trunk 1 of ports 1 and 2 (chip ports 1 and 3) with ports 5 and 6 (chip 9 and 11).
+        row("group holding a trunk", 0, "mac +1 1-2 1-3", QStringLiteral("5 6 t1"),
+            "0:31=0000 0:32=0A00 0:36=0A00 1:32=0A0A 1:36=0A0A 0:30=F5F5 0:66=0100");
+        // Port 3 (chip port 5) shares the trunk's ports and is dropped with them.
+        row("trunk's port group decides", 0, "mac +1 1-2 1-3", QStringLiteral("3 t1"),
+            "0:32=0000 0:36=0000 0:40=0020 0:30=FFD5");
+        row("trunk, no group", 0, "mac +1 1-2 1-3", QString(), "0:32=FFF5 0:40=FFFF 0:31=00FF");
+        row("an empty group is left out", 0, "", QStringLiteral("1 2||5 6"),
+            "0:65=0003 0:73=0030 0:81=0000");
+        QStringList thirtyTwo;
+        for (int port = 1; port <= 32; ++port)
+            thirtyTwo << QString::number(port);
+        row("32 groups", 2, "", thirtyTwo.join(QLatin1Char('|')),
+            "0:65=0001 2:120=0080 2:68=0100 2:69=0000 2:124=8000");
+    }
+    void encode()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, script);
+        Module1 module;
+        setModel(module, model);
+        const bool ones = script.startsWith(QLatin1String("ones"));
+        for (auto &device : module.EepromImage)
+            device.fill(ones ? 0xFFFF : 0x4000);
+        if (ones) {
+            for (auto &device : module.PortWords)
+                device.fill(0xFFFF);
+        }
+        QFETCH(QString, groups);
+        setGroups(module, groups);
+        TrunkBoard board;
+        board.enableModuleTrunks(module.Is32Port);
+        board.selectMethod(TrunkMethod::PortBased);
+        runScript(board, script);
+        PropertiesCodec::encode(module, board.state());
+        QFETCH(QString, words);
+        compareWords(module.EepromImage, words);
+    }
+};
+
+SWCFG_TEST_CLASS(TrunkVlanCodecTest)
+#include "codec_test.moc"

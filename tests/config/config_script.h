@@ -1,0 +1,65 @@
+#pragma once
+
+#include "config/trunk/mac_trunk_codec.h"
+#include "config/trunk/trunk_board.h"
+#include "image/device_models.h"
+#include "image/module1.h"
+#include "image/port_map.h"
+
+#include <QStringList>
+#include <QTest>
+
+// Drives a trunk board with a short script of MAC-address-based trunk clicks: "mac" selects the
+// method, "h2" the third hash method, "+1" selects trunk 1, "-1" deselects it, "1+4" checks port
+// box 4 of trunk 1 and "1-4" unchecks it.
+inline void runScript(TrunkBoard &board, const QString &script)
+{
+    for (const QString &op : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (op == QLatin1String("ones")) {
+            continue; // the test's starting image
+        } else if (op[0] == QLatin1Char('=') || op[0] == QLatin1Char('!')) {
+            ImageWords image{};
+            image[0][0] = op[0] == QLatin1Char('=') ? 0x0008 : 0;
+            image[0][48] = op.mid(1).toUShort(nullptr, 16);
+            MacTrunkCodec::ParseL2TrunkSetting(image, board);
+        } else if (op == QLatin1String("mac")) {
+            board.selectMethod(TrunkMethod::MacAddress);
+        } else if (op[0] == QLatin1Char('h')) {
+            board.setHashIndex(op.mid(1).toInt());
+        } else if (op[0] == QLatin1Char('+') || op[0] == QLatin1Char('-')) {
+            board.setMacTrunk(op.mid(1).toInt() - 1, op[0] == QLatin1Char('+'));
+        } else {
+            board.setMacPort(op[0].digitValue() - 1, op.mid(2).toInt(), op[1] == QLatin1Char('+'));
+        }
+    }
+}
+
+// The checked port boxes of a MAC-address-based trunk, as digits: "0123".
+inline QString portBoxes(const TrunkPageState &state, int trunk)
+{
+    QString boxes;
+    for (int i = 0; i < TrunkLayout::kMacPortBoxes; ++i) {
+        if (state.mac.port[trunk][i])
+            boxes += QString::number(i);
+    }
+    return boxes;
+}
+
+inline void setModel(Module1 &module, int model)
+{
+    module.applyStartupDefaults();
+    module.Is32Port = model == Model32NWay;
+    module.Is1000SX = model == Model24Sx;
+    PortNumbers::buildPortMaps(module);
+}
+
+// "0:48=00AA 1:15=020F": device 0 word 48 holds 0x00AA, device 1 word 15 0x020F.
+inline void compareWords(const ImageWords &image, const QString &expected)
+{
+    for (const QString &item : expected.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int d = item.section(QLatin1Char(':'), 0, 0).toInt();
+        const int w = item.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0).toInt();
+        const QString word = QString::number(image[d][w], 16).rightJustified(4, QLatin1Char('0'));
+        QCOMPARE(QStringLiteral("%1:%2=%3").arg(d).arg(w).arg(word.toUpper()), item);
+    }
+}
