@@ -17,8 +17,8 @@
 namespace
 {
 
-// A valid image of the model whose port words are the defaults, as a switch fresh from the
-// factory would give.
+// A valid image of the model as a switch fresh from the factory would give: default port words,
+// no trunk, no VLAN group, every port reaching every other.
 ImageWords factoryImage(int model)
 {
     ImageWords image = TestImages::validImage(model);
@@ -27,6 +27,10 @@ ImageWords factoryImage(int model)
             device[13 + 2 * k] = kDefaultFirstPortWord;
             device[14 + 2 * k] = kDefaultSecondPortWord;
         }
+        device[2] &= ~0x1800;
+        device[3] &= ~0x0070;
+        std::fill(device.begin() + 29, device.begin() + 45, 0xFFFF);
+        std::fill(device.begin() + 48, device.end(), 0);
     }
     return image;
 }
@@ -77,7 +81,7 @@ private slots:
         QFETCH(int, model);
         MainWindowHarness h;
         h.window.Combo1->setCurrentIndex(model);
-        h.module.VlanMap[1][3] = 0x1234;
+        h.module.VlanMap[1][2] = 0x1200; // stale: OK starts the masks afresh
         int result = -1;
         const bool is32 = model == Model32NWay;
         h.dialogs.actions.push_back([&](QDialog &dialog) {
@@ -94,15 +98,21 @@ private slots:
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(h.module.EepromImage[0][15], 0x008F);
         QCOMPARE(h.module.EepromImage[3][13], is32 ? 0x008F : 0);
+        // The port words of the model's devices are stored; words that no setting owns stay.
         for (int d = 0; d < 4; ++d) {
             const bool stored = d < 3 || is32;
-            for (int w = 0; w < 128; ++w) {
-                const bool portWord = stored && w >= 13 && w <= 28;
-                QCOMPARE(h.module.EepromImage[d][w],
-                         portWord ? h.module.PortWords[d][w - 13] : quint16(0));
+            for (int w = 0; w < 64; ++w) {
+                const bool portWord = w >= 13 && w <= 28;
+                if (portWord && stored)
+                    QCOMPARE(h.module.EepromImage[d][w], h.module.PortWords[d][w - 13]);
+                else if (w == 1 || (w >= 4 && w <= 12) || (w >= 45 && w <= 47) || w >= 56)
+                    QCOMPARE(h.module.EepromImage[d][w], quint16(0));
             }
         }
-        QCOMPARE(h.module.VlanMap[1][3], 0);
+        // With no group and no trunk every port reaches every other port of the model.
+        QCOMPARE(h.module.EepromImage[0][30], quint16(0xFFFF));
+        const quint16 upperPorts[] = {0x00FF, 0x03FF, 0xFFFF};
+        QCOMPARE(h.module.EepromImage[1][31], upperPorts[model]);
         QVERIFY(h.module.PropertiesApplied);
         QVERIFY(h.module.ConfigChanged);
 

@@ -1,8 +1,12 @@
 #include "ui/properties/form2.h"
 
+#include "config/properties_codec.h"
+#include "config/trunk/trunk_page.h"
+#include "config/vlan/vlan_page.h"
 #include "image/module1.h"
 #include "image/port_map.h"
 #include "ui/dialog_runner.h"
+#include "ui/prompter.h"
 #include "ui/properties/form3.h"
 #include "ui/properties/port_page.h"
 #include "ui/properties/properties_texts.h"
@@ -23,8 +27,10 @@ Form2::Form2(Module1 &module, const UiServices &services, QWidget *parent)
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     portPage = new PortPage(module_, SSTab1);
     SSTab1->addTab(portPage, QString::fromLatin1(T::kPortTab));
-    SSTab1->addTab(new QWidget(SSTab1), QString::fromLatin1(T::kTrunkTab));
-    SSTab1->addTab(new QWidget(SSTab1), QString::fromLatin1(T::kVlanTab));
+    trunkPage = new TrunkPage(*this, SSTab1);
+    SSTab1->addTab(trunkPage, QString::fromLatin1(T::kTrunkTab));
+    vlanPage = new VlanPage(module_, SSTab1);
+    SSTab1->addTab(vlanPage, QString::fromLatin1(T::kVlanTab));
     // Page changes: moving to the port or VLAN page is refused while a port-based trunk in use
     // lacks its mapping. The rule reads the trunk page's boxes and comes with them.
 
@@ -59,49 +65,47 @@ std::optional<int> Form2::SearchOption() const
     return portPage->SearchOption();
 }
 
-// Decodes the configuration into the pages, in a fixed order. The trunk and VLAN pages add their
-// steps at the places marked below.
+// Decodes the configuration into the pages, in a fixed order.
 void Form2::load()
 {
     PortNumbers::buildPortMaps(module_);
-    // VLAN page: Add is enabled while there are fewer than 32 groups.
-
-    // Trunks 7 and 8 on both trunk pages follow the same rule as ports 25..32.
+    vlanPage->Command15->setEnabled(module_.VlanGroupCount < kVlanGroupMax);
+    // Ports 25..32, like trunks 7 and 8, exist on the 32-port model only.
     for (int i = 24; i < kUserPortCount; ++i)
         portPage->Option1[i]->setEnabled(module_.Is32Port);
 
     // Showing port 1 runs the same rules as a click on its button.
     portPage->Option1[0]->setChecked(true);
-    // Trunk page: the hash method list selects its first entry.
-
-    for (auto &group : module_.VlanTrunkMember)
-        group.fill(false);
-    for (auto &group : module_.VlanPortMember)
-        group.fill(false);
-
     ParseSetting(module_.PortMap[0]);
-    // Then ParseL2TrunkSetting, ParsePortTrunkSetting and ParseVLANSetting, in this order, and
-    // Modify and Delete of the VLAN page are disabled while there is no group.
+    PropertiesCodec::decode(module_, trunkPage->board());
+    trunkPage->showState();
+    vlanPage->showGroups();
 }
 
-// OK: encodes everything into the image in a fixed, binding order. The trunk and VLAN encoders
-// take the places marked below.
+// OK: encodes everything into the image, then closes.
 void Form2::commit()
 {
     // A port-based trunk in use without a finished mapping refuses OK here, before anything is
     // written, while the trunk page is shown.
 
-    for (auto &device : module_.VlanMap)
-        device.fill(0);
-    // ClearTrunkSetting, L2TrunkToEEBuf, PortTrunkToEEBuf: they OR their masks into the cleared
-    // VlanMap and mark trunk ports in the port words, so they run before the words are stored.
-    module_.PortWordsToImage();
-    // VlanMasksToImage, ClearL2TrunkSelfVLAN, RecordVLAN: the group masks go on top of the
-    // trunk masks, and the group records are written after ClearTrunkSetting cleared them.
-
-    module_.PropertiesApplied = true;
+    PropertiesCodec::encode(module_, trunkPage->state());
     accept();
     module_.ConfigChanged = true;
+}
+
+bool Form2::askYesNo(const QString &question)
+{
+    return services_.prompter.askYesNo(question);
+}
+
+void Form2::showExclamation(const QString &text)
+{
+    services_.prompter.showMessage(text, MessageIcon::Exclamation);
+}
+
+void Form2::removeAllVlanGroups()
+{
+    vlanPage->removeAllGroups();
 }
 
 void Form2::reject()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/trunk/trunk_board.h"
 #include "ui/ui_services.h"
 
 #include <QDialog>
@@ -8,6 +9,8 @@
 
 class Module1;
 class PortPage;
+class TrunkPage;
+class VlanPage;
 class QPushButton;
 class QTabWidget;
 
@@ -15,7 +18,7 @@ class QTabWidget;
 // Every opening is a new instance that decodes the configuration afresh while it is constructed;
 // the pages write their edits through to Module1, OK commits them into the EEPROM image and
 // Cancel (or closing the window) takes the port words back from it.
-class Form2 : public QDialog
+class Form2 : public QDialog, private TrunkPageHost
 {
     Q_OBJECT
 
@@ -28,6 +31,8 @@ public:
     QPushButton *Command3 = nullptr; // OK
     QPushButton *Command4 = nullptr; // Cancel
     PortPage *portPage = nullptr;
+    TrunkPage *trunkPage = nullptr;
+    VlanPage *vlanPage = nullptr;
 
     // Decodes chip port `chipPort` into the port page.
     void ParseSetting(int chipPort);
@@ -39,6 +44,10 @@ public slots:
     void reject() override;
 
 private:
+    bool askYesNo(const QString &question) override;
+    void showExclamation(const QString &text) override;
+    void removeAllVlanGroups() override;
+
     void load();
     void commit();
     void applyToOtherPorts();
