@@ -1,8 +1,7 @@
-// Renders the properties dialog's pages and "Apply to Other Ports" to PNG files for the
-// documentation, on a 32-port configuration with trunks and VLAN groups:
+// Renders the properties dialog's pages and its sub-dialogs to PNG files for the documentation,
+// on 32-port configurations with trunks and VLAN groups:
 //   properties_snapshot <folder>
-// writes port-page.png, trunk-page.png, vlan-page.png and apply-dialog.png there. It runs on any
-// display, offscreen included; it is not part of the test suite.
+// It runs on any display, offscreen included; it is not part of the test suite.
 
 #include "config/properties_codec.h"
 #include "config/trunk/trunk_board.h"
@@ -14,44 +13,57 @@
 #include "ui/file_chooser.h"
 #include "ui/prompter.h"
 #include "ui/properties/form2.h"
-#include "ui/properties/form3.h"
+#include "ui/properties/port_page.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include <cstdio>
+#include <map>
 
 namespace
 {
 
-bool save(QWidget &window, const QDir &folder, const char *name)
+QDir outputFolder;
+bool failed = false;
+
+void save(QWidget &window, const QString &name)
 {
     QApplication::processEvents();
-    const QString path = folder.filePath(QString::fromLatin1(name));
-    if (window.grab().save(path))
-        return true;
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    return false;
+    const QString path = outputFolder.filePath(name + QStringLiteral(".png"));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        failed = true;
+    }
 }
 
-// MAC-address-based trunks 1 (ports 1 to 4) and 2 (13 to 16) hashing on the destination, and
-// three VLAN groups, two of them holding a trunk.
-void sampleConfiguration(Module1 &module)
+// Instead of running a sub-dialog, takes its picture.
+class SnapshotRunner : public DialogRunner
 {
-    module.applyStartupDefaults();
-    module.Is32Port = true;
-    module.ImageLoaded = true;
-    PortNumbers::buildPortMaps(module);
-    // Port 1 forced to 100 Mbps full duplex, so the rate and duplex choice is open.
-    PortWord::secondWord(module.PortWords, 1) = 0x4CDF;
-    TrunkBoard trunks;
-    trunks.enableModuleTrunks(true);
-    trunks.selectMethod(TrunkMethod::MacAddress);
-    trunks.setMacTrunk(0, true);
-    trunks.setMacTrunk(1, true);
-    trunks.setHashIndex(2);
+public:
+    int run(QDialog &dialog) override
+    {
+        static const std::map<QString, QString> names{
+            {QStringLiteral("Form3"), QStringLiteral("apply-dialog")},
+            {QStringLiteral("Form4"), QStringLiteral("mapping-dialog")},
+            {QStringLiteral("Form5"), QStringLiteral("add-group-dialog")},
+            {QStringLiteral("Form6"), QStringLiteral("modify-group-dialog")}};
+        dialog.show();
+        const auto name = names.find(dialog.objectName());
+        if (name != names.end())
+            save(dialog, name->second);
+        return QDialog::Rejected;
+    }
+};
+
+// Three VLAN groups, the first and the last holding trunks 1 and 2.
+void addGroups(Module1 &module)
+{
     const std::initializer_list<std::initializer_list<int>> groupPorts{
         {5, 6, 7, 8}, {9, 10, 11, 12, 21, 22}, {17, 18, 25, 26}};
     for (const auto &ports : groupPorts) {
@@ -61,7 +73,15 @@ void sampleConfiguration(Module1 &module)
     }
     module.VlanTrunkMember[0][0] = true;
     module.VlanTrunkMember[2][1] = true;
-    PropertiesCodec::encode(module, trunks.state());
+}
+
+void startConfiguration(Module1 &module)
+{
+    module = Module1();
+    module.applyStartupDefaults();
+    module.Is32Port = true;
+    module.ImageLoaded = true;
+    PortNumbers::buildPortMaps(module);
 }
 
 } // namespace
@@ -73,24 +93,58 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    Module1 module;
-    sampleConfiguration(module);
-
+    outputFolder = QDir(QString::fromLocal8Bit(argv[1]));
     MessageBoxPrompter prompter;
     DialogFileChooser files;
-    ModalDialogRunner dialogs;
-    Form2 dialog(module, UiServices{prompter, files, dialogs});
-    dialog.setWindowTitle(QStringLiteral("Properties of 32 Port N-Way Switch"));
-    dialog.show();
-    const char *const pages[] = {"port-page.png", "trunk-page.png", "vlan-page.png"};
-    for (int page = 0; page < 3; ++page) {
-        dialog.SSTab1->setCurrentIndex(page);
-        if (!save(dialog, folder, pages[page]))
-            return 1;
+    SnapshotRunner dialogs;
+    const UiServices services{prompter, files, dialogs};
+
+    // MAC-address-based trunks 1 (ports 1 to 4) and 2 (13 to 16) hashing on the destination;
+    // port 1 forced to 100 Mbps full duplex, so the rate and duplex choice is open.
+    Module1 module;
+    startConfiguration(module);
+    PortWord::secondWord(module.PortWords, 1) = 0x4CDF;
+    TrunkBoard trunks;
+    trunks.enableModuleTrunks(true);
+    trunks.selectMethod(TrunkMethod::MacAddress);
+    trunks.setMacTrunk(0, true);
+    trunks.setMacTrunk(1, true);
+    trunks.setHashIndex(2);
+    addGroups(module);
+    PropertiesCodec::encode(module, trunks.state());
+    {
+        Form2 dialog(module, services);
+        dialog.setWindowTitle(QStringLiteral("Properties of 32 Port N-Way Switch"));
+        dialog.show();
+        const char *const pages[] = {"port-page", "trunk-page", "vlan-page"};
+        for (int page = 0; page < 3; ++page) {
+            dialog.SSTab1->setCurrentIndex(page);
+            save(dialog, QString::fromLatin1(pages[page]));
+        }
+        dialog.portPage->Command2->click();
     }
-    module.ApplySourcePort = 0;
-    Form3 apply(module, &dialog);
-    apply.show();
-    return save(apply, folder, "apply-dialog.png") ? 0 : 1;
+
+    // Port-based trunk 1 of ports 1, 2 and 13, each port sending through a member of its own
+    // parity; trunk 4 still without its mapping.
+    startConfiguration(module);
+    TrunkBoard portTrunks;
+    portTrunks.enableModuleTrunks(true);
+    portTrunks.selectMethod(TrunkMethod::PortBased);
+    portTrunks.setPortTrunk(0, true);
+    portTrunks.setMember(0, 3, false);
+    for (int p = 0; p < 32; ++p) {
+        const int member = p == 12 ? 2 : p % 2;
+        module.PortTrunkMapping[0][p / 8][4 * (p % 8) + member] = true;
+    }
+    PropertiesCodec::encode(module, portTrunks.state());
+    {
+        Form2 dialog(module, services);
+        dialog.setWindowTitle(QStringLiteral("Properties of 32 Port N-Way Switch"));
+        dialog.show();
+        dialog.SSTab1->setCurrentIndex(1);
+        dialog.trunkPage->portTrunkBoxes[3]->setChecked(true);
+        save(dialog, QStringLiteral("port-trunk-page"));
+        dialog.trunkPage->mappingButtons[0]->click();
+    }
+    return failed ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #include "config/properties_codec.h"
 
 #include "config/trunk/mac_trunk_codec.h"
+#include "config/trunk/port_trunk_codec.h"
 #include "config/trunk/trunk_board.h"
 #include "config/trunk/trunk_clear.h"
 #include "config/vlan/vlan_groups.h"
@@ -19,6 +20,7 @@ void decode(Module1 &module, TrunkBoard &trunks)
         group.fill(false);
 
     MacTrunkCodec::ParseL2TrunkSetting(module.EepromImage, trunks);
+    PortTrunkCodec::ParsePortTrunkSetting(module, trunks);
     VlanGroups::ParseVLANSetting(module);
 }
 
@@ -28,6 +30,7 @@ void encode(Module1 &module, const TrunkPageState &trunks)
         device.fill(0);
     TrunkWords::ClearTrunkSetting(module);
     MacTrunkCodec::L2TrunkToEEBuf(module, trunks);
+    PortTrunkCodec::PortTrunkToEEBuf(module, trunks);
     module.PortWordsToImage();
     VlanGroups::VlanMasksToImage(module);
     MacTrunkCodec::ClearL2TrunkSelfVLAN(module, trunks);

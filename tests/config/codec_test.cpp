@@ -120,6 +120,18 @@ private slots:
         row("trunk, no group", 0, "mac +1 1-2 1-3", QString(), "0:32=FFF5 0:40=FFFF 0:31=00FF");
         row("an empty group is left out", 0, "", QStringLiteral("1 2||5 6"),
             "0:65=0003 0:73=0030 0:81=0000");
+        // Port-based trunks: select words (two bits a trunk: the chip offset of the member),
+        // member flags, and masks that reach only the mapped member of each trunk.
+        row("select word of port 9", 0, "port P1 P3 m1:9=2 m3:9=0", QString(),
+            "2:49=0010 0:13=020F 0:19=020F 1:17=020F 1:23=000F 0:48=0000");
+        row("1000Base-SX ports 25, 26", 1, "port P1 m1:25=1 m1:26=3", QString(),
+            "3:21=0003 3:22=0002 3:23=0000 3:24=0000 3:16=03FF 3:17=FFF8 3:20=0000");
+        row("no group, port 3 to Port 2", 0, "port P1 m1:3=1", QString(), "0:40=FFF8 0:39=00FF");
+        row("no group, port 3 unmapped", 0, "port P1", QString(), "0:40=FFF0");
+        row("to Port 8", 0, "port P4 m4:1=1", QString(), "0:32=8FFF");
+        row("to Port28", 2, "port P8 m8:1=1", QString(), "0:31=8FFF");
+        row("outside the groups: member box 0", 0, "port P1", QStringLiteral("5 6"), "0:40=F5F2");
+        row("two groups: the union", 0, "port P1", QStringLiteral("3 4|3 5"), "0:40=02A0");
         QStringList thirtyTwo;
         for (int port = 1; port <= 32; ++port)
             thirtyTwo << QString::number(port);
@@ -144,7 +156,7 @@ private slots:
         TrunkBoard board;
         board.enableModuleTrunks(module.Is32Port);
         board.selectMethod(TrunkMethod::PortBased);
-        runScript(board, script);
+        runScript(board, script, &module);
         PropertiesCodec::encode(module, board.state());
         QFETCH(QString, words);
         compareWords(module.EepromImage, words);

@@ -9,10 +9,12 @@
 #include <QStringList>
 #include <QTest>
 
-// Drives a trunk board with a short script of MAC-address-based trunk clicks: "mac" selects the
+// Drives a trunk board with a short script of clicks. MAC-address-based trunks: "mac" selects the
 // method, "h2" the third hash method, "+1" selects trunk 1, "-1" deselects it, "1+4" checks port
-// box 4 of trunk 1 and "1-4" unchecks it.
-inline void runScript(TrunkBoard &board, const QString &script)
+// box 4 of trunk 1 and "1-4" unchecks it. Port-based trunks: "port" selects the method, "P3"
+// trunk 3, "P3-1" unchecks its member box 1, and "m3:9=2" maps user port 9 to member box 2 of
+// trunk 3 (in `module`).
+inline void runScript(TrunkBoard &board, const QString &script, Module1 *module = nullptr)
 {
     for (const QString &op : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (op == QLatin1String("ones")) {
@@ -24,6 +26,19 @@ inline void runScript(TrunkBoard &board, const QString &script)
             MacTrunkCodec::ParseL2TrunkSetting(image, board);
         } else if (op == QLatin1String("mac")) {
             board.selectMethod(TrunkMethod::MacAddress);
+        } else if (op == QLatin1String("port")) {
+            board.selectMethod(TrunkMethod::PortBased);
+        } else if (op[0] == QLatin1Char('P')) {
+            const int trunk = op.mid(1, 1).toInt() - 1;
+            if (op.size() > 2)
+                board.setMember(trunk, op.mid(3).toInt(), op[2] == QLatin1Char('+'));
+            else
+                board.setPortTrunk(trunk, true);
+        } else if (op[0] == QLatin1Char('m')) {
+            const int p =
+                op.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0).toInt() - 1;
+            module->PortTrunkMapping[op.mid(1, 1).toInt() - 1][p / 8]
+                                    [4 * (p % 8) + op.section(QLatin1Char('='), 1).toInt()] = true;
         } else if (op[0] == QLatin1Char('h')) {
             board.setHashIndex(op.mid(1).toInt());
         } else if (op[0] == QLatin1Char('+') || op[0] == QLatin1Char('-')) {

@@ -1,4 +1,5 @@
 #include "config/properties_codec.h"
+#include "config/trunk/form4.h"
 #include "config/trunk/trunk_page.h"
 #include "config/trunk/trunk_texts.h"
 #include "config/vlan/vlan_page.h"
@@ -7,7 +8,10 @@
 #include "support/test_main.h"
 #include "ui/properties_fixture.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -84,6 +88,108 @@ private slots:
             QCOMPARE(vlan.ListView1->topLevelItem(0)->text(1), QStringLiteral("1 2 "));
     }
 
+    // A decoded port-based trunk's mapping is complete. A member change that leaves a box
+    // unchecked (a trunk keeps two members) asks for the mapping again, and until it is done the
+    // trunk page can be left neither by OK nor for another page.
+    void unfinishedMapping_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("OK") << "Command3";
+        QTest::newRow("to the port page") << "0";
+        QTest::newRow("to the VLAN page") << "2";
+    }
+    void unfinishedMapping()
+    {
+        QFETCH(QString, leave);
+        PropertiesFixture d(Model24NWay);
+        d.module.PortWords[0][0] |= 0x0200; // trunk flags on chip ports 0 and 1
+        d.module.PortWords[0][2] |= 0x0200;
+        Form2 &form = d.open();
+        const TrunkPage &page = *form.trunkPage;
+        QCOMPARE(page.portTrunkBoxes[0]->isChecked(), true);
+        QCOMPARE(page.mappingLabels[0]->text(), QStringLiteral("ok"));
+        form.SSTab1->setCurrentIndex(1);
+        QVERIFY(d.click({"Check14_0"})); // "Port 1" of two members: refused
+        QCOMPARE(page.memberBoxes[0][0]->isChecked(), true);
+        QCOMPARE(page.memberBoxes[0][2]->isChecked(), true); // "Port13"
+        QVERIFY(d.click({"Check14_1"})); // "Port 2" joins: the mapping is due again
+        QCOMPARE(page.mappingLabels[0]->text(), QStringLiteral("not yet"));
+        const ImageWords before = d.module.EepromImage;
+
+        if (leave == QLatin1String("Command3"))
+            QVERIFY(d.click({leave}));
+        else
+            form.SSTab1->setCurrentIndex(leave.toInt());
+
+        QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kFinishMapping});
+        QCOMPARE(form.SSTab1->currentIndex(), 1);
+        QCOMPARE(form.result(), 0);
+        QVERIFY(d.module.EepromImage == before);
+    }
+
+    // The mapping dialog: members' own rows locked, unchecked members' columns closed, OK only
+    // with a choice for every port of the model, earlier choices back on reopening.
+    void mappingDialog_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("ports");
+        QTest::newRow("24 ports") << int(Model24NWay) << 24;
+        QTest::newRow("1000Base-SX") << int(Model24Sx) << 26;
+        QTest::newRow("32 ports") << int(Model32NWay) << 32;
+    }
+    void mappingDialog()
+    {
+        QFETCH(int, model);
+        QFETCH(int, ports);
+        PropertiesFixture d(model);
+        Form2 &form = d.open();
+        const QLabel *label = form.trunkPage->mappingLabels[0];
+        auto mapped = [&d] {
+            int count = 0;
+            for (const auto &tab : d.module.PortTrunkMapping[0])
+                count += std::count(tab.begin(), tab.end(), true);
+            return count;
+        };
+        // Every row still without a choice takes `column`, then OK.
+        auto fill = [](int column) {
+            return [column](QDialog &dialog) {
+                auto &f = static_cast<Form4 &>(dialog);
+                for (int tab = 0; tab < 4; ++tab) {
+                    for (int row = 0; row < 8 && f.SSTab1->isTabEnabled(tab); ++row) {
+                        QRadioButton *option = f.options(tab)[4 * row + column];
+                        if (option->isEnabled() && option->isVisibleTo(f.Frame1[tab]) &&
+                            !option->group()->checkedButton())
+                            option->setChecked(true);
+                    }
+                }
+                f.Command2->click();
+            };
+        };
+        QVERIFY(d.click({"Check6"})); // trunk 1: ports 1, 2, 13 and 14
+        d.dialogs.actions = {fill(1)};
+        QVERIFY(d.click({"Command7"}));
+        QCOMPARE(label->text(), QStringLiteral("ok"));
+        QCOMPARE(mapped(), ports);
+
+        QVERIFY(d.click({"Check14_1"})); // "Port 2" leaves the trunk
+        QCOMPARE(label->text(), QStringLiteral("not yet"));
+        d.dialogs.actions = {[&](QDialog &dialog) {
+            auto &f = static_cast<Form4 &>(dialog);
+            QCOMPARE(f.windowTitle(), QStringLiteral("Port Based Trunk Port Mapping for Trunk 1"));
+            QVERIFY(!f.Label1[5]->isEnabled() && !f.options(2)[4 * 3 + 1]->isEnabled());
+            QVERIFY(!f.options(2)[4 * 3 + 1]->isChecked()); // port 20 had "Port 2"
+            QVERIFY(f.options(1)[4 * 4 + 2]->isChecked());  // "Port13" on itself, locked
+            QVERIFY(!f.options(1)[4 * 4 + 2]->isEnabled() && !f.Label5[12]->isEnabled());
+            f.Command2->click();
+            QCOMPARE(f.result(), 0);
+            fill(0)(dialog);
+        }};
+        QVERIFY(d.click({"Command7"}));
+        QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kAssignEachMapping});
+        QCOMPARE(label->text(), QStringLiteral("ok"));
+        QCOMPARE(mapped(), ports);
+    }
+
     // Generated configurations: encode, decode into a new dialog, OK: the same words again.
     void roundTrip_data()
     {
@@ -102,15 +208,33 @@ private slots:
             Module1 &module = d.module;
             TrunkBoard board;
             board.enableModuleTrunks(module.Is32Port);
-            board.selectMethod(random.bounded(4) ? TrunkMethod::MacAddress
-                                                 : TrunkMethod::PortBased);
+            const bool mac = run % 2;
+            board.selectMethod(mac ? TrunkMethod::MacAddress : TrunkMethod::PortBased);
             for (int click = 0; click < 20; ++click) {
                 const int t = random.bounded(module.Is32Port ? 8 : 6);
-                const int box = random.bounded(9);
-                if (box == 8)
+                const int box = random.bounded(mac ? 9 : 5);
+                if (!mac && box == 4)
+                    board.setPortTrunk(t, !board.state().port.trunk[t]);
+                else if (!mac && board.state().port.memberEnabled[t][box])
+                    board.setMember(t, box, !board.state().port.member[t][box]);
+                else if (box == 8)
                     board.setMacTrunk(t, !board.state().mac.trunk[t]);
                 else if (board.state().mac.portEnabled[t][box])
                     board.setMacPort(t, box, !board.state().mac.port[t][box]);
+            }
+            // A complete mapping of each port-based trunk: members on themselves.
+            const PortTrunkBoxes &port = board.state().port;
+            for (int t = 0; t < kTrunkCount && !mac; ++t) {
+                for (int p = 0; p <= lastPort && port.trunk[t]; ++p) {
+                    int m = random.bounded(4);
+                    while (!port.member[t][m])
+                        m = (m + 1) % 4;
+                    for (int own = 0; own < 4; ++own) {
+                        if (port.member[t][own] && TrunkLayout::memberUserIndex(t, own) == p)
+                            m = own;
+                    }
+                    module.PortTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
+                }
             }
             board.setHashIndex(random.bounded(4));
             module.VlanGroupCount = random.bounded(run % 8 ? 6 : 33);
@@ -125,8 +249,11 @@ private slots:
 
             Form2 &form = d.open();
             QCOMPARE(form.vlanPage->Command15->isEnabled(), module.VlanGroupCount < 32);
+            const auto mapping = module.PortTrunkMapping;
             d.click({"Command3"});
             QVERIFY(module.EepromImage == encoded);
+            for (int t = 0; t < kTrunkCount; ++t)
+                QVERIFY(!port.trunk[t] || module.PortTrunkMapping[t] == mapping[t]);
         }
     }
 };

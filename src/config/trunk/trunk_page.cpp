@@ -111,6 +111,12 @@ QWidget *TrunkPage::buildPortBasedTab()
         mapping->addWidget(mappingLabels[t], t + 1, 1);
     }
 
+    // The two frames side by side keep their rows level: one row per trunk in each.
+    const int rowHeight = mappingButtons[0]->sizeHint().height();
+    for (int row = 1; row <= kTrunks; ++row) {
+        grid->setRowMinimumHeight(row, rowHeight);
+        mapping->setRowMinimumHeight(row, rowHeight);
+    }
     auto *layout = new QHBoxLayout(tab);
     layout->addWidget(Frame5);
     layout->addWidget(Frame7);

@@ -22,4 +22,11 @@ inline const char *const kFinishMapping = "Please finish the trunk port mapping 
 inline const char *const kFinishMappingOfModuleTrunk =
     "Please finish the trunk port mapping assignment ";
 
+// The mapping dialog of a port-based trunk.
+inline const char *const kMappingTitle = "Port Based Trunk Port Mapping for Trunk ";
+inline const char *const kMappingFrame = "Trunk ";
+inline const char *const kMappingTabs[] = {"Port 1~8", "Port 9~16", "Port 17~24", "Port 25~32"};
+inline const char *const kSxModuleTab = "Port25~26";
+inline const char *const kAssignEachMapping = "Please assign each mapping !";
+
 } // namespace TrunkTexts

@@ -1,7 +1,9 @@
 #include "ui/properties/form2.h"
 
 #include "config/properties_codec.h"
+#include "config/trunk/trunk_layout.h"
 #include "config/trunk/trunk_page.h"
+#include "config/trunk/trunk_texts.h"
 #include "config/vlan/vlan_page.h"
 #include "image/module1.h"
 #include "image/port_map.h"
@@ -11,7 +13,10 @@
 #include "ui/properties/port_page.h"
 #include "ui/properties/properties_texts.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -31,8 +36,8 @@ Form2::Form2(Module1 &module, const UiServices &services, QWidget *parent)
     SSTab1->addTab(trunkPage, QString::fromLatin1(T::kTrunkTab));
     vlanPage = new VlanPage(module_, SSTab1);
     SSTab1->addTab(vlanPage, QString::fromLatin1(T::kVlanTab));
-    // Page changes: moving to the port or VLAN page is refused while a port-based trunk in use
-    // lacks its mapping. The rule reads the trunk page's boxes and comes with them.
+    connect(SSTab1, &QTabWidget::currentChanged, this, &Form2::pageChanged);
+    connect(trunkPage, &TrunkPage::mappingRequested, this, &Form2::openMapping);
 
     Command3 = new QPushButton(QString::fromLatin1(T::kOk), this);
     Command3->setObjectName(QStringLiteral("Command3"));
@@ -85,9 +90,9 @@ void Form2::load()
 // OK: encodes everything into the image, then closes.
 void Form2::commit()
 {
-    // A port-based trunk in use without a finished mapping refuses OK here, before anything is
-    // written, while the trunk page is shown.
-
+    // Elsewhere the page changes have kept the user from leaving the trunk page unfinished.
+    if (SSTab1->currentIndex() == TrunkPageIndex && refuseUnfinishedMapping())
+        return;
     PropertiesCodec::encode(module_, trunkPage->state());
     accept();
     module_.ConfigChanged = true;
@@ -106,6 +111,59 @@ void Form2::showExclamation(const QString &text)
 void Form2::removeAllVlanGroups()
 {
     vlanPage->removeAllGroups();
+}
+
+bool Form2::refuseUnfinishedMapping()
+{
+    if (trunkPage->board().unfinishedMapping() < 0)
+        return false;
+    services_.prompter.showMessage(QString::fromLatin1(TrunkTexts::kFinishMapping),
+                                   MessageIcon::Exclamation);
+    return true;
+}
+
+void Form2::pageChanged(int page)
+{
+    if (page == TrunkPageIndex)
+        return;
+    if (trunkPage->board().unfinishedMapping() >= 0) {
+        SSTab1->setCurrentIndex(TrunkPageIndex);
+        refuseUnfinishedMapping();
+    }
+}
+
+void Form2::openMapping(int trunk)
+{
+    Form4 dialog(module_, *this, services_.prompter, this);
+    const QString name =
+        QString::fromLatin1(TrunkTexts::kMappingFrame) + QString::number(trunk + 1);
+    dialog.setWindowTitle(QString::fromLatin1(TrunkTexts::kMappingTitle) +
+                          QString::number(trunk + 1));
+    for (int m = 0; m < TrunkLayout::kMemberBoxes; ++m) {
+        dialog.Frame1[m]->setTitle(name);
+        const QString caption = trunkPage->memberBoxes[trunk][m]->text();
+        for (int tab = 0; tab < 4; ++tab)
+            dialog.Label1[m + 4 * tab]->setText(caption);
+        if (trunkPage->memberBoxes[trunk][m]->isChecked())
+            dialog.LockMemberRow(m, caption);
+        else
+            dialog.DisableMemberColumn(m);
+    }
+    // The choices made before, where they can still be made.
+    for (int j = 0; j < 32; ++j) {
+        for (int tab = 0; tab < 4; ++tab) {
+            QRadioButton *option = dialog.options(tab)[j];
+            if (option->isEnabledTo(dialog.Frame1[tab]) && module_.PortTrunkMapping[trunk][tab][j])
+                option->setChecked(true);
+        }
+    }
+    services_.dialogs.run(dialog);
+}
+
+void Form2::mappingConfirmed(int trunk)
+{
+    trunkPage->board().setMappingDone(trunk, true);
+    trunkPage->showState();
 }
 
 void Form2::reject()

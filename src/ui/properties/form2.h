@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/trunk/form4.h"
 #include "config/trunk/trunk_board.h"
 #include "ui/ui_services.h"
 
@@ -18,7 +19,7 @@ class QTabWidget;
 // Every opening is a new instance that decodes the configuration afresh while it is constructed;
 // the pages write their edits through to Module1, OK commits them into the EEPROM image and
 // Cancel (or closing the window) takes the port words back from it.
-class Form2 : public QDialog, private TrunkPageHost
+class Form2 : public QDialog, private TrunkPageHost, private MappingHost
 {
     Q_OBJECT
 
@@ -47,10 +48,17 @@ private:
     bool askYesNo(const QString &question) override;
     void showExclamation(const QString &text) override;
     void removeAllVlanGroups() override;
+    void mappingConfirmed(int trunk) override;
 
     void load();
     void commit();
     void applyToOtherPorts();
+    // Mapping button of port-based trunk `trunk` (0..7).
+    void openMapping(int trunk);
+    // Leaving the trunk page is refused while a port-based trunk in use lacks its mapping.
+    void pageChanged(int page);
+    // The refusal shared by OK and page changes: true when a mapping is unfinished.
+    bool refuseUnfinishedMapping();
 
     Module1 &module_;
     UiServices services_;

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class Module1;
+class Prompter;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+// What the mapping dialog tells the properties dialog that opened it.
+class MappingHost
+{
+public:
+    virtual ~MappingHost() = default;
+    // A complete mapping of `trunk` (0..7) was confirmed.
+    virtual void mappingConfirmed(int trunk) = 0;
+};
+
+// The mapping of a port-based trunk: for every port of the switch, the member through which it
+// sends to the trunk. Four tabs of eight ports; option j of a tab is row j / 4 (a port) and
+// column j % 4 (a member); each row holds one choice. OK takes the choices into
+// Module1::PortTrunkMapping and is refused until every port of the model has one.
+class Form4 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    Form4(Module1 &module, MappingHost &host, Prompter &prompter, QWidget *parent = nullptr);
+
+    // The four option arrays, one per tab (Option1 to Option4).
+    std::array<QRadioButton *, 32> &options(int tab) { return options_[tab]; }
+    // A member's own row is fixed to itself; the member is known by its box caption.
+    void LockMemberRow(int memberIndex, const QString &portName);
+    // An unchecked member can be chosen by no port.
+    void DisableMemberColumn(int memberIndex);
+
+    QTabWidget *SSTab1 = nullptr;
+    std::array<QGroupBox *, 4> Frame1{}; // one per tab, "Trunk 1" until the opener names it
+    std::array<QLabel *, 16> Label1{};   // column headers, 4 per tab
+    std::array<QLabel *, 32> Label5{};   // row labels "Port 1".."Port32"
+    QPushButton *Command2 = nullptr;     // OK
+    QPushButton *Command3 = nullptr;     // Cancel
+
+private:
+    QWidget *buildTab(int tab);
+    void applyModel();
+    void confirm();
+    bool moduleTabAvailable() const;
+
+    Module1 &module_;
+    MappingHost &host_;
+    Prompter &prompter_;
+    std::array<std::array<QRadioButton *, 32>, 4> options_{};
+};
