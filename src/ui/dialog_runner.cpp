@@ -4,5 +4,10 @@
 
 int ModalDialogRunner::run(QDialog &dialog)
 {
+    // Centred on the window that opened it.
+    if (QWidget *parent = dialog.parentWidget()) {
+        dialog.adjustSize();
+        dialog.move(parent->window()->frameGeometry().center() - dialog.rect().center());
+    }
     return dialog.exec();
 }

@@ -42,6 +42,7 @@ Form4::Form4(Module1 &module, MappingHost &host, Prompter &prompter, QWidget *pa
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     applyModel();
 }

@@ -143,15 +143,19 @@ void RecordVLAN(Module1 &module)
     }
 }
 
+void addGroupMasks(Module1 &module, int group)
+{
+    const PortMask mask = groupMask(module, group);
+    for (int p = 0; p < kUserPortCount; ++p) {
+        if (module.VlanPortMember[group][p])
+            mask.orInto(module.VlanMap, module.PortMap[p]);
+    }
+}
+
 void VlanMasksToImage(Module1 &module)
 {
-    for (int g = 0; g < module.VlanGroupCount; ++g) {
-        const PortMask mask = groupMask(module, g);
-        for (int p = 0; p < kUserPortCount; ++p) {
-            if (module.VlanPortMember[g][p])
-                mask.orInto(module.VlanMap, module.PortMap[p]);
-        }
-    }
+    for (int g = 0; g < module.VlanGroupCount; ++g)
+        addGroupMasks(module, g);
     CompleteVlanMasks(module);
     vlanMapToImage(module);
 }

@@ -27,6 +27,8 @@ void emptyRecords(ImageWords &image);
 // the reading of the groups stored after it. The records were emptied before (ClearTrunkSetting).
 void RecordVLAN(Module1 &module);
 
+// Every port of group `group` (0-based) reaches every port of the group: OR-ed into VlanMap.
+void addGroupMasks(Module1 &module, int group);
 // Groups -> VlanMap (OR-ed into what the trunks put there) -> mask words of the image. Every port a
 // group holds reaches all ports of that group, itself included.
 void VlanMasksToImage(Module1 &module);

@@ -19,8 +19,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpacerItem>
 #include <QTabWidget>
+
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace
 {
@@ -135,8 +139,17 @@ void Form1::buildControls()
     layout->addLayout(groups);
     layout->addLayout(commands);
     layout->addWidget(ProgressBar1);
-    layout->addStretch(1);
-    setMinimumWidth(480);
+    // Wide enough for the longest caption in a title bar (bold, with an icon and three buttons),
+    // and always at its natural height: the progress bar leaves no empty band behind.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    int caption = 0;
+    for (int model = 0; model < kModelCount; ++model) {
+        caption = std::max(
+            caption, QFontMetrics(titleFont).horizontalAdvance(deviceModelInfo(model).mainCaption));
+    }
+    layout->addSpacerItem(new QSpacerItem(caption + 160, 0, QSizePolicy::Fixed));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 int Form1::deviceModel() const

@@ -34,7 +34,7 @@ Form2::Form2(Module1 &module, const UiServices &services, QWidget *parent)
     SSTab1->addTab(portPage, QString::fromLatin1(T::kPortTab));
     trunkPage = new TrunkPage(*this, SSTab1);
     SSTab1->addTab(trunkPage, QString::fromLatin1(T::kTrunkTab));
-    vlanPage = new VlanPage(module_, SSTab1);
+    vlanPage = new VlanPage(module_, trunkPage->board(), services_, SSTab1);
     SSTab1->addTab(vlanPage, QString::fromLatin1(T::kVlanTab));
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form2::pageChanged);
     connect(trunkPage, &TrunkPage::mappingRequested, this, &Form2::openMapping);
@@ -56,6 +56,8 @@ Form2::Form2(Module1 &module, const UiServices &services, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1, 1);
     layout->addLayout(buttons);
+    // The pages are laid out at their natural size; a larger window would only spread them.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     load();
 }
@@ -126,6 +128,8 @@ void Form2::pageChanged(int page)
 {
     if (page == TrunkPageIndex)
         return;
+    if (page == VlanPageIndex && module_.VlanGroupCount != 0)
+        vlanPage->RefreshVLANGroupList();
     if (trunkPage->board().unfinishedMapping() >= 0) {
         SSTab1->setCurrentIndex(TrunkPageIndex);
         refuseUnfinishedMapping();

@@ -43,6 +43,7 @@ Form3::Form3(Module1 &module, QWidget *parent) : QDialog(parent), module_(module
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Ports 25..32 exist on the 32-port model only.
     for (int i = 24; i < kUserPortCount; ++i)

@@ -69,7 +69,8 @@ void PortPage::buildControls()
         checks->addWidget(box);
     checks->addStretch(1);
 
-    Frame2 = new QGroupBox(this);
+    // No caption and no border of its own: it only holds the two frames inside it.
+    Frame2 = new QWidget(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame3 = new QGroupBox(QString::fromLatin1(T::kDataRate), Frame2);
     Frame3->setObjectName(QStringLiteral("Frame3"));
@@ -86,6 +87,7 @@ void PortPage::buildControls()
     duplex->addWidget(Option35);
     duplex->addWidget(Option36);
     auto *frames = new QHBoxLayout(Frame2);
+    frames->setContentsMargins(0, 0, 0, 0);
     frames->addWidget(Frame3);
     frames->addWidget(Frame4);
 

@@ -37,7 +37,7 @@ public:
     QCheckBox *Check3 = nullptr;                          // Broadcast Storm Control
     QCheckBox *Check4 = nullptr;                          // Full Duplex Flow Control
     QCheckBox *Check5 = nullptr;                          // Auto-Negotiation
-    QGroupBox *Frame2 = nullptr;      // enabled while rate and duplex are chosen by hand
+    QWidget *Frame2 = nullptr;        // enabled while rate and duplex are chosen by hand
     QGroupBox *Frame3 = nullptr;      // "Data Rate"
     QGroupBox *Frame4 = nullptr;      // "Duplex Mode"
     QRadioButton *Option33 = nullptr; // 10Mbps

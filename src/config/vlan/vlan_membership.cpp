@@ -1,0 +1,96 @@
+#include "config/vlan/vlan_membership.h"
+
+#include "config/trunk/trunk_board.h"
+
+namespace VlanMembership
+{
+
+using namespace TrunkLayout;
+
+namespace
+{
+
+bool portBased(const TrunkPageState &trunks)
+{
+    return trunks.shownTab == 0 || trunks.method == TrunkMethod::PortBased;
+}
+
+bool macBased(const TrunkPageState &trunks)
+{
+    return trunks.shownTab == 1 || trunks.method == TrunkMethod::MacAddress;
+}
+
+// Calls `member(trunk, userIndex)` for every checked port box of the method's trunks (only the
+// trunk boxes that are checked have any).
+template <typename Visit> void forEachPortBased(const TrunkPageState &trunks, Visit &&member)
+{
+    for (int t = 0; t < kTrunks; ++t) {
+        for (int m = 0; m < kMemberBoxes; ++m) {
+            if (trunks.port.member[t][m])
+                member(t, memberUserIndex(t, m));
+        }
+    }
+}
+
+template <typename Visit> void forEachMacBased(const TrunkPageState &trunks, Visit &&member)
+{
+    for (int t = 0; t < kTrunks; ++t) {
+        for (int i = 0; i < kMacPortBoxes; ++i) {
+            if (trunks.mac.port[t][i])
+                member(t, macPortUserIndex(t, i));
+        }
+    }
+}
+
+} // namespace
+
+Choices available(const Module1 &module, const TrunkPageState &trunks)
+{
+    Choices choices;
+    choices.ports.fill(true);
+    choices.trunks.fill(true);
+    if (!module.Is32Port) {
+        for (int p = 24; p < kUserPortCount; ++p)
+            choices.ports[p] = module.Is1000SX && p < 26;
+        choices.trunks[6] = choices.trunks[7] = false;
+    }
+    auto noPort = [&module, &choices](int trunk, int p) {
+        if (trunk < 6 || module.Is32Port)
+            choices.ports[p] = false;
+    };
+    if (trunks.method == TrunkMethod::PortBased) {
+        for (int t = 0; t < kTrunks; ++t)
+            choices.trunks[t] = trunks.port.mappingEnabled[t];
+        forEachPortBased(trunks, noPort);
+    }
+    if (trunks.method == TrunkMethod::MacAddress) {
+        for (int t = 0; t < kTrunks; ++t)
+            choices.trunks[t] = trunks.mac.trunk[t];
+        forEachMacBased(trunks, noPort);
+    }
+    return choices;
+}
+
+void dropTrunkMembers(Module1 &module, const TrunkPageState &trunks)
+{
+    auto dropPort = [&module](int, int p) {
+        for (auto &group : module.VlanPortMember)
+            group[p] = false;
+    };
+    auto dropUnusedTrunks = [&module](const std::array<bool, kTrunks> &inUse) {
+        for (int t = 0; t < kTrunks; ++t) {
+            for (auto &group : module.VlanTrunkMember)
+                group[t] = group[t] && inUse[t];
+        }
+    };
+    if (portBased(trunks)) {
+        dropUnusedTrunks(trunks.port.trunk);
+        forEachPortBased(trunks, dropPort);
+    }
+    if (macBased(trunks)) {
+        dropUnusedTrunks(trunks.mac.trunk);
+        forEachMacBased(trunks, dropPort);
+    }
+}
+
+} // namespace VlanMembership

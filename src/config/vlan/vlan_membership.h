@@ -1,0 +1,23 @@
+#pragma once
+
+#include "image/module1.h"
+
+struct TrunkPageState;
+
+// Which ports and trunks a VLAN group may hold: ports and trunks of the model, trunks in use
+// under the chosen method, and no port that is a member of such a trunk (the trunk stands for it).
+namespace VlanMembership
+{
+
+struct Choices {
+    std::array<bool, kUserPortCount> ports{};
+    std::array<bool, kTrunkCount> trunks{};
+};
+
+Choices available(const Module1 &module, const TrunkPageState &trunks);
+
+// Takes out of every group the trunks not in use and the ports that became trunk members, under
+// the method shown or chosen on the trunk page.
+void dropTrunkMembers(Module1 &module, const TrunkPageState &trunks);
+
+} // namespace VlanMembership
