@@ -3,7 +3,7 @@
 
 #include "eeprom_files.h"
 #include "emulated_switch.h"
-#include "factory_image.h"
+#include "image/factory_image.h"
 #include "pty_port.h"
 #include "session_records.h"
 #include "sim_loop.h"

@@ -79,4 +79,17 @@ std::optional<RateDuplex> forcedChoice(quint16 second)
     return std::nullopt;
 }
 
+quint16 asShownFirst(quint16 second)
+{
+    if (flowControlOn(second))
+        second = withFlowControl(second, true);
+    if (linkMode(second) == LinkMode::AutoNegotiation)
+        return withAutoNegotiation(second);
+    if (linkMode(second) == LinkMode::Forced) {
+        if (const std::optional<RateDuplex> choice = forcedChoice(second))
+            second = withAbilities(second, *choice);
+    }
+    return second;
+}
+
 } // namespace PortWord

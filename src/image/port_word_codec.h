@@ -106,4 +106,10 @@ quint16 withAbilities(quint16 second, RateDuplex choice);
 // The forced choice a word stands for: its highest ability bit; none when no bit is set.
 std::optional<RateDuplex> forcedChoice(quint16 second);
 
+// A freshly opened port page shows its first port by setting its controls one after another, and
+// the rules those changes run write back into the second word: the flow-control bits are
+// completed when the tested one is set, an auto-negotiating port advertises every ability, and a
+// forced port holds the pattern of its highest ability. The first word comes back as it was.
+quint16 asShownFirst(quint16 second);
+
 } // namespace PortWord

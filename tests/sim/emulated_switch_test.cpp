@@ -1,7 +1,7 @@
 #include "command_parser.h"
 #include "emulated_switch.h"
-#include "factory_image.h"
 #include "image/bin_file.h"
+#include "image/factory_image.h"
 #include "sim_options.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"

@@ -1,4 +1,4 @@
-#include "factory_image.h"
+#include "image/factory_image.h"
 #include "launcher/sim_process.h"
 #include "support/test_main.h"
 

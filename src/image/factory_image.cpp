@@ -1,4 +1,4 @@
-#include "factory_image.h"
+#include "image/factory_image.h"
 
 #include "image/bin_file.h"
 #include "image/device_models.h"
@@ -10,6 +10,7 @@ constexpr int kFirstVlanMaskWord = 29; // high mask of port 0; the low mask foll
 constexpr int kGigabitMaskWord = 16;   // the module's copy of the two gigabit ports' masks
 constexpr int kGigabitTrunkWords[] = {21, 22, 23, 24};
 constexpr quint16 kGigabitTrunkIdle = 0xF00F;
+constexpr int kGigabitSpareWord = 25; // zero while no trunk is set
 
 } // namespace
 
@@ -46,6 +47,7 @@ ImageWords factoryImage(int model)
             module[kGigabitMaskWord + w] = module[kFirstVlanMaskWord + w];
         for (int w : kGigabitTrunkWords)
             module[w] = kGigabitTrunkIdle;
+        module[kGigabitSpareWord] = 0;
     }
     return image;
 }

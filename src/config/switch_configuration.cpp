@@ -1,0 +1,219 @@
+#include "config/switch_configuration.h"
+
+#include "config/properties_codec.h"
+#include "image/device_models.h"
+#include "image/port_map.h"
+#include "image/port_word_codec.h"
+
+#include <algorithm>
+
+using namespace TrunkLayout;
+using namespace PortWord;
+
+namespace
+{
+
+struct LinkChoice {
+    LinkSetting setting;
+    RateDuplex choice;
+};
+const LinkChoice kForcedLinks[] = {
+    {LinkSetting::Full100, {Rate::Mbps100, Duplex::Full}},
+    {LinkSetting::Half100, {Rate::Mbps100, Duplex::Half}},
+    {LinkSetting::Full10, {Rate::Mbps10, Duplex::Full}},
+    {LinkSetting::Half10, {Rate::Mbps10, Duplex::Half}},
+};
+
+LinkSetting linkOf(quint16 second)
+{
+    if (linkMode(second) == LinkMode::AutoNegotiation)
+        return LinkSetting::Auto;
+    const std::optional<RateDuplex> choice = forcedChoice(second);
+    for (const LinkChoice &link : kForcedLinks) {
+        if (choice && link.choice == *choice)
+            return link.setting;
+    }
+    return LinkSetting::Half10; // no ability at all: the slowest
+}
+
+RateDuplex choiceOf(LinkSetting link)
+{
+    for (const LinkChoice &forced : kForcedLinks) {
+        if (forced.setting == link)
+            return forced.choice;
+    }
+    return kForcedLinks[0].choice;
+}
+
+} // namespace
+
+int portPagePorts(int model)
+{
+    return model == Model32NWay ? 32 : 24;
+}
+
+int switchPorts(int model)
+{
+    return deviceModelInfo(model).lastChipPort + 1;
+}
+
+OpenedConfiguration::OpenedConfiguration(const ImageWords &image, int model) : model_(model)
+{
+    module_.applyStartupDefaults();
+    module_.Is32Port = model == Model32NWay;
+    module_.Is1000SX = model == Model24Sx;
+    module_.takeLoadedImage(image);
+    PortNumbers::buildPortMaps(module_);
+    // The dialog opens showing port 1, which its rules may rewrite.
+    quint16 &shown = secondWord(module_.PortWords, module_.PortMap[0]);
+    shown = asShownFirst(shown);
+    PropertiesCodec::decode(module_, board_);
+    decoded_ = read();
+}
+
+SwitchConfiguration OpenedConfiguration::read() const
+{
+    SwitchConfiguration config;
+    config.model = model_;
+    for (int p = 0; p < portPagePorts(model_); ++p) {
+        const int chip = module_.PortMap[p];
+        const quint16 first = firstWord(module_.PortWords, chip);
+        const quint16 second = secondWord(module_.PortWords, chip);
+        PortSettings port;
+        port.security = securityOn(first);
+        port.learning = !port.security && learningOn(first);
+        port.stormControl = stormControlOn(first);
+        port.flowControl = flowControlOn(second);
+        port.link = linkOf(second);
+        config.ports.push_back(port);
+    }
+
+    const TrunkPageState &page = board_.state();
+    config.method = page.method;
+    config.hashIndex = page.hashIndex;
+    for (int t = 0; t < kTrunks; ++t) {
+        TrunkSettings &trunk = config.trunks[t];
+        if (page.method == TrunkMethod::MacAddress && page.mac.trunk[t]) {
+            trunk.inUse = true;
+            for (int i = 0; i < kMacPortBoxes; ++i) {
+                if (page.mac.port[t][i])
+                    trunk.members.push_back(macPortUserIndex(t, i));
+            }
+        }
+        if (page.method == TrunkMethod::PortBased && page.port.trunk[t]) {
+            trunk.inUse = true;
+            for (int m = 0; m < kMemberBoxes; ++m) {
+                if (page.port.member[t][m])
+                    trunk.members.push_back(memberUserIndex(t, m));
+            }
+            for (int p = 0; p < switchPorts(model_); ++p) {
+                const auto &row = module_.PortTrunkMapping[t][p / 8];
+                int member = -1;
+                for (int m = kMemberBoxes - 1; m >= 0; --m) {
+                    if (row[4 * (p % 8) + m])
+                        member = memberUserIndex(t, m);
+                }
+                trunk.mapping.push_back(member);
+            }
+        }
+        std::sort(trunk.members.begin(), trunk.members.end());
+    }
+
+    for (int g = 0; g < module_.VlanGroupCount; ++g) {
+        VlanGroupSettings group;
+        for (int p = 0; p < kUserPortCount; ++p) {
+            if (module_.VlanPortMember[g][p])
+                group.ports.push_back(p);
+        }
+        for (int t = 0; t < kTrunkCount; ++t) {
+            if (module_.VlanTrunkMember[g][t])
+                group.trunks.push_back(t);
+        }
+        config.vlans.push_back(group);
+    }
+    return config;
+}
+
+void OpenedConfiguration::setPort(int userIndex, const PortSettings &from, const PortSettings &to)
+{
+    const int chip = module_.PortMap[userIndex];
+    quint16 &first = firstWord(module_.PortWords, chip);
+    quint16 &second = secondWord(module_.PortWords, chip);
+    if (to.security != from.security)
+        first = withSecurity(first, to.security);
+    // A secured port learns no addresses: its box is cleared and locked.
+    if (to.security && !from.security)
+        first = withLearning(first, false);
+    else if (to.learning != from.learning)
+        first = withLearning(first, to.learning);
+    if (to.stormControl != from.stormControl)
+        first = withStormControl(first, to.stormControl);
+    if (to.flowControl != from.flowControl)
+        second = withFlowControl(second, to.flowControl);
+    if (to.link != from.link) {
+        if (to.link == LinkSetting::Auto)
+            second = withAutoNegotiation(second);
+        else
+            second = withForcedMode(withAbilities(second, choiceOf(to.link)));
+    }
+}
+
+TrunkPageState OpenedConfiguration::trunkPage(const SwitchConfiguration &wanted)
+{
+    if (wanted.method == decoded_.method && wanted.hashIndex == decoded_.hashIndex &&
+        wanted.trunks == decoded_.trunks)
+        return board_.state();
+
+    TrunkPageState page;
+    page.method = wanted.method;
+    page.shownTab = wanted.method == TrunkMethod::MacAddress ? 1 : 0;
+    page.hashIndex = wanted.hashIndex;
+    for (auto &trunk : module_.PortTrunkMapping) {
+        for (auto &tab : trunk)
+            tab.fill(false);
+    }
+    for (int t = 0; t < kTrunks; ++t) {
+        const TrunkSettings &trunk = wanted.trunks[t];
+        if (!trunk.inUse)
+            continue;
+        auto isMember = [&trunk](int p) {
+            return std::find(trunk.members.begin(), trunk.members.end(), p) != trunk.members.end();
+        };
+        if (wanted.method == TrunkMethod::MacAddress) {
+            page.mac.trunk[t] = true;
+            for (int i = 0; i < kMacPortBoxes; ++i)
+                page.mac.port[t][i] = isMember(macPortUserIndex(t, i));
+            continue;
+        }
+        page.port.trunk[t] = page.port.mappingEnabled[t] = page.port.mappingDone[t] = true;
+        for (int m = 0; m < kMemberBoxes; ++m)
+            page.port.member[t][m] = isMember(memberUserIndex(t, m));
+        for (int p = 0; p < int(trunk.mapping.size()); ++p) {
+            for (int m = 0; m < kMemberBoxes; ++m) {
+                if (trunk.mapping[p] == memberUserIndex(t, m))
+                    module_.PortTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
+            }
+        }
+    }
+    return page;
+}
+
+const ImageWords &OpenedConfiguration::encode(const SwitchConfiguration &wanted)
+{
+    for (int p = 0; p < int(wanted.ports.size()) && p < int(decoded_.ports.size()); ++p) {
+        if (wanted.ports[p] != decoded_.ports[p])
+            setPort(p, decoded_.ports[p], wanted.ports[p]);
+    }
+    const TrunkPageState page = trunkPage(wanted);
+    module_.VlanGroupCount = int(std::min<std::size_t>(wanted.vlans.size(), kVlanGroupMax));
+    for (int g = 0; g < module_.VlanGroupCount; ++g) {
+        module_.VlanPortMember[g].fill(false);
+        module_.VlanTrunkMember[g].fill(false);
+        for (int p : wanted.vlans[g].ports)
+            module_.VlanPortMember[g][p] = true;
+        for (int t : wanted.vlans[g].trunks)
+            module_.VlanTrunkMember[g][t] = true;
+    }
+    PropertiesCodec::encode(module_, page);
+    return module_.EepromImage;
+}

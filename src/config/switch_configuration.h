@@ -1,0 +1,92 @@
+#pragma once
+
+#include "config/trunk/trunk_board.h"
+#include "image/module1.h"
+
+#include <vector>
+
+// A switch configuration as the properties dialog shows it, as plain data: what the command line
+// prints, compares and applies. Ports are user port indexes (front-panel number - 1), trunks
+// indexes 0..7 for trunks 1..8.
+enum class LinkSetting { Auto, Full100, Half100, Full10, Half10 };
+
+struct PortSettings {
+    bool security = false;
+    bool learning = true;
+    bool stormControl = false;
+    bool flowControl = true;
+    LinkSetting link = LinkSetting::Auto;
+
+    bool operator==(const PortSettings &o) const
+    {
+        return security == o.security && learning == o.learning && stormControl == o.stormControl &&
+               flowControl == o.flowControl && link == o.link;
+    }
+    bool operator!=(const PortSettings &o) const { return !(*this == o); }
+};
+
+struct TrunkSettings {
+    bool inUse = false;
+    std::vector<int> members; // ascending
+    // Port-based trunks: the member each port sends through (a user port index), -1 for none.
+    std::vector<int> mapping;
+
+    bool operator==(const TrunkSettings &o) const
+    {
+        return inUse == o.inUse && members == o.members && mapping == o.mapping;
+    }
+    bool operator!=(const TrunkSettings &o) const { return !(*this == o); }
+};
+
+struct VlanGroupSettings {
+    std::vector<int> ports;  // ascending
+    std::vector<int> trunks; // ascending
+
+    bool operator==(const VlanGroupSettings &o) const
+    {
+        return ports == o.ports && trunks == o.trunks;
+    }
+    bool operator!=(const VlanGroupSettings &o) const { return !(*this == o); }
+};
+
+struct SwitchConfiguration {
+    int model = 0;
+    // The ports of the port page: portPagePorts(model) of them.
+    std::vector<PortSettings> ports;
+    TrunkMethod method = TrunkMethod::PortBased;
+    int hashIndex = 0;
+    std::array<TrunkSettings, kTrunkCount> trunks{}; // of the method chosen
+    std::vector<VlanGroupSettings> vlans;
+};
+
+// User ports shown on the port page: 24, or 32 on the 32-port model.
+int portPagePorts(int model);
+// User ports of the switch, as VLAN groups and trunk mappings count them: 24, 26 or 32.
+int switchPorts(int model);
+
+// An image opened as the properties dialog opens it: the port words and port maps in place, the
+// first port shown, the trunks and groups decoded. Its encode is the dialog's OK.
+class OpenedConfiguration
+{
+public:
+    OpenedConfiguration(const ImageWords &image, int model);
+
+    const SwitchConfiguration &settings() const { return decoded_; }
+    const Module1 &module() const { return module_; }
+
+    // The configuration changed to `wanted`: each port setting that differs is set as a click
+    // would set it (the rest of the port's words stays), the trunks and groups become those of
+    // `wanted`, and everything is encoded as OK does. `wanted` must be one the dialog could
+    // produce. Returns the image.
+    const ImageWords &encode(const SwitchConfiguration &wanted);
+
+private:
+    SwitchConfiguration read() const;
+    void setPort(int userIndex, const PortSettings &from, const PortSettings &to);
+    TrunkPageState trunkPage(const SwitchConfiguration &wanted);
+
+    int model_;
+    Module1 module_;
+    TrunkBoard board_;
+    SwitchConfiguration decoded_;
+};
