@@ -6,6 +6,7 @@
 #include "config/properties_codec.h"
 #include "config/trunk/trunk_board.h"
 #include "config/trunk/trunk_page.h"
+#include "config/vlan/vlan_page.h"
 #include "image/module1.h"
 #include "image/port_map.h"
 #include "image/port_word_codec.h"
@@ -22,6 +23,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <map>
@@ -122,6 +124,9 @@ int main(int argc, char *argv[])
             save(dialog, QString::fromLatin1(pages[page]));
         }
         dialog.portPage->Command2->click();
+        dialog.vlanPage->Command15->click();
+        dialog.vlanPage->itemClicked(dialog.vlanPage->ListView1->topLevelItem(0));
+        dialog.vlanPage->Command16->click();
     }
 
     // Port-based trunk 1 of ports 1, 2 and 13, each port sending through a member of its own

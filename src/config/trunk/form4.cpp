@@ -3,12 +3,12 @@
 #include "config/trunk/trunk_layout.h"
 #include "config/trunk/trunk_texts.h"
 #include "image/module1.h"
+#include "ui/dialog_buttons.h"
 #include "ui/prompter.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,21 +27,13 @@ Form4::Form4(Module1 &module, MappingHost &host, Prompter &prompter, QWidget *pa
     for (int tab = 0; tab < 4; ++tab)
         SSTab1->addTab(buildTab(tab), QString::fromLatin1(T::kMappingTabs[tab]));
 
-    Command2 = new QPushButton(QStringLiteral("OK"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command3 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command2->setAutoDefault(false);
-    Command3->setAutoDefault(false);
-    connect(Command2, &QPushButton::clicked, this, &Form4::confirm);
-    connect(Command3, &QPushButton::clicked, this, &Form4::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command3);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
+    const OkCancel buttons = addOkCancel(*this, *layout, 2, 3);
+    Command2 = buttons.ok;
+    Command3 = buttons.cancel;
+    connect(Command2, &QPushButton::clicked, this, &Form4::confirm);
+    connect(Command3, &QPushButton::clicked, this, &Form4::reject);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     applyModel();

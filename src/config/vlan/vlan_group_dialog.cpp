@@ -5,11 +5,11 @@
 #include "config/vlan/vlan_membership.h"
 #include "config/vlan/vlan_page.h"
 #include "config/vlan/vlan_texts.h"
+#include "ui/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLayout>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -38,28 +38,19 @@ VlanGroupDialog::VlanGroupDialog(VlanPage &page, const TrunkPageState &trunks, P
         Check2[t]->setObjectName(QStringLiteral("Check2_%1").arg(t));
         trunkBoxes->addWidget(Check2[t], t / 4, t % 4);
     }
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command1->setAutoDefault(false);
-    Command2->setAutoDefault(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addWidget(Frame2);
+    const OkCancel buttons = addOkCancel(*this, *layout, 1, 2);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(Command1, &QPushButton::clicked, this, [this] { confirm(); });
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     for (QCheckBox *box : Check1)
         connect(box, &QCheckBox::toggled, this, &VlanGroupDialog::updateOk);
     for (QCheckBox *box : Check2)
         connect(box, &QCheckBox::toggled, this, &VlanGroupDialog::updateOk);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
-    layout->addWidget(Frame2);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     const VlanMembership::Choices choices = VlanMembership::available(module_, trunks);
     for (int p = 0; p < kUserPortCount; ++p)

@@ -7,6 +7,7 @@
 #include "config/vlan/vlan_page.h"
 #include "image/module1.h"
 #include "image/port_map.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_runner.h"
 #include "ui/prompter.h"
 #include "ui/properties/form3.h"
@@ -15,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,23 +39,14 @@ Form2::Form2(Module1 &module, const UiServices &services, QWidget *parent)
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form2::pageChanged);
     connect(trunkPage, &TrunkPage::mappingRequested, this, &Form2::openMapping);
 
-    Command3 = new QPushButton(QString::fromLatin1(T::kOk), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command4 = new QPushButton(QString::fromLatin1(T::kCancel), this);
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Command3->setAutoDefault(false);
-    Command4->setAutoDefault(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1, 1);
+    const OkCancel buttons = addOkCancel(*this, *layout, 3, 4);
+    Command3 = buttons.ok;
+    Command4 = buttons.cancel;
     connect(Command3, &QPushButton::clicked, this, &Form2::commit);
     connect(Command4, &QPushButton::clicked, this, &Form2::reject);
     connect(portPage->Command2, &QPushButton::clicked, this, &Form2::applyToOtherPorts);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Command3);
-    buttons->addWidget(Command4);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1, 1);
-    layout->addLayout(buttons);
     // The pages are laid out at their natural size; a larger window would only spread them.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

@@ -1,12 +1,12 @@
 #include "ui/properties/form3.h"
 
 #include "image/port_word_codec.h"
+#include "ui/dialog_buttons.h"
 #include "ui/properties/properties_texts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,22 +27,13 @@ Form3::Form3(Module1 &module, QWidget *parent) : QDialog(parent), module_(module
         connect(Check2[i], &QCheckBox::toggled, this, &Form3::updateOk);
     }
 
-    Command1 = new QPushButton(QString::fromLatin1(T::kOk), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QString::fromLatin1(T::kCancel), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command1->setAutoDefault(false);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &Form3::copySettings);
-    connect(Command2, &QPushButton::clicked, this, &Form3::reject);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
-    layout->addLayout(buttons);
+    const OkCancel buttons = addOkCancel(*this, *layout, 1, 2);
+    Command1 = buttons.ok;
+    Command2 = buttons.cancel;
+    connect(Command1, &QPushButton::clicked, this, &Form3::copySettings);
+    connect(Command2, &QPushButton::clicked, this, &Form3::reject);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Ports 25..32 exist on the 32-port model only.

@@ -9,8 +9,6 @@ namespace PropertiesTexts
 inline const char *const kPortTab = "Port";
 inline const char *const kTrunkTab = " Trunk Assignment";
 inline const char *const kVlanTab = "VLAN";
-inline const char *const kOk = "OK";
-inline const char *const kCancel = "Cancel";
 
 inline const char *const kPortSelection = "Port Selection";
 inline const char *const kConfigurationOfPort = "Configuration of Port ";
