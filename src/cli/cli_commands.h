@@ -17,6 +17,7 @@ enum class ExitStatus : int {
     FileProblem = 2,       // the file was unreadable or rejected, or the output not writable
     SwitchUnavailable = 3, // port, answer, presence or module check failed; nothing was changed
     TransferFailed = 4,    // an EEPROM read failed, or a device did not verify after writing
+    Different = 5,         // diff: the files differ
 };
 
 ExitStatus exitStatusFor(SessionOutcome outcome);
@@ -25,12 +26,16 @@ ExitStatus exitStatusFor(SessionOutcome outcome);
 using DeviceLineFactory = std::function<std::unique_ptr<SerialLine>(const QString &device)>;
 DeviceLineFactory serialDeviceLineFactory();
 
+// Standard output: what show and diff print.
+using OutputSink = std::function<void(const QByteArray &text)>;
+
 // What the commands talk through.
 struct CommandServices {
     DeviceLineFactory makeLine;
     LinkClock &clock;
     SessionMessageSink &messages; // the switch's and the files' messages
     ProgressCallback progress;
+    OutputSink output;
 };
 
 // Reads every device of the model and saves the image to options.filePath, atomically and only
@@ -38,4 +43,12 @@ struct CommandServices {
 ExitStatus runRead(const CliOptions &options, const CommandServices &services);
 // Loads and checks options.filePath for the model, then writes it, verifies and resets.
 ExitStatus runWrite(const CliOptions &options, const CommandServices &services);
+// Prints the configuration options.filePath holds, for a person or as its JSON document.
+ExitStatus runShow(const CliOptions &options, const CommandServices &services);
+// Lays the document options.configPath over options.inputPath (or the factory image), encodes it
+// as the properties dialog's OK does and saves it to options.filePath; nothing is written when
+// anything was refused.
+ExitStatus runApply(const CliOptions &options, const CommandServices &services);
+// Prints the settings, then the words, in which options.filePath and options.otherPath differ.
+ExitStatus runDiff(const CliOptions &options, const CommandServices &services);
 ExitStatus runCommand(const CliOptions &options, const CommandServices &services);

@@ -7,11 +7,37 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 
-const QString kReadName = QStringLiteral("read");
-const QString kWriteName = QStringLiteral("write");
+struct CommandName {
+    const char *name;
+    CliCommand command;
+};
+const CommandName kCommands[] = {{"read", CliCommand::Read},
+                                 {"write", CliCommand::Write},
+                                 {"show", CliCommand::Show},
+                                 {"apply", CliCommand::Apply},
+                                 {"diff", CliCommand::Diff}};
+
+QString helpFor(CliCommand command)
+{
+    switch (command) {
+    case CliCommand::Read:
+        return CliTexts::readHelp();
+    case CliCommand::Write:
+        return CliTexts::writeHelp();
+    case CliCommand::Show:
+        return CliTexts::showHelp();
+    case CliCommand::Apply:
+        return CliTexts::applyHelp();
+    case CliCommand::Diff:
+        return CliTexts::diffHelp();
+    }
+    return CliTexts::mainHelp();
+}
 
 ParsedCommandLine usageError(const QString &error, const QString &command)
 {
@@ -67,12 +93,19 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (first == QLatin1String("-h") || first == QLatin1String("--help") ||
         first == QLatin1String("help"))
         return help(CliTexts::mainHelp());
-    if (first != kReadName && first != kWriteName) {
+    const auto *named = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                     [&first](const CommandName &c) { return first == c.name; });
+    if (named == std::end(kCommands)) {
         return usageError(first.startsWith(QLatin1Char('-')) ? CliTexts::commandFirst(first)
                                                              : CliTexts::unknownCommand(first),
                           QString());
     }
-    const bool read = first == kReadName;
+    CliOptions options;
+    options.command = named->command;
+    const bool onLine = options.command == CliCommand::Read || options.command == CliCommand::Write;
+    const bool saves = options.command == CliCommand::Read || options.command == CliCommand::Apply;
+    const bool prints = options.command == CliCommand::Show || options.command == CliCommand::Diff;
+    const bool applies = options.command == CliCommand::Apply;
 
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -83,21 +116,30 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption outputOption(
         QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
         QStringLiteral("FILE.bin"));
+    const QCommandLineOption configOption(
+        QStringList{QStringLiteral("c"), QStringLiteral("config")}, QString(),
+        QStringLiteral("CONFIG.json"));
+    const QCommandLineOption inOption(QStringLiteral("in"), QString(), QStringLiteral("FILE.bin"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"));
     parser.addOption(helpOption);
     parser.addOption(modelOption);
-    parser.addOption(portOption);
-    if (read)
+    if (onLine)
+        parser.addOption(portOption);
+    if (saves)
         parser.addOption(outputOption);
+    if (applies) {
+        parser.addOption(configOption);
+        parser.addOption(inOption);
+    }
+    if (prints)
+        parser.addOption(jsonOption);
 
     QStringList rest = arguments.mid(2);
     rest.prepend(arguments.at(0));
     if (!parser.parse(rest))
         return usageError(parser.errorText(), first);
     if (parser.isSet(helpOption))
-        return help(read ? CliTexts::readHelp() : CliTexts::writeHelp());
-
-    CliOptions options;
-    options.command = read ? CliCommand::Read : CliCommand::Write;
+        return help(helpFor(options.command));
 
     if (!parser.isSet(modelOption))
         return usageError(CliTexts::missingOption(QStringLiteral("--model M")), first);
@@ -106,23 +148,45 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         return usageError(CliTexts::badModel(parser.value(modelOption)), first);
     options.model = *model;
 
-    if (!parser.isSet(portOption))
-        return usageError(CliTexts::missingOption(QStringLiteral("--port P")), first);
-    options.portArgument = parser.value(portOption);
-    const std::optional<QString> device = deviceForPortArgument(options.portArgument);
-    if (!device)
-        return usageError(CliTexts::badPort(options.portArgument), first);
-    options.device = *device;
-
-    QStringList positional = parser.positionalArguments();
-    if (read) {
+    if (onLine) {
+        if (!parser.isSet(portOption))
+            return usageError(CliTexts::missingOption(QStringLiteral("--port P")), first);
+        options.portArgument = parser.value(portOption);
+        const std::optional<QString> device = deviceForPortArgument(options.portArgument);
+        if (!device)
+            return usageError(CliTexts::badPort(options.portArgument), first);
+        options.device = *device;
+    }
+    if (applies) {
+        options.configPath = parser.value(configOption);
+        if (options.configPath.isEmpty())
+            return usageError(CliTexts::missingOption(QStringLiteral("--config CONFIG.json")),
+                              first);
+        options.inputPath = parser.value(inOption);
+        if (parser.isSet(inOption) && options.inputPath.isEmpty())
+            return usageError(CliTexts::missingOption(QStringLiteral("FILE.bin after --in")),
+                              first);
+    }
+    if (saves) {
         options.filePath = parser.value(outputOption);
         if (options.filePath.isEmpty())
             return usageError(CliTexts::missingOption(QStringLiteral("-o FILE.bin")), first);
-    } else {
+    }
+    options.json = prints && parser.isSet(jsonOption);
+
+    // The files named on the line: one to write or show, two to compare.
+    QStringList positional = parser.positionalArguments();
+    const int files = saves ? 0 : options.command == CliCommand::Diff ? 2 : 1;
+    for (int i = 0; i < files; ++i) {
         if (positional.isEmpty() || positional.first().isEmpty())
-            return usageError(CliTexts::missingInputFile(), first);
-        options.filePath = positional.takeFirst();
+            return usageError(
+                CliTexts::missingOption(options.command == CliCommand::Write
+                                            ? QStringLiteral("FILE.bin to write")
+                                        : options.command == CliCommand::Show
+                                            ? QStringLiteral("FILE.bin to show")
+                                            : QStringLiteral("A.bin and B.bin to compare")),
+                first);
+        (i == 0 ? options.filePath : options.otherPath) = positional.takeFirst();
     }
     if (!positional.isEmpty())
         return usageError(CliTexts::unexpectedArguments(positional.join(QLatin1Char(' '))), first);

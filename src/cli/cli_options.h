@@ -6,14 +6,19 @@
 #include <optional>
 
 // What swcfgctl was asked to do, parsed from its arguments.
-enum class CliCommand { Read, Write };
+enum class CliCommand { Read, Write, Show, Apply, Diff };
 
 struct CliOptions {
     CliCommand command = CliCommand::Read;
     int model = 0;        // 0..2, as in the main window's model list
-    QString portArgument; // as given: COM1..COM8 or a device path
+    QString portArgument; // read, write: as given, COM1..COM8 or a device path
     QString device;       // the device it names
-    QString filePath;     // read: where to save; write: what to send
+    // read, apply: where to save; write: what to send; show: what to show; diff: the first file
+    QString filePath;
+    QString otherPath;  // diff: the second file
+    QString inputPath;  // apply: the image to start from; empty for the model's factory image
+    QString configPath; // apply: the configuration document
+    bool json = false;  // show, diff: print JSON
 };
 
 struct ParsedCommandLine {

@@ -15,16 +15,23 @@ const char kOtherDevices[] = "a path (/dev/ttyUSB0, ./ttySIM) or a name under /d
                              "                    (ttyUSB0)\n";
 #endif
 
-QString arguments()
+const char kModelArgument[] =
+    "  --model M, -m M   24, 24sx or 32 (or the list index 0, 1, 2): 24 Port N-Way\n"
+    "                    Switch, 24 Port Switch,1000Base-SX On Board, 32 Port N-Way\n"
+    "                    Switch\n";
+
+QString portArgument()
 {
     return QStringLiteral(
-               "  --model M, -m M   24, 24sx or 32 (or the list index 0, 1, 2): 24 Port N-Way\n"
-               "                    Switch, 24 Port Switch,1000Base-SX On Board, 32 Port N-Way\n"
-               "                    Switch\n"
                "  --port P, -p P    COM1 to COM8 (any case): the device named by the environment\n"
                "                    variable SWCFG_COM<n>, else %1; or a device:\n"
                "                    %2")
         .arg(QLatin1String(kComDevice), QLatin1String(kOtherDevices));
+}
+
+QString arguments()
+{
+    return QLatin1String(kModelArgument) + portArgument();
 }
 
 const char kOutput[] =
@@ -32,81 +39,173 @@ const char kOutput[] =
     "is drawn there while a transfer runs, when standard error is a terminal. Nothing is\n"
     "written to standard output.\n";
 
+const char kPrintedOutput[] =
+    "What the command prints goes to standard output; messages go to standard error, one a\n"
+    "line.\n";
+
+const char kQuietOutput[] =
+    "Messages go to standard error, one a line. Nothing is written to standard output.\n";
+
+const char kMainOutput[] =
+    "Messages go to standard error, one a line, in the words the window shows. A progress bar\n"
+    "is drawn there while a transfer runs, when standard error is a terminal. Only show and\n"
+    "diff write to standard output.\n";
+
 const char kExitStatus[] =
     "Exit status:\n"
-    "  0  done\n"
+    "  0  done (diff: the files hold the same words)\n"
     "  1  usage: unknown command or option, missing or bad model, port or file argument\n"
-    "  2  the file could not be read or was rejected (contents or model), or the output file\n"
-    "     could not be written\n"
+    "  2  a file could not be read or was rejected (contents or model), a configuration\n"
+    "     document was refused, or the output file could not be written\n"
     "  3  the port did not open, the switch did not answer, its devices were not ready, or a\n"
     "     device or the module is missing or does not fit the model\n"
-    "  4  an EEPROM could not be read, or a device read back differently after writing\n";
+    "  4  an EEPROM could not be read, or a device read back differently after writing\n"
+    "  5  diff: the files differ\n";
+
+QString withFooter(const QString &text, const char *output)
+{
+    return text + QLatin1Char('\n') + QLatin1String(output) + QLatin1Char('\n') +
+           QLatin1String(kExitStatus);
+}
 
 } // namespace
 
 QString mainHelp()
 {
-    return QStringLiteral("Usage: swcfgctl read  --model M --port P -o FILE.bin\n"
-                          "       swcfgctl write --model M --port P FILE.bin\n"
-                          "Reads or programs the EEPROMs of a switch over its RS-232 port.\n"
-                          "\n"
-                          "Commands:\n"
-                          "  read    checks the switch, reads the EEPROM of every device and\n"
-                          "          saves them to FILE.bin\n"
-                          "  write   checks FILE.bin, checks the switch, writes every device,\n"
-                          "          reads each back and resets the switch when all verified\n"
-                          "\n"
-                          "Arguments:\n") +
-           arguments() +
-           QStringLiteral("\n'swcfgctl read --help' and 'swcfgctl write --help' say more.\n\n") +
-           QLatin1String(kOutput) + QLatin1Char('\n') + QLatin1String(kExitStatus);
+    return withFooter(
+        QStringLiteral(
+            "Usage: swcfgctl read  --model M --port P -o FILE.bin\n"
+            "       swcfgctl write --model M --port P FILE.bin\n"
+            "       swcfgctl show  --model M FILE.bin [--json]\n"
+            "       swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] "
+            "-o OUT.bin\n"
+            "       swcfgctl diff  --model M A.bin B.bin [--json]\n"
+            "Reads or programs the EEPROMs of a switch over its RS-232 port, and shows,\n"
+            "applies and compares the configurations *.bin files hold.\n"
+            "\n"
+            "Commands:\n"
+            "  read    checks the switch, reads the EEPROM of every device and\n"
+            "          saves them to FILE.bin\n"
+            "  write   checks FILE.bin, checks the switch, writes every device,\n"
+            "          reads each back and resets the switch when all verified\n"
+            "  show    prints the configuration FILE.bin holds, or its JSON document\n"
+            "  apply   applies a JSON document to FILE.bin (or to a factory image) as\n"
+            "          the properties dialog's OK does, and saves OUT.bin\n"
+            "  diff    prints the settings, then the words, in which two files differ\n"
+            "\n"
+            "Arguments:\n") +
+            arguments() +
+            QStringLiteral("  (--port for read and write only)\n"
+                           "\n'swcfgctl COMMAND --help' says more about each command.\n"),
+        kMainOutput);
 }
 
 QString readHelp()
 {
-    return QStringLiteral(
-               "Usage: swcfgctl read --model M --port P -o FILE.bin\n"
-               "Checks that the switch answers, that every device of the model is present and\n"
-               "that the module fits the model, then reads the EEPROM of every device (3 for\n"
-               "model 24, 4 for 24sx and 32). The image is saved to FILE.bin only when every\n"
-               "device was read, and atomically: a failure leaves an existing FILE.bin as it\n"
-               "was. The output file is tried before the switch is touched.\n"
-               "\n"
-               "Arguments:\n") +
-           arguments() +
-           QStringLiteral("  -o FILE.bin, --output FILE.bin\n"
-                          "                    where to save the image (768 bytes for model 24,\n"
-                          "                    1024 for 24sx and 32)\n\n") +
-           QLatin1String(kOutput) + QLatin1Char('\n') + QLatin1String(kExitStatus);
+    return withFooter(
+        QStringLiteral(
+            "Usage: swcfgctl read --model M --port P -o FILE.bin\n"
+            "Checks that the switch answers, that every device of the model is present and\n"
+            "that the module fits the model, then reads the EEPROM of every device (3 for\n"
+            "model 24, 4 for 24sx and 32). The image is saved to FILE.bin only when every\n"
+            "device was read, and atomically: a failure leaves an existing FILE.bin as it\n"
+            "was. The output file is tried before the switch is touched.\n"
+            "\n"
+            "Arguments:\n") +
+            arguments() +
+            QStringLiteral("  -o FILE.bin, --output FILE.bin\n"
+                           "                    where to save the image (768 bytes for model 24,\n"
+                           "                    1024 for 24sx and 32)\n"),
+        kOutput);
 }
 
 QString writeHelp()
 {
-    return QStringLiteral(
-               "Usage: swcfgctl write --model M --port P FILE.bin\n"
-               "Checks FILE.bin as the window's Open does (its signature and model word must\n"
-               "match the model), then checks the switch as read does, writes every word of\n"
-               "every device, reads each device back and compares it. The switch is reset, and\n"
-               "so starts with the new contents, only when every device verified.\n"
-               "\n"
-               "Arguments:\n") +
-           arguments() + QStringLiteral("  FILE.bin          the image to write\n\n") +
-           QLatin1String(kOutput) + QLatin1Char('\n') + QLatin1String(kExitStatus);
+    return withFooter(
+        QStringLiteral(
+            "Usage: swcfgctl write --model M --port P FILE.bin\n"
+            "Checks FILE.bin as the window's Open does (its signature and model word must\n"
+            "match the model), then checks the switch as read does, writes every word of\n"
+            "every device, reads each device back and compares it. The switch is reset, and\n"
+            "so starts with the new contents, only when every device verified.\n"
+            "\n"
+            "Arguments:\n") +
+            arguments() + QStringLiteral("  FILE.bin          the image to write\n"),
+        kOutput);
+}
+
+QString showHelp()
+{
+    return withFooter(
+        QStringLiteral(
+            "Usage: swcfgctl show --model M FILE.bin [--json]\n"
+            "Checks FILE.bin as the window's Open does and prints its configuration as the\n"
+            "properties dialog shows it: the ports and their settings, the trunk method with\n"
+            "each trunk's members (and the hash method, or where each port sends to the\n"
+            "trunk), the VLAN groups, then the VLAN mask every port ends with.\n"
+            "\n"
+            "Arguments:\n") +
+            QLatin1String(kModelArgument) +
+            QStringLiteral(
+                "  --json            print the configuration document instead, the JSON\n"
+                "                    that apply takes\n"
+                "  FILE.bin          the image to show\n"),
+        kPrintedOutput);
+}
+
+QString applyHelp()
+{
+    return withFooter(
+        QStringLiteral(
+            "Usage: swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] -o OUT.bin\n"
+            "Opens FILE.bin as the properties dialog does (checked as the window's Open checks\n"
+            "it), or the model's factory image, lays the document over it, encodes it as the\n"
+            "dialog's OK does and saves OUT.bin atomically. In the document a port entry or\n"
+            "setting left out keeps the input's; \"trunks\" or \"vlans\", when given, replace\n"
+            "all trunks or all VLAN groups. A document the dialog could not have produced is\n"
+            "refused with the path of the offending field, and nothing is written. A document\n"
+            "that changes nothing gives the input back word for word.\n"
+            "\n"
+            "Arguments:\n") +
+            QLatin1String(kModelArgument) +
+            QStringLiteral("  --config CONFIG.json, -c CONFIG.json\n"
+                           "                    the configuration document (see show --json)\n"
+                           "  --in FILE.bin     the image to start from\n"
+                           "  -o OUT.bin, --output OUT.bin\n"
+                           "                    where to save the result\n"),
+        kQuietOutput);
+}
+
+QString diffHelp()
+{
+    return withFooter(
+        QStringLiteral(
+            "Usage: swcfgctl diff --model M A.bin B.bin [--json]\n"
+            "Checks both files as the window's Open does and prints the settings that differ,\n"
+            "one a line (\"ports.7.learning: true -> false\"), then every word that differs\n"
+            "(\"device word: old -> new\"). Prints nothing when the files are the same.\n"
+            "\n"
+            "Arguments:\n") +
+            QLatin1String(kModelArgument) +
+            QStringLiteral("  --json            print the differences as JSON\n"
+                           "  A.bin B.bin       the images to compare\n"),
+        kPrintedOutput);
 }
 
 QString noCommand()
 {
-    return QStringLiteral("no command given: read or write");
+    return QStringLiteral("no command given: read, write, show, apply or diff");
 }
 
 QString unknownCommand(const QString &command)
 {
-    return QStringLiteral("unknown command '%1': read or write").arg(command);
+    return QStringLiteral("unknown command '%1': read, write, show, apply or diff").arg(command);
 }
 
 QString commandFirst(const QString &option)
 {
-    return QStringLiteral("'%1' before the command: the command comes first, read or write")
+    return QStringLiteral("'%1' before the command: the command comes first, read, write, "
+                          "show, apply or diff")
         .arg(option);
 }
 
@@ -125,11 +224,6 @@ QString badPort(const QString &argument)
     return QStringLiteral("bad port '%1': COM1 to COM8 or a device path").arg(argument);
 }
 
-QString missingInputFile()
-{
-    return QStringLiteral("missing FILE.bin to write");
-}
-
 QString unexpectedArguments(const QString &arguments)
 {
     return QStringLiteral("unexpected argument(s): %1").arg(arguments);
@@ -139,6 +233,39 @@ QString tryHelp(const QString &command)
 {
     return command.isEmpty() ? QStringLiteral("Try 'swcfgctl --help'.")
                              : QStringLiteral("Try 'swcfgctl %1 --help'.").arg(command);
+}
+
+QString documentUnreadable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("%1: cannot be read: %2").arg(path, reason);
+}
+
+QString documentTooLarge(const QString &path, qint64 limit)
+{
+    return QStringLiteral("%1: larger than %2 bytes; not a configuration document")
+        .arg(path)
+        .arg(limit);
+}
+
+QString documentNotJson(const QString &path, int line, int column, const QString &error)
+{
+    return QStringLiteral("%1:%2:%3: not valid JSON: %4")
+        .arg(path)
+        .arg(line)
+        .arg(column)
+        .arg(error);
+}
+
+QString documentNotObject(const QString &path)
+{
+    return QStringLiteral("%1: a configuration document is a JSON object: { \"format\": "
+                          "\"swcfg-config\", ... }")
+        .arg(path);
+}
+
+QString documentRefused(const QString &path, const QString &field, const QString &reason)
+{
+    return QStringLiteral("%1: %2: %3").arg(path, field, reason);
 }
 
 } // namespace CliTexts

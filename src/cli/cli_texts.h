@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// What swcfgctl itself says: its help and its usage errors. Messages about the switch and the
-// files are the system's own (LinkMessages, BinFile).
+// What swcfgctl itself says: its help, its usage errors and what it says about configuration
+// documents. Messages about the switch and the *.bin files are the system's own (LinkMessages,
+// BinFile).
 namespace CliTexts
 {
 
@@ -12,6 +13,9 @@ inline const char *const kProgram = "swcfgctl";
 QString mainHelp();
 QString readHelp();
 QString writeHelp();
+QString showHelp();
+QString applyHelp();
+QString diffHelp();
 
 QString noCommand();
 QString unknownCommand(const QString &command);
@@ -19,8 +23,13 @@ QString commandFirst(const QString &option);
 QString missingOption(const QString &option);
 QString badModel(const QString &argument);
 QString badPort(const QString &argument);
-QString missingInputFile();
 QString unexpectedArguments(const QString &arguments);
 QString tryHelp(const QString &command); // empty command: the general help
+
+QString documentUnreadable(const QString &path, const QString &reason);
+QString documentTooLarge(const QString &path, qint64 limit);
+QString documentNotJson(const QString &path, int line, int column, const QString &error);
+QString documentNotObject(const QString &path);
+QString documentRefused(const QString &path, const QString &field, const QString &reason);
 
 } // namespace CliTexts

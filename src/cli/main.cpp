@@ -1,4 +1,5 @@
-// swcfgctl: reads and programs a switch's EEPROMs from a script.
+// swcfgctl: reads and programs a switch's EEPROMs from a script, and shows, applies and compares
+// the configurations of *.bin files.
 
 #include "cli_commands.h"
 #include "cli_options.h"
@@ -49,6 +50,10 @@ int main(int argc, char *argv[])
     ConsoleReporter console(stderr, stderrIsTerminal());
     EventLoopClock clock;
     const CommandServices services{serialDeviceLineFactory(), clock, console,
-                                   console.progressCallback()};
+                                   console.progressCallback(), [](const QByteArray &text) {
+                                       std::fwrite(text.constData(), 1, std::size_t(text.size()),
+                                                   stdout);
+                                       std::fflush(stdout);
+                                   }};
     return static_cast<int>(runCommand(*parsed.options, services));
 }

@@ -21,3 +21,11 @@ void vlanMapToImage(Module1 &module, int sxWords)
             module.EepromImage[3][kFirstModuleMaskWord + w] = module.VlanMap[3][w];
     }
 }
+
+PortMask imageMask(const ImageWords &image, int chipPort, bool is1000SX)
+{
+    const int device = chipPort / 8;
+    const int word =
+        (is1000SX && device == 3 ? kFirstModuleMaskWord : kFirstMaskWord) + 2 * (chipPort % 8);
+    return PortMask{image[device][word], image[device][word + 1]};
+}

@@ -1,5 +1,6 @@
 #include "config/switch_configuration.h"
 
+#include "config/port_mask.h"
 #include "config/properties_codec.h"
 #include "image/device_models.h"
 #include "image/port_map.h"
@@ -55,6 +56,44 @@ int portPagePorts(int model)
 int switchPorts(int model)
 {
     return deviceModelInfo(model).lastChipPort + 1;
+}
+
+TrunkPageState trunkPageFor(const SwitchConfiguration &config)
+{
+    TrunkPageState page;
+    page.method = config.method;
+    page.shownTab = config.method == TrunkMethod::MacAddress ? 1 : 0;
+    page.hashIndex = config.hashIndex;
+    for (int t = 0; t < kTrunks; ++t) {
+        const TrunkSettings &trunk = config.trunks[t];
+        if (!trunk.inUse)
+            continue;
+        auto isMember = [&trunk](int p) {
+            return std::find(trunk.members.begin(), trunk.members.end(), p) != trunk.members.end();
+        };
+        if (config.method == TrunkMethod::MacAddress) {
+            page.mac.trunk[t] = true;
+            for (int i = 0; i < kMacPortBoxes; ++i)
+                page.mac.port[t][i] = isMember(macPortUserIndex(t, i));
+        } else {
+            page.port.trunk[t] = page.port.mappingEnabled[t] = page.port.mappingDone[t] = true;
+            for (int m = 0; m < kMemberBoxes; ++m)
+                page.port.member[t][m] = isMember(memberUserIndex(t, m));
+        }
+    }
+    return page;
+}
+
+std::vector<int> reachedPorts(const ImageWords &image, int model, int userIndex)
+{
+    const bool sx = model == Model24Sx;
+    const PortMask mask = imageMask(image, PortNumbers::chipPortOf(userIndex, sx), sx);
+    std::vector<int> reached;
+    for (int p = 0; p < switchPorts(model); ++p) {
+        if (mask.contains(PortNumbers::chipPortOf(p, sx)))
+            reached.push_back(p);
+    }
+    return reached;
 }
 
 OpenedConfiguration::OpenedConfiguration(const ImageWords &image, int model) : model_(model)
@@ -164,38 +203,20 @@ TrunkPageState OpenedConfiguration::trunkPage(const SwitchConfiguration &wanted)
         wanted.trunks == decoded_.trunks)
         return board_.state();
 
-    TrunkPageState page;
-    page.method = wanted.method;
-    page.shownTab = wanted.method == TrunkMethod::MacAddress ? 1 : 0;
-    page.hashIndex = wanted.hashIndex;
     for (auto &trunk : module_.PortTrunkMapping) {
         for (auto &tab : trunk)
             tab.fill(false);
     }
-    for (int t = 0; t < kTrunks; ++t) {
+    for (int t = 0; t < kTrunks && wanted.method == TrunkMethod::PortBased; ++t) {
         const TrunkSettings &trunk = wanted.trunks[t];
-        if (!trunk.inUse)
-            continue;
-        auto isMember = [&trunk](int p) {
-            return std::find(trunk.members.begin(), trunk.members.end(), p) != trunk.members.end();
-        };
-        if (wanted.method == TrunkMethod::MacAddress) {
-            page.mac.trunk[t] = true;
-            for (int i = 0; i < kMacPortBoxes; ++i)
-                page.mac.port[t][i] = isMember(macPortUserIndex(t, i));
-            continue;
-        }
-        page.port.trunk[t] = page.port.mappingEnabled[t] = page.port.mappingDone[t] = true;
-        for (int m = 0; m < kMemberBoxes; ++m)
-            page.port.member[t][m] = isMember(memberUserIndex(t, m));
-        for (int p = 0; p < int(trunk.mapping.size()); ++p) {
+        for (int p = 0; trunk.inUse && p < int(trunk.mapping.size()); ++p) {
             for (int m = 0; m < kMemberBoxes; ++m) {
                 if (trunk.mapping[p] == memberUserIndex(t, m))
                     module_.PortTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
             }
         }
     }
-    return page;
+    return trunkPageFor(wanted);
 }
 
 const ImageWords &OpenedConfiguration::encode(const SwitchConfiguration &wanted)

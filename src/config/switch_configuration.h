@@ -57,12 +57,27 @@ struct SwitchConfiguration {
     int hashIndex = 0;
     std::array<TrunkSettings, kTrunkCount> trunks{}; // of the method chosen
     std::vector<VlanGroupSettings> vlans;
+
+    bool operator==(const SwitchConfiguration &o) const
+    {
+        return model == o.model && ports == o.ports && method == o.method &&
+               hashIndex == o.hashIndex && trunks == o.trunks && vlans == o.vlans;
+    }
 };
 
 // User ports shown on the port page: 24, or 32 on the 32-port model.
 int portPagePorts(int model);
 // User ports of the switch, as VLAN groups and trunk mappings count them: 24, 26 or 32.
 int switchPorts(int model);
+
+// The trunk page as it shows `config`'s trunks: the method and its tab, the hash method, and the
+// boxes of the trunks in use (port-based ones with their mapping done). The mappings themselves
+// live in Module1.
+TrunkPageState trunkPageFor(const SwitchConfiguration &config);
+
+// The user ports of the model that user port `userIndex` may send to, by the VLAN mask the image
+// holds for it.
+std::vector<int> reachedPorts(const ImageWords &image, int model, int userIndex);
 
 // An image opened as the properties dialog opens it: the port words and port maps in place, the
 // first port shown, the trunks and groups decoded. Its encode is the dialog's OK.

@@ -1,0 +1,355 @@
+#include "cli_commands.h"
+#include "config/trunk/trunk_page.h"
+#include "config/vlan/vlan_membership.h"
+#include "config/vlan/vlan_page.h"
+#include "config_document.h"
+#include "image/bin_file.h"
+#include "image/factory_image.h"
+#include "link/link_clock.h"
+#include "support/image_builders.h"
+#include "support/test_main.h"
+#include "ui/properties_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+namespace
+{
+
+struct Recorder : SessionMessageSink {
+    QStringList lines;
+    void report(const QString &text, MessageSeverity) override { lines << text; }
+};
+
+struct CtlResult {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// swcfgctl in this process; {dir} in an argument is the test's folder.
+CtlResult ctl(const QString &arguments, const QTemporaryDir &dir)
+{
+    QStringList list{"swcfgctl"};
+    for (const QString &argument : arguments.split(' ', Qt::SkipEmptyParts))
+        list << QString(argument).replace("{dir}", dir.path());
+    const ParsedCommandLine parsed = parseCommandLine(list);
+    if (!parsed.options)
+        return {1, QString(), parsed.error};
+    Recorder messages;
+    EventLoopClock clock;
+    QByteArray out;
+    const OutputSink print = [&out](const QByteArray &text) { out += text; };
+    const CommandServices services{serialDeviceLineFactory(), clock, messages, {}, print};
+    const int status = int(runCommand(*parsed.options, services));
+    return {status, QString::fromUtf8(out), messages.lines.join('\n')};
+}
+
+void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QByteArray get(const QTemporaryDir &dir, const QString &name)
+{
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QStringList kModels{"24", "24sx", "32"};
+
+// A configuration the properties dialog could make, drawn at random; odd seeds trunk by MAC
+// address.
+SwitchConfiguration generated(int model, int seed)
+{
+    QRandomGenerator draw{quint32(seed)};
+    SwitchConfiguration config = OpenedConfiguration(factoryImage(model), model).settings();
+    for (PortSettings &port : config.ports) {
+        port.security = draw.bounded(4) == 0;
+        port.learning = !port.security && draw.bounded(2);
+        port.stormControl = draw.bounded(2);
+        port.flowControl = draw.bounded(2);
+        port.link = LinkSetting(draw.bounded(5));
+    }
+    const bool mac = seed % 2;
+    config.method = mac ? TrunkMethod::MacAddress : TrunkMethod::PortBased;
+    std::vector<int> pair; // shuffled; the first trunk takes 2 to 6 of them, its partner the rest
+    int cut = 0;
+    for (int t = 0; t < (model == Model32NWay ? 8 : 6); ++t) {
+        TrunkSettings &trunk = config.trunks[t];
+        trunk.inUse = draw.bounded(3) > 0;
+        if (mac && t % 2 == 0) {
+            pair.clear();
+            for (int i = 0; i < 8; ++i)
+                pair.push_back(TrunkLayout::macPortUserIndex(t, i));
+            std::shuffle(pair.begin(), pair.end(), draw);
+            cut = 2 + draw.bounded(5);
+        }
+        if (!trunk.inUse)
+            continue;
+        if (mac) {
+            trunk.members.assign(pair.begin() + (t % 2 ? cut : 0),
+                                 t % 2 ? pair.end() : pair.begin() + cut);
+            config.hashIndex = draw.bounded(4);
+        } else {
+            for (int m = 0; m < 4; ++m) {
+                if (m < 2 || draw.bounded(2))
+                    trunk.members.push_back(TrunkLayout::memberUserIndex(t, m));
+            }
+            for (int p = 0; p < switchPorts(model); ++p) {
+                const bool member = std::count(trunk.members.begin(), trunk.members.end(), p);
+                trunk.mapping.push_back(
+                    member ? p : trunk.members[draw.bounded(int(trunk.members.size()))]);
+            }
+        }
+        std::sort(trunk.members.begin(), trunk.members.end());
+    }
+    Module1 module;
+    module.Is32Port = model == Model32NWay;
+    module.Is1000SX = model == Model24Sx;
+    const auto choices = VlanMembership::available(module, trunkPageFor(config));
+    const int groups = seed == 3 ? 32 : draw.bounded(6);
+    while (int(config.vlans.size()) < groups) {
+        VlanGroupSettings group;
+        for (int p = 0; p < switchPorts(model); ++p) {
+            if (choices.ports[p] && draw.bounded(4) == 0)
+                group.ports.push_back(p);
+        }
+        for (int t = 0; t < kTrunkCount; ++t) {
+            if (choices.trunks[t] && draw.bounded(3) == 0)
+                group.trunks.push_back(t);
+        }
+        if (group.ports.size() + group.trunks.size() >= 2)
+            config.vlans.push_back(group);
+    }
+    return config;
+}
+
+} // namespace
+
+class ConfigCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // apply writes what the document says (show --json prints it back as it was given), applying
+    // that again over its output gives the same file, and the properties dialog opens the file
+    // and keeps it word for word on OK.
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("seed");
+        for (int row = 0; row < 3 * 6; ++row)
+            QTest::addRow("%s, seed %d", qPrintable(kModels[row / 6]), row % 6)
+                << row / 6 << row % 6;
+    }
+    void roundTrip()
+    {
+        QFETCH(int, model);
+        QFETCH(int, seed);
+        QTemporaryDir dir;
+        const QByteArray document =
+            ConfigDocument::toText(ConfigDocument::fromConfiguration(generated(model, seed)));
+        put(dir, "wanted.json", document);
+        const QString m = "-m " + kModels[model];
+        CtlResult run = ctl("apply " + m + " -c {dir}/wanted.json -o {dir}/first.bin", dir);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        run = ctl("show --json " + m + " {dir}/first.bin", dir);
+        QCOMPARE(run.out, QString::fromUtf8(document));
+
+        ctl("apply " + m + " -c {dir}/wanted.json --in {dir}/first.bin -o {dir}/again.bin", dir);
+        QCOMPARE(get(dir, "again.bin"), get(dir, "first.bin"));
+        PropertiesFixture d(model);
+        d.module.takeLoadedImage(*BinFile::load(dir.filePath("first.bin"), model, {}).image);
+        d.open();
+        d.click({"Command3"});
+        QCOMPARE(BinFile::encode(d.module.EepromImage, model), get(dir, "first.bin"));
+    }
+
+    // show --json's own document applied to the file it came from gives the file back: one the
+    // window saved with trunks and groups set in its dialogs (show prints them), and images whose
+    // words hold anything at all.
+    void ownDocumentGivesFileBack_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<bool>("window");
+        QTest::newRow("window, 32") << int(Model32NWay) << true;
+        for (int model = 0; model < kModelCount; ++model)
+            QTest::addRow("tagged, %s", qPrintable(kModels[model])) << model << false;
+    }
+    void ownDocumentGivesFileBack()
+    {
+        QFETCH(int, model);
+        QFETCH(bool, window);
+        PropertiesFixture d(model);
+        d.module.takeLoadedImage(window ? factoryImage(model) : TestImages::validImage(model));
+        if (window) {
+            Form2 &form = d.open();
+            TrunkPage &trunks = *form.trunkPage;
+            trunks.Option37->click();
+            for (int t : {0, 1, 6, 7})
+                trunks.macTrunkBoxes[t]->click();
+            trunks.macPortBoxes[0][3]->click(); // port 4 goes to trunk 2
+            trunks.Combo1->setCurrentIndex(2);
+            d.dialogs.actions.push_back([](QDialog &dialog) {
+                QVERIFY(clickButtons(dialog, {"Check1_4", "Check1_5", "Check2_0", "Command1"}));
+            });
+            form.vlanPage->Command15->click();
+            d.click({"Command3"});
+        }
+        QTemporaryDir dir;
+        put(dir, "in.bin", BinFile::encode(d.module.EepromImage, model));
+        const QString m = "-m " + kModels[model];
+        const CtlResult show = ctl("show " + m + " {dir}/in.bin", dir);
+        QVERIFY2(!window ||
+                     show.out.contains("hash DA crc.\n  Trunk1: ports 1-3\n  Trunk2: ports "
+                                       "4, 13-16\n  Trunk7: ports 25-28\n  Trunk8: ports "
+                                       "29-32\n\nVLAN groups:\n  Group1: ports 5, 6; trunks 1\n"),
+                 qPrintable(show.out));
+        put(dir, "in.json", ctl("show --json " + m + " {dir}/in.bin", dir).out.toUtf8());
+        const CtlResult run =
+            ctl("apply " + m + " -c {dir}/in.json --in {dir}/in.bin -o {dir}/out.bin", dir);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(get(dir, "out.bin"), get(dir, "in.bin"));
+    }
+
+    // A document the dialog could not have produced is refused with the path of the offending
+    // field, and the output keeps what it held. The document is applied over `input`, applied
+    // to the factory image first. {h} is the document's head for the 24sx model, {mac} and {p3}
+    // open MAC-address-based trunks and port-based trunk 3 (members 5 and 17), whose {map} sends
+    // ports 1 to 25 but 5 and 17 through 5.
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("path"); // the field named, or where the JSON breaks
+        const char *const rows[][4] = {
+            {"port the port page lacks", "", R"({h}, "ports": {"25": {}}})", "ports.25"},
+            {"trunk the model lacks", "", R"({mac}{"7": {"members": [25, 26]}}}})",
+             "trunks.groups.7"},
+            {"VLAN port the model lacks", "", R"({h}, "vlans": [{"ports": [1, 27]}]})",
+             "vlans[0].ports"},
+            {"port in both trunks of a pair", "",
+             R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [2, 3, 4, 13, 14, 15, 16]}}}})",
+             "trunks.groups.2.members"},
+            {"pair leaving a port out", "",
+             R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [3, 4, 13, 14, 15]}}}})",
+             "trunks.groups.2.members"},
+            {"trunk of one member", "", R"({mac}{"1": {"members": [1]}}}})",
+             "trunks.groups.1.members"},
+            {"member outside its trunk", "", R"({mac}{"1": {"members": [1, 5]}}}})",
+             "trunks.groups.1.members"},
+            {"port-based trunk without mapping", "",
+             R"({h}, "trunks": {"method": "port", "groups": {"3": {"members": [5, 6]}}}})",
+             "trunks.groups.3.mapping"},
+            {"mapping without port 26", "", R"({p3}{{map}, "5": 5, "17": 17}}}}})",
+             "trunks.groups.3.mapping.26"},
+            {"member mapped to another member", "", R"({p3}{{map}, "5": 5, "17": 5, "26": 5}}}}})",
+             "trunks.groups.3.mapping.17"},
+            {"group of one member", "", R"({h}, "vlans": [{"ports": [1]}]})", "vlans[0]"},
+            {"group holding a trunk member", "",
+             R"({mac}{"1": {"members": [1, 2]}}}, "vlans": [{"ports": [3, 2]}]})",
+             "vlans[0].ports"},
+            {"group holding a trunk not in use", "",
+             R"({h}, "vlans": [{"ports": [3], "trunks": [2]}]})", "vlans[0].trunks"},
+            {"a group of the input holding a new trunk's member",
+             R"({h}, "vlans": [{"ports": [1, 2]}]})", R"({mac}{"1": {"members": [1, 2]}}}})",
+             "vlans[0].ports"},
+            {"security with learning", "",
+             R"({h}, "ports": {"7": {"security": true, "learning": true}}})", "ports.7.learning"},
+            {"unknown key", "", R"({h}, "ports": {"1": {"speed": 100}}})", "ports.1.speed"},
+            {"wrong type", "", R"({h}, "ports": {"1": {"security": "yes"}}})", "ports.1.security"},
+            {"another model", "", R"({"format": "swcfg-config", "version": 1, "model": "32"})",
+             "model"},
+            {"a later version", "", R"({"format": "swcfg-config", "version": 2})", "version"},
+            {"33 groups", "", R"({h}, "vlans": [{33}]})", "vlans"},
+            {"not JSON", "", "{h},", ":1:"}};
+        for (const auto &[name, input, document, path] : rows)
+            QTest::newRow(name) << QString(input) << QString(document) << QString(path);
+    }
+    void refusals()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, document);
+        QFETCH(QString, path);
+        QStringList map;
+        for (int p = 1; p <= 25; ++p) {
+            if (p != 5 && p != 17)
+                map << QStringLiteral("\"%1\": 5").arg(p);
+        }
+        const auto expand = [&map](QString text) {
+            return text.replace("{mac}", R"({h}, "trunks": {"method": "mac", "groups": )")
+                .replace("{p3}", QString(R"({h}, "trunks": {"method": "port", "groups": )") +
+                                     R"({"3": {"members": [5, 17], "mapping": )")
+                .replace("{33}", QStringList(33, "{}").join(", "))
+                .replace("{map}", map.join(", "))
+                .replace("{h}", R"({"format": "swcfg-config", "version": 1, "model": "24sx")")
+                .toUtf8();
+        };
+        QTemporaryDir dir;
+        put(dir, "in.json", expand(input.isEmpty() ? "{h}}" : input));
+        QCOMPARE(ctl("apply -m 24sx -c {dir}/in.json -o {dir}/in.bin", dir).status, 0);
+        put(dir, "c.json", expand(document));
+        put(dir, "out.bin", "old");
+        const CtlResult run =
+            ctl("apply -m 24sx -c {dir}/c.json --in {dir}/in.bin -o {dir}/out.bin", dir);
+        QCOMPARE(run.status, 2);
+        const QString named = path.startsWith(':') ? path : ": " + path + ": ";
+        QVERIFY2(run.err.startsWith(dir.filePath("c.json") + named), qPrintable(run.err));
+        QCOMPARE(get(dir, "out.bin"), QByteArray("old"));
+    }
+
+    // diff names the settings that differ, then the words, and says by its status whether any did.
+    void diff_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("ports"); // applied to the factory image for B.bin
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("the same") << "-m 24"
+                                  << "{}" << 0 << "";
+        QTest::newRow("learning of port 7")
+            << "-m 24"
+            << R"({"7": {"learning": false}})" << 5
+            << "ports.7.learning: true -> false\n1 23: 0x000F -> 0x001F\n";
+        QTest::newRow("link of port 30, JSON") << "-m 32 --json"
+                                               << R"({"30": {"link": "100-full"}})" << 5
+                                               << "{\n  \"equal\": false,\n  \"settings\": [\n    "
+                                                  "{\"path\": \"ports.30.link\", \"old\": "
+                                                  "\"auto\", \"new\": \"100-full\"}\n  ],\n  "
+                                                  "\"words\": [\n    {\"device\": 3, \"word\": "
+                                                  "18, \"old\": 19551, \"new\": 19679}\n  ]\n}\n";
+    }
+    void diff()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, ports);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QTemporaryDir dir;
+        const int model = arguments.contains("32") ? Model32NWay : Model24NWay;
+        put(dir, "a.bin", BinFile::encode(factoryImage(model), model));
+        put(dir, "c.json",
+            QStringLiteral(
+                R"({"format": "swcfg-config", "version": 1, "model": "%1", "ports": %2})")
+                .arg(kModels[model], ports)
+                .toUtf8());
+        QCOMPARE(ctl("apply -m " + kModels[model] + " -c {dir}/c.json -o {dir}/b.bin", dir).status,
+                 0);
+        const CtlResult run = ctl("diff " + arguments + " {dir}/a.bin {dir}/b.bin", dir);
+        QCOMPARE(run.out, out);
+        QCOMPARE(run.status, status);
+    }
+};
+
+SWCFG_TEST_CLASS(ConfigCommandsTest)
+#include "config_commands_test.moc"
