@@ -36,17 +36,20 @@ public:
     void closePort();
 
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
-    // WriteTimedOut tells whether it came.
+    // WriteTimedOut tells whether it came. The first write of a series (since the port was
+    // opened) waits for the line to fall quiet and takes the bytes received as the answer length
+    // of this switch; later writes wait for that many bytes.
     void WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo);
     // Reads one byte of a device register.
     LinkResult<quint8> ReadAByte(int DeviceNo, int SwNo, int AddrNo);
-    // Sends the presence probe; the value is every byte that came (no answer when none did).
+    // Sends the presence probe; the value is every byte that came (no answer when none did),
+    // including any that follow the sixth within a few byte times.
     LinkResult<QByteArray> CheckSystemBus();
     // Sends the reset command; nothing is awaited.
     LinkStatus ResetHub();
 
     // Reads the EEPROM of device CurDeviceNo into ReadBuffer. NoAnswer (ReadBuffer unchanged)
-    // when the answer was short or garbled.
+    // when the answer was short, long or garbled.
     LinkStatus ReadEEPROM();
     // Writes every word of the image to the devices of the model. A word without answer ends that
     // device's pass; the next device is still written. Only the read-back finds such faults.
@@ -71,4 +74,6 @@ private:
     LinkClock &clock_;
     ProgressCallback progress_;
     ProgressState progressState_;
+    // The length of a word write's answer, learned at the first write of a series; 0 until then.
+    qint64 writeAnswerBytes_ = 0;
 };
