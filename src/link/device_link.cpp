@@ -6,6 +6,8 @@
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
 
+#include <vector>
+
 using namespace WireProtocol;
 
 namespace
@@ -217,6 +219,42 @@ LinkStatus DeviceLink::WriteEEPROMAll(int model)
     }
     waitForQuietLine(kSeriesQuietMicros);
     setProgress(100);
+    hideProgress();
+    line_.close();
+    return LinkStatus::Done;
+}
+
+LinkStatus DeviceLink::WriteEEPROMChanged(int model, const ImageWords &onSwitch)
+{
+    struct Word {
+        int device;
+        int word;
+    };
+    std::vector<Word> changed;
+    for (int d = 0; d < deviceCountOf(model); ++d) {
+        for (int w = 0; w < kWordsPerDevice; ++w) {
+            if (module_.EepromImage[d][w] != onSwitch[d][w])
+                changed.push_back({d, w});
+        }
+    }
+    if (changed.empty())
+        return LinkStatus::Done;
+    if (!openPort())
+        return LinkStatus::PortNotOpened;
+    showProgress(0);
+    int silentDevice = -1;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        const Word &at = changed[i];
+        // As in a whole write, a word without answer ends its device's pass.
+        if (at.device != silentDevice) {
+            WriteAWord(at.device, kEepromSpace, 2 * at.word,
+                       module_.EepromImage[at.device][at.word]);
+            if (module_.WriteTimedOut)
+                silentDevice = at.device;
+        }
+        setProgress(static_cast<int>((i + 1) * 100 / changed.size()));
+    }
+    waitForQuietLine(kSeriesQuietMicros);
     hideProgress();
     line_.close();
     return LinkStatus::Done;

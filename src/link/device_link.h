@@ -1,12 +1,12 @@
 #pragma once
 
+#include "image/module1.h"
 #include "link/link_progress.h"
 
 #include <QByteArray>
 #include <QtGlobal>
 
 class LinkClock;
-class Module1;
 class SerialLine;
 
 // How a link operation ended.
@@ -54,6 +54,10 @@ public:
     // Writes every word of the image to the devices of the model. A word without answer ends that
     // device's pass; the next device is still written. Only the read-back finds such faults.
     LinkStatus WriteEEPROMAll(int model);
+    // Writes the words of the image that differ from `onSwitch` (what the devices of the model
+    // hold), in the order of a whole write; a word without answer ends its device's pass. Sends
+    // nothing, and does not open the port, when no word differs.
+    LinkStatus WriteEEPROMChanged(int model, const ImageWords &onSwitch);
     // Writes the port words (EEPROM words 13..28) of devices 0..2; missing answers are ignored.
     LinkStatus WriteEEPROMPartial();
     // When PhyUpdatePending: writes each port's advertised abilities to its PHY and restarts
