@@ -6,6 +6,7 @@
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace WireProtocol;
@@ -19,6 +20,11 @@ constexpr int kCountedPassLimit = 10001;
 constexpr int kCountedPassMicros = 100;
 // Waits bounded by time sleep up to a millisecond per pass.
 constexpr int kTimedPassMicros = 1000;
+// A byte takes 1.04 ms at 9600 baud (10 bits), so bytes awaited cannot all be in sooner than
+// that many byte times after the first arrived. A wait rests that long, up to 10 ms at a time so
+// that the window keeps repainting, instead of waking at every byte.
+constexpr qint64 kByteMicros = 1041;
+constexpr qint64 kLongestRestMicros = 10000;
 constexpr qint64 kWriteAnswerTimeoutMs = 3000;
 // A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its last
 // bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters deliver
@@ -86,7 +92,7 @@ void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
     const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
     const qint64 start = clock_.elapsedMs();
     while (line_.bytesAvailable() < awaited && clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs)
-        clock_.pass(line_, kTimedPassMicros);
+        passAwaiting(awaited);
     const qint64 received = line_.bytesAvailable();
     if (received < kWriteAnswerMinBytes) {
         module_.WriteTimedOut = true;
@@ -176,7 +182,7 @@ LinkStatus DeviceLink::ReadEEPROM()
         while (line_.bytesAvailable() < kBulkAnswerBytes &&
                clock_.elapsedMs() - start <= kBulkAnswerTimeoutMs) {
             setProgress(static_cast<int>(line_.bytesAvailable() / 10) + 5);
-            clock_.pass(line_, kTimedPassMicros);
+            passAwaiting(kBulkAnswerBytes);
         }
         // One stray byte among the digits would shift every later word: a longer answer is
         // refused, not cut at 516 bytes.
@@ -308,6 +314,17 @@ void DeviceLink::waitCountedPasses(int minBytes)
 {
     for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes; ++pass)
         clock_.pass(line_, kCountedPassMicros);
+}
+
+void DeviceLink::passAwaiting(qint64 awaited)
+{
+    const qint64 received = line_.bytesAvailable();
+    const qint64 stillToCross = awaited - received - 1; // the last one is waited for as usual
+    if (received > 0 && stillToCross > 0)
+        clock_.rest(line_,
+                    static_cast<int>(std::min(stillToCross * kByteMicros, kLongestRestMicros)));
+    else
+        clock_.pass(line_, kTimedPassMicros);
 }
 
 void DeviceLink::waitForQuietLine(int quietMicros)

@@ -66,6 +66,8 @@ public:
 
 private:
     void waitCountedPasses(int minBytes);
+    // One pass of a wait bounded by time for `awaited` bytes.
+    void passAwaiting(qint64 awaited);
     // Until one pass of quietMicros brought no byte.
     void waitForQuietLine(int quietMicros);
     void showProgress(int value);
