@@ -130,7 +130,8 @@ ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
 
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(module, *line, services.clock, services.messages, services.progress);
-    return exitStatusFor(session.write(options.model));
+    return exitStatusFor(options.changedOnly ? session.writeChanges(options.model)
+                                             : session.write(options.model));
 }
 
 ExitStatus runShow(const CliOptions &options, const CommandServices &services)

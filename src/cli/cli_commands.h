@@ -41,7 +41,8 @@ struct CommandServices {
 // Reads every device of the model and saves the image to options.filePath, atomically and only
 // when every device was read.
 ExitStatus runRead(const CliOptions &options, const CommandServices &services);
-// Loads and checks options.filePath for the model, then writes it, verifies and resets.
+// Loads and checks options.filePath for the model, then writes it (with changedOnly: the words
+// the switch does not hold already), verifies and resets.
 ExitStatus runWrite(const CliOptions &options, const CommandServices &services);
 // Prints the configuration options.filePath holds, for a person or as its JSON document.
 ExitStatus runShow(const CliOptions &options, const CommandServices &services);

@@ -121,6 +121,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         QStringLiteral("CONFIG.json"));
     const QCommandLineOption inOption(QStringLiteral("in"), QString(), QStringLiteral("FILE.bin"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
+    const QCommandLineOption changedOnlyOption(QStringLiteral("changed-only"));
     parser.addOption(helpOption);
     parser.addOption(modelOption);
     if (onLine)
@@ -133,6 +134,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     }
     if (prints)
         parser.addOption(jsonOption);
+    if (options.command == CliCommand::Write)
+        parser.addOption(changedOnlyOption);
 
     QStringList rest = arguments.mid(2);
     rest.prepend(arguments.at(0));
@@ -173,6 +176,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(CliTexts::missingOption(QStringLiteral("-o FILE.bin")), first);
     }
     options.json = prints && parser.isSet(jsonOption);
+    options.changedOnly = options.command == CliCommand::Write && parser.isSet(changedOnlyOption);
 
     // The files named on the line: one to write or show, two to compare.
     QStringList positional = parser.positionalArguments();

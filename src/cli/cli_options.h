@@ -19,6 +19,8 @@ struct CliOptions {
     QString inputPath;  // apply: the image to start from; empty for the model's factory image
     QString configPath; // apply: the configuration document
     bool json = false;  // show, diff: print JSON
+    // write: only the words the switch does not hold already
+    bool changedOnly = false;
 };
 
 struct ParsedCommandLine {

@@ -75,7 +75,7 @@ QString mainHelp()
     return withFooter(
         QStringLiteral(
             "Usage: swcfgctl read  --model M --port P -o FILE.bin\n"
-            "       swcfgctl write --model M --port P FILE.bin\n"
+            "       swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
             "       swcfgctl show  --model M FILE.bin [--json]\n"
             "       swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] "
             "-o OUT.bin\n"
@@ -86,8 +86,9 @@ QString mainHelp()
             "Commands:\n"
             "  read    checks the switch, reads the EEPROM of every device and\n"
             "          saves them to FILE.bin\n"
-            "  write   checks FILE.bin, checks the switch, writes every device,\n"
-            "          reads each back and resets the switch when all verified\n"
+            "  write   checks FILE.bin, checks the switch, writes every device (or\n"
+            "          only the words that differ), reads each back and resets the\n"
+            "          switch when all verified\n"
             "  show    prints the configuration FILE.bin holds, or its JSON document\n"
             "  apply   applies a JSON document to FILE.bin (or to a factory image) as\n"
             "          the properties dialog's OK does, and saves OUT.bin\n"
@@ -123,14 +124,22 @@ QString writeHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl write --model M --port P FILE.bin\n"
+            "Usage: swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
             "Checks FILE.bin as the window's Open does (its signature and model word must\n"
             "match the model), then checks the switch as read does, writes every word of\n"
             "every device, reads each device back and compares it. The switch is reset, and\n"
             "so starts with the new contents, only when every device verified.\n"
             "\n"
             "Arguments:\n") +
-            arguments() + QStringLiteral("  FILE.bin          the image to write\n"),
+            arguments() +
+            QStringLiteral(
+                "  --changed-only    first read every device as read does (a device that cannot\n"
+                "                    be read ends the command with status 4, nothing written),\n"
+                "                    then write only the words that differ from FILE.bin; a\n"
+                "                    switch that holds FILE.bin already gets no word written.\n"
+                "                    Every device is still read back and compared as a whole\n"
+                "                    before the reset. Far quicker after a small change.\n"
+                "  FILE.bin          the image to write\n"),
         kOutput);
 }
 

@@ -6,6 +6,9 @@
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
 
+#include <algorithm>
+#include <vector>
+
 using namespace WireProtocol;
 
 namespace
@@ -17,12 +20,21 @@ constexpr int kCountedPassLimit = 10001;
 constexpr int kCountedPassMicros = 100;
 // Waits bounded by time sleep up to a millisecond per pass.
 constexpr int kTimedPassMicros = 1000;
+// A byte takes 1.04 ms at 9600 baud (10 bits), so bytes awaited cannot all be in sooner than
+// that many byte times after the first arrived. A wait rests that long, up to 10 ms at a time so
+// that the window keeps repainting, instead of waking at every byte.
+constexpr qint64 kByteMicros = 1041;
+constexpr qint64 kLongestRestMicros = 10000;
 constexpr qint64 kWriteAnswerTimeoutMs = 3000;
-// A word write's answer is over once no byte came for a little longer than a byte takes at
-// 9600 baud (1.04 ms). Before the port is closed after a series of writes, the line must have
-// been quiet for longer, so that no late byte of the last answer lands in the next read.
-constexpr int kAnswerQuietMicros = 1100;
+// A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its last
+// bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters deliver
+// in bursts up to 16 ms apart. A word write's answer length is learned once per series behind a
+// quiet time longer than both; the line must be as quiet before the port is closed after a
+// series, so that no late byte lands in the next read.
 constexpr int kSeriesQuietMicros = 20000;
+// Answers of a fixed length (the probe, the bulk read) are checked for bytes past their end for
+// a few byte times, so that a longer answer is seen whole and refused.
+constexpr int kAnswerTailQuietMicros = 5000;
 constexpr qint64 kBulkAnswerTimeoutMs = 5000;
 
 // PHY access through the switch registers: data to 134, then the command to 132.
@@ -50,6 +62,8 @@ DeviceLink::DeviceLink(Module1 &module, SerialLine &line, LinkClock &clock,
 
 bool DeviceLink::openPort()
 {
+    // Another port may lead to another switch.
+    writeAnswerBytes_ = 0;
     return line_.open();
 }
 
@@ -67,24 +81,37 @@ void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
     module_.CurDeviceNo = DeviceNo;
     module_.CurAddrNo = AddrNo;
     module_.CurSwNo = SwNo;
+    // The last answer is still in the buffer; more bytes than learned mean it was longer.
+    if (line_.bytesAvailable() > writeAnswerBytes_)
+        writeAnswerBytes_ = 0;
     line_.discardInput();
     if (!line_.send(writeWordCommand(DeviceNo, SwNo, AddrNo, ValueNo))) {
         module_.WriteTimedOut = true;
         return;
     }
+    const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
     const qint64 start = clock_.elapsedMs();
-    while (line_.bytesAvailable() < kWriteAnswerMinBytes &&
-           clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs)
-        clock_.pass(line_, kTimedPassMicros);
-    if (line_.bytesAvailable() < kWriteAnswerMinBytes) {
+    while (line_.bytesAvailable() < awaited && clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs)
+        passAwaiting(awaited);
+    const qint64 received = line_.bytesAvailable();
+    if (received < kWriteAnswerMinBytes) {
         module_.WriteTimedOut = true;
+        writeAnswerBytes_ = 0;
         return;
     }
-    // The answer may run past the bytes awaited (an echo of the whole command, say). Were its
-    // rest counted towards the next answer, the link would run ahead of the switch by a few bytes
-    // more with every word, and the switch would fall behind by whole commands. The answer is left
-    // unread; the next command drops it.
-    waitForQuietLine(kAnswerQuietMicros);
+    if (received != awaited && writeAnswerBytes_ > 0) {
+        // Not the length learned: the switch answers differently now; learn it again.
+        writeAnswerBytes_ = 0;
+        return;
+    }
+    // The answer may run past the 11 bytes awaited (an echo of the whole command, say). Were its
+    // rest counted towards the next answer, the link would run ahead of the switch. The first
+    // answer is waited out and its length taken for the rest of the series; later ones are over
+    // when that many bytes are in. The answer is left unread; the next command drops it.
+    if (writeAnswerBytes_ == 0) {
+        waitForQuietLine(kSeriesQuietMicros);
+        writeAnswerBytes_ = line_.bytesAvailable();
+    }
 }
 
 LinkResult<quint8> DeviceLink::ReadAByte(int DeviceNo, int SwNo, int AddrNo)
@@ -117,6 +144,8 @@ LinkResult<QByteArray> DeviceLink::CheckSystemBus()
     QByteArray answer;
     if (line_.send(probeCommand())) {
         waitCountedPasses(kProbeAnswerBytes);
+        if (line_.bytesAvailable() >= kProbeAnswerBytes)
+            waitForQuietLine(kAnswerTailQuietMicros);
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
@@ -153,8 +182,12 @@ LinkStatus DeviceLink::ReadEEPROM()
         while (line_.bytesAvailable() < kBulkAnswerBytes &&
                clock_.elapsedMs() - start <= kBulkAnswerTimeoutMs) {
             setProgress(static_cast<int>(line_.bytesAvailable() / 10) + 5);
-            clock_.pass(line_, kTimedPassMicros);
+            passAwaiting(kBulkAnswerBytes);
         }
+        // One stray byte among the digits would shift every later word: a longer answer is
+        // refused, not cut at 516 bytes.
+        if (line_.bytesAvailable() >= kBulkAnswerBytes)
+            waitForQuietLine(kAnswerTailQuietMicros);
     }
     const QByteArray answer = sent ? line_.readAll() : QByteArray();
     setProgress(80);
@@ -175,7 +208,7 @@ LinkStatus DeviceLink::ReadEEPROM()
 
 LinkStatus DeviceLink::WriteEEPROMAll(int model)
 {
-    if (!line_.open())
+    if (!openPort())
         return LinkStatus::PortNotOpened;
     showProgress(0);
     const int devices = deviceCountOf(model);
@@ -197,9 +230,45 @@ LinkStatus DeviceLink::WriteEEPROMAll(int model)
     return LinkStatus::Done;
 }
 
+LinkStatus DeviceLink::WriteEEPROMChanged(int model, const ImageWords &onSwitch)
+{
+    struct Word {
+        int device;
+        int word;
+    };
+    std::vector<Word> changed;
+    for (int d = 0; d < deviceCountOf(model); ++d) {
+        for (int w = 0; w < kWordsPerDevice; ++w) {
+            if (module_.EepromImage[d][w] != onSwitch[d][w])
+                changed.push_back({d, w});
+        }
+    }
+    if (changed.empty())
+        return LinkStatus::Done;
+    if (!openPort())
+        return LinkStatus::PortNotOpened;
+    showProgress(0);
+    int silentDevice = -1;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        const Word &at = changed[i];
+        // As in a whole write, a word without answer ends its device's pass.
+        if (at.device != silentDevice) {
+            WriteAWord(at.device, kEepromSpace, 2 * at.word,
+                       module_.EepromImage[at.device][at.word]);
+            if (module_.WriteTimedOut)
+                silentDevice = at.device;
+        }
+        setProgress(static_cast<int>((i + 1) * 100 / changed.size()));
+    }
+    waitForQuietLine(kSeriesQuietMicros);
+    hideProgress();
+    line_.close();
+    return LinkStatus::Done;
+}
+
 LinkStatus DeviceLink::WriteEEPROMPartial()
 {
-    if (!line_.open())
+    if (!openPort())
         return LinkStatus::PortNotOpened;
     showProgress(1);
     setProgress(5);
@@ -222,6 +291,7 @@ void DeviceLink::WriteToPHYRegister()
 {
     if (!module_.PhyUpdatePending)
         return;
+    writeAnswerBytes_ = 0;
     for (int d = 0; d < 3; ++d) {
         for (int k = 0; k < 8; ++k) {
             // 10 half, 10 full, 100 half, 100 full duplex: bits 0..3 of the port's second word.
@@ -244,6 +314,17 @@ void DeviceLink::waitCountedPasses(int minBytes)
 {
     for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes; ++pass)
         clock_.pass(line_, kCountedPassMicros);
+}
+
+void DeviceLink::passAwaiting(qint64 awaited)
+{
+    const qint64 received = line_.bytesAvailable();
+    const qint64 stillToCross = awaited - received - 1; // the last one is waited for as usual
+    if (received > 0 && stillToCross > 0)
+        clock_.rest(line_,
+                    static_cast<int>(std::min(stillToCross * kByteMicros, kLongestRestMicros)));
+    else
+        clock_.pass(line_, kTimedPassMicros);
 }
 
 void DeviceLink::waitForQuietLine(int quietMicros)

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "image/module1.h"
 #include "link/link_progress.h"
 
 #include <QByteArray>
 #include <QtGlobal>
 
 class LinkClock;
-class Module1;
 class SerialLine;
 
 // How a link operation ended.
@@ -36,21 +36,28 @@ public:
     void closePort();
 
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
-    // WriteTimedOut tells whether it came.
+    // WriteTimedOut tells whether it came. The first write of a series (since the port was
+    // opened) waits for the line to fall quiet and takes the bytes received as the answer length
+    // of this switch; later writes wait for that many bytes.
     void WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo);
     // Reads one byte of a device register.
     LinkResult<quint8> ReadAByte(int DeviceNo, int SwNo, int AddrNo);
-    // Sends the presence probe; the value is every byte that came (no answer when none did).
+    // Sends the presence probe; the value is every byte that came (no answer when none did),
+    // including any that follow the sixth within a few byte times.
     LinkResult<QByteArray> CheckSystemBus();
     // Sends the reset command; nothing is awaited.
     LinkStatus ResetHub();
 
     // Reads the EEPROM of device CurDeviceNo into ReadBuffer. NoAnswer (ReadBuffer unchanged)
-    // when the answer was short or garbled.
+    // when the answer was short, long or garbled.
     LinkStatus ReadEEPROM();
     // Writes every word of the image to the devices of the model. A word without answer ends that
     // device's pass; the next device is still written. Only the read-back finds such faults.
     LinkStatus WriteEEPROMAll(int model);
+    // Writes the words of the image that differ from `onSwitch` (what the devices of the model
+    // hold), in the order of a whole write; a word without answer ends its device's pass. Sends
+    // nothing, and does not open the port, when no word differs.
+    LinkStatus WriteEEPROMChanged(int model, const ImageWords &onSwitch);
     // Writes the port words (EEPROM words 13..28) of devices 0..2; missing answers are ignored.
     LinkStatus WriteEEPROMPartial();
     // When PhyUpdatePending: writes each port's advertised abilities to its PHY and restarts
@@ -59,6 +66,8 @@ public:
 
 private:
     void waitCountedPasses(int minBytes);
+    // One pass of a wait bounded by time for `awaited` bytes.
+    void passAwaiting(qint64 awaited);
     // Until one pass of quietMicros brought no byte.
     void waitForQuietLine(int quietMicros);
     void showProgress(int value);
@@ -71,4 +80,6 @@ private:
     LinkClock &clock_;
     ProgressCallback progress_;
     ProgressState progressState_;
+    // The length of a word write's answer, learned at the first write of a series; 0 until then.
+    qint64 writeAnswerBytes_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "link/serial_line.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 EventLoopClock::EventLoopClock()
 {
@@ -18,4 +19,12 @@ void EventLoopClock::pass(SerialLine &line, int maxMicros)
 {
     QCoreApplication::processEvents();
     line.waitForInput(maxMicros);
+}
+
+void EventLoopClock::rest(SerialLine &line, int micros)
+{
+    QCoreApplication::processEvents();
+    QThread::usleep(static_cast<unsigned long>(micros));
+    // Take in what came meanwhile, so that the next look at the line counts it.
+    line.waitForInput(0);
 }

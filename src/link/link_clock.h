@@ -14,6 +14,9 @@ public:
     // One pass of a wait: let the program handle its events, then let input arrive on the line
     // for at most maxMicros microseconds.
     virtual void pass(SerialLine &line, int maxMicros) = 0;
+    // Like a pass, but waits out all of `micros` however soon input arrives: for bytes known to
+    // be on their way, so that the wait does not wake at every one of them.
+    virtual void rest(SerialLine &line, int micros) { pass(line, micros); }
 };
 
 // The real clock. Each pass processes pending events, so the windows repaint and the progress bar
@@ -24,6 +27,7 @@ public:
     EventLoopClock();
     qint64 elapsedMs() const override;
     void pass(SerialLine &line, int maxMicros) override;
+    void rest(SerialLine &line, int micros) override;
 
 private:
     QElapsedTimer timer_;

@@ -34,29 +34,12 @@ SwitchSession::SwitchSession(Module1 &module, SerialLine &line, LinkClock &clock
 
 SessionOutcome SwitchSession::read(int model)
 {
-    // Whatever the switch sent while nobody listened is not an answer to what follows.
-    if (!link_.openPort())
-        return portNotOpened();
-    line_.discardInput();
-    link_.closePort();
-
-    if (const SessionOutcome outcome = checkPresence(model); outcome != SessionOutcome::Done)
+    if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
         return outcome;
-    if (const SessionOutcome outcome = checkModule(model, true); outcome != SessionOutcome::Done)
-        return outcome;
-
     // Every device is read before the image changes, so a failure leaves it as it was.
     ImageWords staged = module_.EepromImage;
-    for (int d = 0; d < deviceCountOf(model); ++d) {
-        module_.CurDeviceNo = d;
-        const LinkStatus status = readEepromWithRetry();
-        if (status == LinkStatus::PortNotOpened)
-            return portNotOpened();
-        if (status != LinkStatus::Done)
-            return fail(SessionOutcome::EepromReadFailed, eepromReadingFail(d),
-                        MessageSeverity::Critical);
-        staged[d] = module_.ReadBuffer;
-    }
+    if (const SessionOutcome outcome = readDevices(model, staged); outcome != SessionOutcome::Done)
+        return outcome;
     module_.takeLoadedImage(staged);
     return SessionOutcome::Done;
 }
@@ -74,7 +57,52 @@ SessionOutcome SwitchSession::write(int model)
 
     if (link_.WriteEEPROMAll(model) == LinkStatus::PortNotOpened)
         return portNotOpened();
+    return verifyAndReset(model);
+}
 
+SessionOutcome SwitchSession::writeChanges(int model)
+{
+    if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
+        return outcome;
+    ImageWords onSwitch = module_.EepromImage;
+    if (const SessionOutcome outcome = readDevices(model, onSwitch);
+        outcome != SessionOutcome::Done)
+        return outcome;
+    if (link_.WriteEEPROMChanged(model, onSwitch) == LinkStatus::PortNotOpened)
+        return portNotOpened();
+    return verifyAndReset(model);
+}
+
+SessionOutcome SwitchSession::checkForReading(int model)
+{
+    // Whatever the switch sent while nobody listened is not an answer to what follows.
+    if (!link_.openPort())
+        return portNotOpened();
+    line_.discardInput();
+    link_.closePort();
+
+    if (const SessionOutcome outcome = checkPresence(model); outcome != SessionOutcome::Done)
+        return outcome;
+    return checkModule(model, true);
+}
+
+SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
+{
+    for (int d = 0; d < deviceCountOf(model); ++d) {
+        module_.CurDeviceNo = d;
+        const LinkStatus status = readEepromWithRetry();
+        if (status == LinkStatus::PortNotOpened)
+            return portNotOpened();
+        if (status != LinkStatus::Done)
+            return fail(SessionOutcome::EepromReadFailed, eepromReadingFail(d),
+                        MessageSeverity::Critical);
+        image[d] = module_.ReadBuffer;
+    }
+    return SessionOutcome::Done;
+}
+
+SessionOutcome SwitchSession::verifyAndReset(int model)
+{
     bool writingError = false;
     for (int d = 0; d < deviceCountOf(model); ++d) {
         module_.CurDeviceNo = d;

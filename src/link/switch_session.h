@@ -16,7 +16,7 @@ enum class SessionOutcome {
     DeviceMissing,   // a device of the model did not answer the probe
     ModuleMismatch,  // the module fitted does not match the model
     // A transfer failed.
-    EepromReadFailed, // Read: an EEPROM gave no answer twice; the image is unchanged
+    EepromReadFailed, // an EEPROM gave no answer twice (Read: the image is unchanged)
     VerifyFailed,     // Write: a device read back differently (or not at all); no reset was sent
 };
 
@@ -45,11 +45,21 @@ public:
     // Checks the switch, writes the whole image, reads every device back, and resets the switch
     // when every device verified. The image is not changed.
     SessionOutcome write(int model);
+    // Checks the switch and reads every device as read does, writes only the words in which the
+    // image differs from what was read (none when the switch already holds it), then verifies and
+    // resets as write does. The image is not changed.
+    SessionOutcome writeChanges(int model);
 
     // The procedures underneath, for commands that need them alone.
     DeviceLink &link() { return link_; }
 
 private:
+    // Drops stale input, then the presence check and the module check as Read makes them.
+    SessionOutcome checkForReading(int model);
+    // Reads the EEPROM of every device of the model into `image`, each retried once.
+    SessionOutcome readDevices(int model, ImageWords &image);
+    // Reads every device back and compares it with the image; resets the switch when all agree.
+    SessionOutcome verifyAndReset(int model);
     SessionOutcome checkPresence(int model);
     SessionOutcome checkModule(int model, bool secondReadingOn24Port);
     bool readModuleCode(std::optional<quint8> &code);

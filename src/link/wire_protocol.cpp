@@ -68,7 +68,7 @@ std::optional<quint8> registerAnswerValue(const QByteArray &answer)
 
 std::optional<DeviceWords> bulkAnswerWords(const QByteArray &answer)
 {
-    if (answer.size() < kBulkAnswerBytes)
+    if (answer.size() != kBulkAnswerBytes)
         return std::nullopt;
     DeviceWords words{};
     for (int w = 0; w < kWordsPerDevice; ++w) {

@@ -44,8 +44,8 @@ quint8 answerDigitValue(char byte);
 std::optional<quint8> registerAnswerValue(const QByteArray &answer);
 
 // The 128 words of a bulk EEPROM read: four upper-case hex digits per word, most significant
-// first, after four leading bytes. No value when the answer is short or a digit is not a hex
-// digit, so that a garbled answer is never taken for EEPROM contents.
+// first, after four leading bytes. No value when the answer is not 516 bytes long or a digit is
+// not a hex digit, so that a garbled answer is never taken for EEPROM contents.
 std::optional<DeviceWords> bulkAnswerWords(const QByteArray &answer);
 
 // What a presence probe answer says.

@@ -161,9 +161,9 @@ private slots:
         QVERIFY(!rig.module.WriteTimedOut);
 
         QCOMPARE(rig.line.sendsOverUnreadInput, 0);
-        // No waiting for answers already there; a word write's answer has no fixed length, so
-        // one quiet pass shows it is over.
-        QCOMPARE(rig.clock.passes, 1L);
+        // No waiting for answers already there; one quiet pass each shows that nothing follows
+        // the probe's and the bulk read's answers, and learns the word write's answer length.
+        QCOMPARE(rig.clock.passes, 3L);
     }
 
     // Every word of the model's devices; a device that stops answering ends its own pass only.
