@@ -7,6 +7,7 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/factory_image.h"
+#include "image/file_checks.h"
 #include "image/module1.h"
 #include "link/qt_serial_line.h"
 
@@ -21,6 +22,8 @@ namespace
 // on an image that would then be lost. Leaves no trace on disk.
 std::optional<QString> tryOutputPath(const QString &path)
 {
+    if (const std::optional<QString> reason = notRegularFile(path))
+        return BinFile::saveErrorMessage(path, *reason);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return BinFile::saveErrorMessage(path, file.errorString());
@@ -53,6 +56,8 @@ std::optional<QJsonObject> readDocument(const QString &path, const CommandServic
         services.messages.report(message, MessageSeverity::Critical);
         return std::optional<QJsonObject>();
     };
+    if (const std::optional<QString> reason = notRegularFile(path))
+        return refuse(CliTexts::documentUnreadable(path, *reason));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(CliTexts::documentUnreadable(path, file.errorString()));
@@ -89,6 +94,7 @@ ExitStatus exitStatusFor(SessionOutcome outcome)
         return ExitStatus::SwitchUnavailable;
     case SessionOutcome::EepromReadFailed:
     case SessionOutcome::VerifyFailed:
+    case SessionOutcome::NotRestarted:
         return ExitStatus::TransferFailed;
     }
     return ExitStatus::TransferFailed;

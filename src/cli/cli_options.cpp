@@ -143,6 +143,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         return usageError(parser.errorText(), first);
     if (parser.isSet(helpOption))
         return help(helpFor(options.command));
+    // An option that takes one value, given twice, is a mistake to point out, not to guess at.
+    for (const QCommandLineOption *option :
+         {&modelOption, &portOption, &outputOption, &configOption, &inOption}) {
+        if (parser.values(*option).size() > 1)
+            return usageError(CliTexts::repeatedOption(option->names().constLast()), first);
+    }
 
     if (!parser.isSet(modelOption))
         return usageError(CliTexts::missingOption(QStringLiteral("--model M")), first);

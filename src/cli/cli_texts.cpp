@@ -223,6 +223,11 @@ QString missingOption(const QString &option)
     return QStringLiteral("missing %1").arg(option);
 }
 
+QString repeatedOption(const QString &name)
+{
+    return QStringLiteral("--%1 given more than once").arg(name);
+}
+
 QString badModel(const QString &argument)
 {
     return QStringLiteral("bad model '%1': 24, 24sx or 32 (or 0, 1, 2)").arg(argument);

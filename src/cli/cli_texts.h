@@ -21,6 +21,7 @@ QString noCommand();
 QString unknownCommand(const QString &command);
 QString commandFirst(const QString &option);
 QString missingOption(const QString &option);
+QString repeatedOption(const QString &name);
 QString badModel(const QString &argument);
 QString badPort(const QString &argument);
 QString unexpectedArguments(const QString &arguments);

@@ -21,6 +21,14 @@ void ConsoleReporter::report(const QString &text, MessageSeverity)
     write(text.toLocal8Bit() + '\n');
 }
 
+void ConsoleReporter::reportWithReason(const QString &text, MessageSeverity severity,
+                                       const QString &reason)
+{
+    report(text, severity);
+    if (!reason.isEmpty())
+        write(reason.toLocal8Bit() + '\n');
+}
+
 void ConsoleReporter::showProgress(const ProgressState &state)
 {
     if (!drawProgress_)

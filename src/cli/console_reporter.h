@@ -13,6 +13,9 @@ public:
     ConsoleReporter(std::FILE *stream, bool drawProgress);
 
     void report(const QString &text, MessageSeverity severity) override;
+    // The reason goes on the line after the message.
+    void reportWithReason(const QString &text, MessageSeverity severity,
+                          const QString &reason) override;
     void showProgress(const ProgressState &state);
     ProgressCallback progressCallback();
 

@@ -1,9 +1,9 @@
 #include "image/bin_file.h"
 
 #include "image/device_models.h"
+#include "image/file_checks.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace BinFile
@@ -70,9 +70,8 @@ QString verdictMessage(Verdict verdict, int model)
 
 Loaded load(const QString &path, int model, const ImageWords &base)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return {std::nullopt, openErrorMessage(path, QStringLiteral("it is a folder"))};
+    if (const std::optional<QString> reason = notRegularFile(path))
+        return {std::nullopt, openErrorMessage(path, *reason)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, openErrorMessage(path, file.errorString())};
@@ -89,6 +88,8 @@ Loaded load(const QString &path, int model, const ImageWords &base)
 
 std::optional<QString> save(const QString &path, const ImageWords &image, int model)
 {
+    if (const std::optional<QString> reason = notRegularFile(path))
+        return saveErrorMessage(path, *reason);
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
     // QSaveFile can lose it in the final flush and commit a truncated file.

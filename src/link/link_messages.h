@@ -17,6 +17,9 @@ inline const char *const kModuleDetected =
 inline const char *const kGigabitModuleNotFound = "Gigabit Fiber Module Not Found !";
 inline const char *const kEightPortModuleNotFound = "8-Port Module Not Found !";
 inline const char *const kWriteOnceAgain = "EEPROM writing error ! Please write once again ! ";
+// Every device verified, but the reset that makes the switch load its EEPROMs did not go out.
+inline const char *const kNotRestarted =
+    "The switch holds the new configuration but has not restarted: restart it to use it.";
 
 // By presence status 1..15: one bit per missing device, bit 3 for the module device.
 inline const std::array<const char *, 16> kDevicesNotFound{

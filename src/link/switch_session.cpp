@@ -57,7 +57,7 @@ SessionOutcome SwitchSession::write(int model)
 
     if (link_.WriteEEPROMAll(model) == LinkStatus::PortNotOpened)
         return portNotOpened();
-    return verifyAndReset(model);
+    return verifyAndReset(model, true);
 }
 
 SessionOutcome SwitchSession::writeChanges(int model)
@@ -70,7 +70,10 @@ SessionOutcome SwitchSession::writeChanges(int model)
         return outcome;
     if (link_.WriteEEPROMChanged(model, onSwitch) == LinkStatus::PortNotOpened)
         return portNotOpened();
-    return verifyAndReset(model);
+    bool wordsWritten = false;
+    for (int d = 0; d < deviceCountOf(model); ++d)
+        wordsWritten = wordsWritten || onSwitch[d] != module_.EepromImage[d];
+    return verifyAndReset(model, wordsWritten);
 }
 
 SessionOutcome SwitchSession::checkForReading(int model)
@@ -101,14 +104,14 @@ SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
     return SessionOutcome::Done;
 }
 
-SessionOutcome SwitchSession::verifyAndReset(int model)
+SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
 {
     bool writingError = false;
     for (int d = 0; d < deviceCountOf(model); ++d) {
         module_.CurDeviceNo = d;
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
-            return portNotOpened();
+            return lostAfterWriting(wordsWritten);
         if (status != LinkStatus::Done || module_.ReadBuffer != module_.EepromImage[d]) {
             writingError = true;
             messages_.report(eepromWritingError(d), MessageSeverity::Critical);
@@ -119,9 +122,23 @@ SessionOutcome SwitchSession::verifyAndReset(int model)
     if (writingError)
         return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
                     MessageSeverity::Exclamation);
-    if (link_.ResetHub() == LinkStatus::PortNotOpened)
-        return portNotOpened();
+    if (link_.ResetHub() == LinkStatus::PortNotOpened) {
+        if (!wordsWritten)
+            return portNotOpened();
+        portNotOpened();
+        return fail(SessionOutcome::NotRestarted, QString::fromLatin1(kNotRestarted),
+                    MessageSeverity::Exclamation);
+    }
     return SessionOutcome::Done;
+}
+
+SessionOutcome SwitchSession::lostAfterWriting(bool wordsWritten)
+{
+    if (!wordsWritten)
+        return portNotOpened();
+    portNotOpened();
+    return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
+                MessageSeverity::Exclamation);
 }
 
 SessionOutcome SwitchSession::checkPresence(int model)
@@ -212,6 +229,7 @@ SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,
 
 SessionOutcome SwitchSession::portNotOpened()
 {
-    return fail(SessionOutcome::PortNotOpened, QString::fromLatin1(kPortOpenError),
-                MessageSeverity::Critical);
+    messages_.reportWithReason(QString::fromLatin1(kPortOpenError), MessageSeverity::Critical,
+                               line_.errorText());
+    return SessionOutcome::PortNotOpened;
 }

@@ -18,6 +18,7 @@ enum class SessionOutcome {
     // A transfer failed.
     EepromReadFailed, // an EEPROM gave no answer twice (Read: the image is unchanged)
     VerifyFailed,     // Write: a device read back differently (or not at all); no reset was sent
+    NotRestarted,     // Write: every device verified, but the reset could not be sent
 };
 
 enum class MessageSeverity { Exclamation, Critical };
@@ -28,6 +29,14 @@ class SessionMessageSink
 public:
     virtual ~SessionMessageSink() = default;
     virtual void report(const QString &text, MessageSeverity severity) = 0;
+    // A message with the reason behind it (why a port did not open, say). Sinks that cannot show
+    // the reason show the message alone.
+    virtual void reportWithReason(const QString &text, MessageSeverity severity,
+                                  const QString &reason)
+    {
+        Q_UNUSED(reason);
+        report(text, severity);
+    }
 };
 
 // The Read and Write commands against a switch of the given model (0..2), on one serial line.
@@ -59,7 +68,10 @@ private:
     // Reads the EEPROM of every device of the model into `image`, each retried once.
     SessionOutcome readDevices(int model, ImageWords &image);
     // Reads every device back and compares it with the image; resets the switch when all agree.
-    SessionOutcome verifyAndReset(int model);
+    // Once words were written, a port that no longer opens is a failed write, not "nothing
+    // changed".
+    SessionOutcome verifyAndReset(int model, bool wordsWritten);
+    SessionOutcome lostAfterWriting(bool wordsWritten);
     SessionOutcome checkPresence(int model);
     SessionOutcome checkModule(int model, bool secondReadingOn24Port);
     bool readModuleCode(std::optional<quint8> &code);

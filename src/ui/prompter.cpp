@@ -39,6 +39,15 @@ void MessageBoxPrompter::showMessage(const QString &text, MessageIcon icon, cons
     box.exec();
 }
 
+void MessageBoxPrompter::showMessageWithReason(const QString &text, MessageIcon icon,
+                                               const QString &reason)
+{
+    QMessageBox box(toBoxIcon(icon), QString::fromLatin1(kDialogTitle), text, QMessageBox::Ok,
+                    ownerOr(parent_));
+    box.setInformativeText(reason);
+    box.exec();
+}
+
 bool MessageBoxPrompter::askYesNo(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No,

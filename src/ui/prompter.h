@@ -20,6 +20,13 @@ public:
     // A Yes/No box with the exclamation icon; true for Yes.
     virtual bool askYesNo(const QString &text,
                           const QString &title = QString::fromLatin1(kDialogTitle)) = 0;
+    // A box that keeps the system's text and gives the reason behind it below (why a port did
+    // not open, say); without a reason, a plain message.
+    virtual void showMessageWithReason(const QString &text, MessageIcon icon, const QString &reason)
+    {
+        Q_UNUSED(reason);
+        showMessage(text, icon);
+    }
 };
 
 // The real thing: modal QMessageBox over `parent`.
@@ -30,6 +37,8 @@ public:
     void setParent(QWidget *parent) { parent_ = parent; }
     void showMessage(const QString &text, MessageIcon icon, const QString &title) override;
     bool askYesNo(const QString &text, const QString &title) override;
+    void showMessageWithReason(const QString &text, MessageIcon icon,
+                               const QString &reason) override;
 
 private:
     QWidget *parent_;

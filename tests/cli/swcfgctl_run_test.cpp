@@ -1,7 +1,7 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
-#include "support/image_builders.h"
 #include "launcher/sim_process.h"
+#include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QDir>
@@ -137,8 +137,8 @@ private slots:
             "read --model 24sx --port {pty} -o {dir}/missing/out.bin", 2,
             "File Save Error ! The file was not changed.\n{dir}/missing/out.bin: ", true);
         row("3: no such port", "--model 1", false,
-            "read --model 24sx --port {dir}/ttyNONE -o {dir}/out.bin", 3, "COM Port Open Error !\n",
-            true);
+            "read --model 24sx --port {dir}/ttyNONE -o {dir}/out.bin", 3,
+            "COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
         row("3: device 1 missing", "--model 1 --missing 1", false, read, 3,
             "Device 1 Not Found !\n", false);
         row("4: EEPROM 2 unreadable twice", "--model 1 --read-fault 2:nonhex:2", false, read, 4,

@@ -36,12 +36,21 @@ public:
     explicit PromptingSink(Prompter &prompter) : prompter_(prompter) {}
     void report(const QString &text, MessageSeverity severity) override
     {
-        prompter_.showMessage(text, severity == MessageSeverity::Critical
-                                        ? MessageIcon::Critical
-                                        : MessageIcon::Exclamation);
+        prompter_.showMessage(text, iconFor(severity));
+    }
+    void reportWithReason(const QString &text, MessageSeverity severity,
+                          const QString &reason) override
+    {
+        prompter_.showMessageWithReason(text, iconFor(severity), reason);
     }
 
 private:
+    static MessageIcon iconFor(MessageSeverity severity)
+    {
+        return severity == MessageSeverity::Critical ? MessageIcon::Critical
+                                                     : MessageIcon::Exclamation;
+    }
+
     Prompter &prompter_;
 };
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What a path names, before a file there is opened or replaced. Only regular files (or symbolic
+// links to them) are configuration files: opening a FIFO or a device would block or read
+// forever, and replacing one with a file would break what it was.
+// The reason a path that exists is not a regular file; nothing for a regular file or no file.
+std::optional<QString> notRegularFile(const QString &path);
