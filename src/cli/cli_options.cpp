@@ -7,6 +7,8 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <vector>
+
 #include <algorithm>
 
 namespace
@@ -123,15 +125,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption changedOnlyOption(QStringLiteral("changed-only"));
     parser.addOption(helpOption);
-    parser.addOption(modelOption);
+    // The options that take one value each, as this command has them.
+    std::vector<const QCommandLineOption *> singleValued{&modelOption};
     if (onLine)
-        parser.addOption(portOption);
+        singleValued.push_back(&portOption);
     if (saves)
-        parser.addOption(outputOption);
-    if (applies) {
-        parser.addOption(configOption);
-        parser.addOption(inOption);
-    }
+        singleValued.push_back(&outputOption);
+    if (applies)
+        singleValued.insert(singleValued.end(), {&configOption, &inOption});
+    for (const QCommandLineOption *option : singleValued)
+        parser.addOption(*option);
     if (prints)
         parser.addOption(jsonOption);
     if (options.command == CliCommand::Write)
@@ -144,8 +147,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(helpOption))
         return help(helpFor(options.command));
     // An option that takes one value, given twice, is a mistake to point out, not to guess at.
-    for (const QCommandLineOption *option :
-         {&modelOption, &portOption, &outputOption, &configOption, &inOption}) {
+    for (const QCommandLineOption *option : singleValued) {
         if (parser.values(*option).size() > 1)
             return usageError(CliTexts::repeatedOption(option->names().constLast()), first);
     }
