@@ -72,6 +72,9 @@ int serve(const SimOptions &options, const ImageWords &eeprom)
     setup.stopFd = stopPipe[0];
     setup.watchStdin = options.exitOnStdinEnd;
     setup.paced = options.paced;
+    setup.vanishAfter = options.vanishAfter;
+    setup.noise = options.noise;
+    setup.trickleMs = options.trickleMs;
     SimLoop loop(setup, device, records);
     if (!loop.run(error))
         return fail(error);

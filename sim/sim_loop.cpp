@@ -31,7 +31,10 @@ timespec toTimespec(LinePacer::Clock::duration duration)
 
 SimLoop::SimLoop(Setup setup, EmulatedSwitch &device, SessionRecords &records)
     : setup_(setup), device_(device), records_(records), fromPc_(setup.paced ? kBaud : 0),
-      toPc_(setup.paced ? kBaud : 0)
+      // A trickle spaces the answer bytes by its own time: "bits" of a millisecond at 1000 baud.
+      toPc_(setup.trickleMs > 0 ? LinePacer(1000, setup.trickleMs)
+                                : LinePacer(setup.paced ? kBaud : 0)),
+      noisePacer_(kBaud)
 {
 }
 
@@ -40,8 +43,15 @@ bool SimLoop::run(QString &error)
     for (;;) {
         Clock::time_point now = Clock::now();
         takeDueInput(now);
+        if (vanished_)
+            return true;
         if (!sendDueOutput(now, error))
             return false;
+        // Noise never stops, but no faster than the line: one junk byte waits in the queue.
+        if (setup_.noise && output_.empty()) {
+            noiseState_ = noiseState_ * 1103515245u + 12345u;
+            output_.push_back({char(noiseState_ >> 16), noisePacer_.crossed(now)});
+        }
 
         pollfd fds[3] = {};
         fds[0] = {setup_.masterFd, static_cast<short>(POLLIN | (outputBlocked_ ? POLLOUT : 0)), 0};
@@ -101,8 +111,14 @@ void SimLoop::takeDueInput(Clock::time_point now)
     while (!input_.empty() && input_.front().due <= now) {
         const TimedByte byte = input_.front();
         input_.pop_front();
-        if (const std::optional<Command> command = parser_.feed(byte.byte))
+        if (const std::optional<Command> command = parser_.feed(byte.byte)) {
+            if (setup_.vanishAfter > 0 && ++commandsReceived_ >= setup_.vanishAfter) {
+                records_.log(QStringLiteral("vanished"));
+                vanished_ = true;
+                return;
+            }
             execute(*command, byte.due);
+        }
     }
 }
 

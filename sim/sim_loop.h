@@ -20,6 +20,9 @@ public:
         int stopFd = -1;         // readable: end the loop
         bool watchStdin = false; // the end of standard input also ends the loop
         bool paced = false;
+        int vanishAfter = 0; // end on receiving this command; 0: never
+        bool noise = false;
+        int trickleMs = 0;
     };
 
     SimLoop(Setup setup, EmulatedSwitch &device, SessionRecords &records);
@@ -49,4 +52,8 @@ private:
     std::deque<TimedByte> input_;
     std::deque<TimedByte> output_;
     bool outputBlocked_ = false; // the pty is full: wait until it takes bytes again
+    int commandsReceived_ = 0;
+    bool vanished_ = false;
+    LinePacer noisePacer_;
+    quint32 noiseState_ = 12345; // a small generator: the junk differs from byte to byte
 };

@@ -28,7 +28,11 @@ const char kDescription[] =
     "  --drop-after-writes N         after N answered word writes, answer and execute nothing\n"
     "  --drop-commands M             ...for M commands only, then answer again\n"
     "  --corrupt-word DEV:WORD[:V]   keep V (default: the written value with bit 0 flipped) when\n"
-    "                                EEPROM word WORD of device DEV is written; may be repeated";
+    "                                EEPROM word WORD of device DEV is written; may be repeated\n"
+    "  --vanish-after N              on receiving command N, end at once without answering:\n"
+    "                                the terminal closes and the link goes (a cable pulled)\n"
+    "  --noise                       send junk bytes all the time, at 9600 baud\n"
+    "  --trickle MS                  send every answer a byte at a time, MS ms apart";
 
 struct Parsing {
     QString error;
@@ -210,13 +214,21 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     const QCommandLineOption dropCommands(QStringLiteral("drop-commands"),
                                           QStringLiteral("Line comes back after M dead commands."),
                                           QStringLiteral("m"));
+    const QCommandLineOption vanishAfter(QStringLiteral("vanish-after"),
+                                         QStringLiteral("Vanishes on receiving command N."),
+                                         QStringLiteral("n"));
+    const QCommandLineOption noise(QStringLiteral("noise"),
+                                   QStringLiteral("Junk bytes on the line all the time."));
+    const QCommandLineOption trickle(QStringLiteral("trickle"),
+                                     QStringLiteral("Answers a byte at a time, MS ms apart."),
+                                     QStringLiteral("ms"));
     const QCommandLineOption corruptWord(QStringLiteral("corrupt-word"),
                                          QStringLiteral("Stores another value in an EEPROM "
                                                         "word."),
                                          QStringLiteral("dev:word[:v]"));
     parser.addOptions({help, model, image, writeFactory, state, log, link, pace, exitOnStdinEnd,
                        missing, moduleCodes, probeFault, readFault, dropAfterWrites, dropCommands,
-                       corruptWord});
+                       corruptWord, vanishAfter, noise, trickle});
 
     ParsedOptions result;
     result.helpText = parser.helpText();
@@ -244,6 +256,14 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     options.linkPath = parser.value(link);
     options.paced = parser.isSet(pace);
     options.exitOnStdinEnd = parser.isSet(exitOnStdinEnd);
+    if (parser.isSet(vanishAfter))
+        options.vanishAfter =
+            p.integer(parser.value(vanishAfter), 1, 1000000, QStringLiteral("--vanish-after"))
+                .value_or(0);
+    options.noise = parser.isSet(noise);
+    if (parser.isSet(trickle))
+        options.trickleMs =
+            p.integer(parser.value(trickle), 1, 1000, QStringLiteral("--trickle")).value_or(0);
 
     Faults::FaultPlan &faults = options.faults;
     for (const QString &value : parser.values(missing))
