@@ -1,7 +1,6 @@
 #include "switch_rig.h"
 
 #include "image/bin_file.h"
-#include "link/com_ports.h"
 #include "link/qt_serial_line.h"
 
 #include <QComboBox>
@@ -9,11 +8,6 @@
 #include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
-
-SwitchRig::SwitchRig()
-{
-    h.lineFor = comPortLineFactory();
-}
 
 SwitchRig::~SwitchRig()
 {

@@ -10,7 +10,6 @@
 class SwitchRig
 {
 public:
-    SwitchRig();
     ~SwitchRig();
 
     // Starts the simulator (`--model` is added) and selects the model and the COM port in the
