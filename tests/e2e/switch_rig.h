@@ -47,7 +47,7 @@ struct SwitchRig {
     // Opens `image` as a file of the model, as the user would.
     void open(const ImageWords &image)
     {
-        h.files.openPaths.push_back(writeFile("opened.bin", image));
+        h.files.paths.push_back(writeFile("opened.bin", image));
         h.window.openConfiguration();
     }
 
