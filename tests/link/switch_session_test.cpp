@@ -20,9 +20,10 @@ class SwitchSessionTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The checks before a transfer, with answers the simulator does not give. The module
-    // register is read again while it says "not ready" (1), up to five times, and once more when
-    // it names the wrong module. Read on the 24-port model takes a second reading.
+    // The checks before a transfer, where only the count of register reads tells a fault, or
+    // the simulator gives no such answer. The module register is read again while it says "not
+    // ready" (1), up to five times, and once more when it names the wrong module; Read on the
+    // 24-port model takes a second reading.
     void checks_data()
     {
         QTest::addColumn<int>("model");
