@@ -1,5 +1,4 @@
-#include "image/bin_file.h"
-#include "image/device_models.h"
+#include "cli_commands.h"
 #include "launcher/sim_process.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
@@ -7,44 +6,36 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/resource.h>
 
 #include <csignal>
-#include <functional>
 
 namespace
 {
 
-// Far beyond what a command needs against the simulator, even on a loaded machine.
-constexpr int kRunTimeoutMs = 120000;
-
-struct CtlRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CtlRun runCtl(const QStringList &arguments,
-              const std::function<void()> &inChild = std::function<void()>())
+// Runs swcfgctl to its end: "<exit status>|<standard output>|<standard error>".
+// `limitFileSize`: any write beyond 100 bytes fails in swcfgctl alone.
+QString runCtl(const QStringList &arguments, bool limitFileSize = false)
 {
     QProcess process;
-    if (inChild)
-        process.setChildProcessModifier(inChild);
-    process.start(QStringLiteral(SWCFGCTL_PATH), arguments);
-    CtlRun run;
-    if (!process.waitForFinished(kRunTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("swcfgctl did not finish");
-        return run;
+    if (limitFileSize) {
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{100, 100};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     }
-    if (process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    process.start(QStringLiteral(SWCFGCTL_PATH), arguments);
+    // Far beyond what a command needs against the simulator, even on a loaded machine.
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return QStringLiteral("swcfgctl did not finish");
+    return QStringLiteral("%1|%2|%3")
+        .arg(QString::number(process.exitCode()),
+             QString::fromLocal8Bit(process.readAllStandardOutput()),
+             QString::fromLocal8Bit(process.readAllStandardError()));
 }
 
 QByteArray readAll(const QString &path)
@@ -66,155 +57,103 @@ class SwcfgctlRunTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Read saves the switch's EEPROMs byte for byte; write leaves the switch holding the file,
-    // and resets it once to take it.
-    void readAndWrite_data()
+    void exitStatuses_data()
     {
-        QTest::addColumn<int>("model");
-        QTest::newRow("24") << 0;
-        QTest::newRow("24sx") << 1;
-        QTest::newRow("32") << 2;
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("status");
+        using O = SessionOutcome;
+        QTest::newRow("done") << int(O::Done) << 0;
+        QTest::newRow("port not opened") << int(O::PortNotOpened) << 3;
+        QTest::newRow("no answer") << int(O::NoAnswer) << 3;
+        QTest::newRow("devices not ready") << int(O::DevicesNotReady) << 3;
+        QTest::newRow("device missing") << int(O::DeviceMissing) << 3;
+        QTest::newRow("module mismatch") << int(O::ModuleMismatch) << 3;
+        QTest::newRow("EEPROM read failed") << int(O::EepromReadFailed) << 4;
+        QTest::newRow("verification failed") << int(O::VerifyFailed) << 4;
     }
-    void readAndWrite()
+    void exitStatuses()
     {
-        QFETCH(int, model);
-        const QString modelArgument = QStringList{"24", "24sx", "32"}.at(model);
+        QFETCH(int, outcome);
+        QTEST(int(exitStatusFor(SessionOutcome(outcome))), "status");
+    }
+
+    // Read saves the switch's EEPROMs byte for byte; write of that file, changed, leaves the
+    // switch holding it and resets it once to take it. Only help goes to standard output.
+    void readThenWrite()
+    {
         SimProcess sim;
-        QVERIFY2(sim.start({"--model", QString::number(model)}), qPrintable(sim.errorString()));
-        const QDir dir(sim.folder());
+        QVERIFY2(sim.start({"--model", "1"}), qPrintable(sim.errorString()));
+        const QString file = QDir(sim.folder()).filePath("config.bin");
 
-        CtlRun run = runCtl({"read", "--model", modelArgument, "--port", sim.ptyPath(), "-o",
-                             dir.filePath("read.bin")});
-        QCOMPARE(run.err, QString());
-        QCOMPARE(run.out, QString());
-        QCOMPARE(run.exitCode, 0);
-        const QByteArray saved = readAll(dir.filePath("read.bin"));
-        QCOMPARE(saved.size(), model == 0 ? 768 : 1024);
-        QCOMPARE(saved, readAll(sim.statePath()));
+        QCOMPARE(runCtl({"read", "--model", "24sx", "--port", sim.ptyPath(), "-o", file}), "0||");
+        QByteArray bytes = readAll(file);
+        QCOMPARE(bytes.size(), 1024);
+        QCOMPARE(bytes, readAll(sim.statePath()));
 
-        const ImageWords image = TestImages::validImage(model);
-        QVERIFY(writeAll(dir.filePath("write.bin"), BinFile::encode(image, model)));
-        run = runCtl({"write", "--model", modelArgument, "--port", sim.ptyPath(),
-                      dir.filePath("write.bin")});
-        QCOMPARE(run.err, QString());
-        QCOMPARE(run.out, QString());
-        QCOMPARE(run.exitCode, 0);
+        bytes[3 * 256 + 41] = '\x5A'; // a word of the module device
+        QVERIFY(writeAll(file, bytes));
+        QCOMPARE(runCtl({"write", "--model", "24sx", "--port", sim.ptyPath(), file}), "0||");
         QVERIFY(SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
         QCOMPARE(sim.logLines().count("reset"), 1);
         QCOMPARE(sim.logLines().last(), QString("reset"));
-        const std::optional<ImageWords> state = sim.stateImage();
-        QVERIFY(state);
-        for (int d = 0; d < deviceCountOf(model); ++d)
-            QCOMPARE((*state)[d], image[d]);
+        QCOMPARE(readAll(sim.statePath()), bytes);
+
+        const QString help = runCtl({"write", "--help"});
+        QVERIFY2(help.startsWith("0|Usage: swcfgctl write ") && help.endsWith('|'),
+                 qPrintable(help));
     }
 
-    // One row per way the command can fail: exit status, what it says, and what it leaves alone.
-    // In the arguments, {pty} is the simulator's terminal and {dir} its folder. A read's output
-    // starts as "old" and must still be "old" after a failure; a failed write never resets.
+    // Failures that only the whole program shows: its exit status, what it says, and that an
+    // existing output file (holding "old") is left alone. In the arguments, {pty} is the
+    // simulator's terminal (when one is started) and {dir} a folder of the test's own.
     void faults_data()
     {
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::addColumn<bool>("file32"); // a valid 32-port file in {dir}/in.bin
+        QTest::addColumn<QStringList>("simArguments"); // none: no simulator
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("stderrText"); // all of it when it ends a line, else its start
+        QTest::addColumn<bool>("limitFileSize");
+        QTest::addColumn<QString>("result"); // how it starts
         QTest::addColumn<bool>("switchUntouched");
-        const auto row = [](const char *name, const QString &sim, bool file32,
-                            const QString &arguments, int exitCode, const QString &stderrText,
-                            bool switchUntouched) {
-            QTest::newRow(name) << sim.split(' ') << file32 << arguments.split(' ') << exitCode
-                                << stderrText << switchUntouched;
+        const auto row = [](const char *name, const QString &sim, const QString &arguments,
+                            bool limitFileSize, const QString &result, bool switchUntouched) {
+            QTest::newRow(name) << sim.split(' ', Qt::SkipEmptyParts) << arguments.split(' ')
+                                << limitFileSize << result << switchUntouched;
         };
-        const QString read = "read --model 24sx --port {pty} -o {dir}/out.bin";
-        const QString write = "write --model 32 --port {pty} {dir}/in.bin";
-
-        row("1: bad model", "--model 1", false, "read --model 48 --port {pty} -o {dir}/out.bin", 1,
-            "swcfgctl: bad model '48'", true);
-        row("2: a file of another model", "--model 0", true,
-            "write --model 24 --port {pty} {dir}/in.bin", 2,
-            " Error ! This is not 24-Port Binary File ! \n", true);
-        row("2: output folder missing", "--model 1", false,
-            "read --model 24sx --port {pty} -o {dir}/missing/out.bin", 2,
-            "File Save Error ! The file was not changed.\n{dir}/missing/out.bin: ", true);
-        row("3: no such port", "--model 1", false,
-            "read --model 24sx --port {dir}/ttyNONE -o {dir}/out.bin", 3,
-            "COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
-        row("3: device 1 missing", "--model 1 --missing 1", false, read, 3,
-            "Device 1 Not Found !\n", false);
-        row("4: EEPROM 2 unreadable twice", "--model 1 --read-fault 2:nonhex:2", false, read, 4,
-            "EEPROM 2 Reading Fail !\n", false);
-        row("4: a word of device 1 keeps another value", "--model 2 --corrupt-word 1:40", true,
-            write, 4,
-            "Device 1 EEPROM Writing Error !\nEEPROM writing error ! Please write once again ! \n",
-            false);
+        const QString read = "read --model 32 --port {pty} -o {dir}/out.bin";
+        const QString saveError = "File Save Error ! The file was not changed.\n{dir}/";
+        row("usage", "", "read --model 48 --port {dir}/tty -o {dir}/out.bin", false,
+            "1||swcfgctl: bad model '48'", true);
+        row("output folder missing", "--model 2",
+            "read --model 32 --port {pty} -o {dir}/missing/out.bin", false,
+            "2||" + saveError + "missing/out.bin: ", true);
+        row("save fails after the read", "--model 2", read, true,
+            "2||" + saveError + "out.bin: ", false);
+        row("no such port", "", "read --model 32 --port {dir}/ttyNONE -o {dir}/out.bin", false,
+            "3||COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
     }
     void faults()
     {
         QFETCH(QStringList, simArguments);
-        QFETCH(bool, file32);
         QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, stderrText);
-        QFETCH(bool, switchUntouched);
-
+        QFETCH(bool, limitFileSize);
+        QFETCH(QString, result);
+        QTemporaryDir dir;
         SimProcess sim;
-        QVERIFY2(sim.start(simArguments), qPrintable(sim.errorString()));
-        const QDir dir(sim.folder());
-        if (file32)
-            QVERIFY(writeAll(dir.filePath("in.bin"),
-                             BinFile::encode(TestImages::validImage(Model32NWay), Model32NWay)));
+        if (!simArguments.isEmpty())
+            QVERIFY2(sim.start(simArguments), qPrintable(sim.errorString()));
         QVERIFY(writeAll(dir.filePath("out.bin"), "old"));
         for (QString &argument : arguments)
-            argument.replace("{pty}", sim.ptyPath()).replace("{dir}", sim.folder());
-        stderrText.replace("{dir}", sim.folder());
+            argument.replace("{pty}", sim.ptyPath()).replace("{dir}", dir.path());
+        result.replace("{dir}", dir.path());
 
-        const CtlRun run = runCtl(arguments);
-        QCOMPARE(run.exitCode, exitCode);
-        QCOMPARE(run.out, QString());
-        if (stderrText.endsWith('\n'))
-            QCOMPARE(run.err, stderrText);
-        else
-            QVERIFY2(run.err.startsWith(stderrText), qPrintable(run.err));
+        const QString run = runCtl(arguments, limitFileSize);
 
+        QVERIFY2(run.startsWith(result), qPrintable(run));
         QCOMPARE(readAll(dir.filePath("out.bin")), QByteArray("old"));
-        // swcfgctl has ended, so whatever it sent has reached the simulator's log by now or was
-        // never sent.
+        QCOMPARE(QDir(dir.path()).entryList({"out.bin*"}, QDir::Files).size(), 1);
+        // swcfgctl has ended, so whatever it sent has reached the simulator's log by now.
         const QStringList log = sim.logLines();
+        QTEST(log.isEmpty(), "switchUntouched");
         QVERIFY2(!log.contains("reset"), qPrintable(log.join('\n')));
-        if (switchUntouched)
-            QVERIFY2(log.isEmpty(), qPrintable(log.join('\n')));
-    }
-
-    // The switch was read, but the disk refuses the file: the old file stays as it was.
-    void saveFailsAfterRead()
-    {
-        SimProcess sim;
-        QVERIFY2(sim.start({"--model", "2"}), qPrintable(sim.errorString()));
-        const QString output = QDir(sim.folder()).filePath("out.bin");
-        QVERIFY(writeAll(output, "old"));
-
-        // Any write beyond 100 bytes fails in swcfgctl alone.
-        const CtlRun run =
-            runCtl({"read", "--model", "32", "--port", sim.ptyPath(), "-o", output}, [] {
-                std::signal(SIGXFSZ, SIG_IGN);
-                rlimit limit{100, 100};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            });
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.startsWith("File Save Error ! The file was not changed.\n" + output),
-                 qPrintable(run.err));
-        QVERIFY(sim.logLines().contains("read 3 0 000 256"));
-        QCOMPARE(readAll(output), QByteArray("old"));
-        QVERIFY(QDir(sim.folder()).entryList({"out.bin*"}, QDir::Files).size() == 1);
-    }
-
-    // Help is the one thing on standard output.
-    void help()
-    {
-        const CtlRun run = runCtl({"write", "--help"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err, QString());
-        QVERIFY(run.out.startsWith("Usage: swcfgctl write "));
     }
 };
 

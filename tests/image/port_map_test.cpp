@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <tuple>
+
 class PortMapTest : public QObject
 {
     Q_OBJECT
@@ -14,17 +16,14 @@ private slots:
         QTest::addColumn<bool>("is1000SX");
         QTest::addColumn<int>("userPort");
         QTest::addColumn<int>("chipPort");
-        QTest::newRow("1") << false << 1 << 1;
-        QTest::newRow("12") << false << 12 << 23;
-        QTest::newRow("13") << false << 13 << 0;
-        QTest::newRow("24") << false << 24 << 22;
-        QTest::newRow("25") << false << 25 << 25;
-        QTest::newRow("28") << false << 28 << 31;
-        QTest::newRow("29") << false << 29 << 24;
-        QTest::newRow("32") << false << 32 << 30;
-        QTest::newRow("SX 25") << true << 25 << 24;
-        QTest::newRow("SX 26") << true << 26 << 25;
-        QTest::newRow("SX 27") << true << 27 << 29;
+        // User ports 1..12 on odd chip ports, 13..24 on even ones, 25..28 and 29..32 likewise on
+        // the module device; the 1000Base-SX model's ports 25 and 26 are its gigabit ports.
+        const std::tuple<bool, int, int> rows[] = {
+            {false, 1, 1},   {false, 12, 23}, {false, 13, 0},  {false, 24, 22},
+            {false, 25, 25}, {false, 28, 31}, {false, 29, 24}, {false, 32, 30},
+            {true, 25, 24},  {true, 26, 25},  {true, 27, 29}};
+        for (const auto &[sx, user, chip] : rows)
+            QTest::addRow("%s%d", sx ? "SX " : "", user) << sx << user << chip;
     }
     void chipPorts()
     {

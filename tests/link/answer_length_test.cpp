@@ -1,7 +1,7 @@
 #include "image/module1.h"
 #include "link/device_link.h"
 #include "link/wire_protocol.h"
-#include "support/scripted_serial_line.h"
+#include "link_rig.h"
 #include "support/test_main.h"
 
 #include <QTest>

@@ -1,49 +1,37 @@
 #include "link/com_ports.h"
 #include "support/test_main.h"
 
-#include <QDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 class ComPortsTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // SWCFG_COMn redirects port n; a relative path is meant from the current folder.
-    void deviceNames_data()
+    // The line as a pseudo-terminal shows it while the port is open: 9600 baud both ways, one
+    // stop bit, no flow control. The terminal itself keeps 8 data bits and drops the parity
+    // enable bit, so only odd, mark and space parity show.
+    void linesAreOpenedAt9600EightNoneOne()
     {
-        QTest::addColumn<QString>("argument"); // "#n": port n of the port list
-        QTest::addColumn<QString>("device");
-#ifdef Q_OS_WIN
-        const QString com2 = "COM2";
-#else
-        const QString com2 = "/dev/ttyS1";
-#endif
-        QTest::newRow("port 2") << "#2" << com2;
-        QTest::newRow("port 3 redirected") << "#3"
-                                           << "/dev/pts/7";
-        QTest::newRow("port 4 redirected to a relative path")
-            << "#4" << QDir::currentPath() + "/sim/tty";
-        QTest::newRow("com2") << "com2" << com2;
-        QTest::newRow("COM3 redirected") << "COM3"
-                                         << "/dev/pts/7";
-        QTest::newRow("COM9") << "COM9"
-                              << "COM9";
-        QTest::newRow("a name under /dev") << "ttyUSB0"
-                                           << "ttyUSB0";
-        QTest::newRow("a relative path") << "run/COM1" << QDir::currentPath() + "/run/COM1";
-    }
-    void deviceNames()
-    {
-        QFETCH(QString, argument);
-        QFETCH(QString, device);
-        qputenv("SWCFG_COM3", "/dev/pts/7");
-        qputenv("SWCFG_COM4", "./sim/tty");
-        QCOMPARE(argument.startsWith('#') ? comPortDeviceName(argument.mid(1).toInt())
-                                          : serialDeviceForArgument(argument),
-                 device);
-        qunsetenv("SWCFG_COM3");
-        qunsetenv("SWCFG_COM4");
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        qputenv("SWCFG_COM5", ptsname(master));
+        const std::unique_ptr<SerialLine> line = comPortLineFactory()(5);
+        qunsetenv("SWCFG_COM5");
+        QVERIFY(line->open());
+        termios settings{};
+        QCOMPARE(tcgetattr(master, &settings), 0);
+        line->close();
+        ::close(master);
+        QCOMPARE(cfgetispeed(&settings), speed_t(B9600));
+        QCOMPARE(cfgetospeed(&settings), speed_t(B9600));
+        QCOMPARE(settings.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS),
+                 tcflag_t(CS8));
+        QCOMPARE(settings.c_iflag & (IXON | IXOFF), tcflag_t(0));
     }
 };
 

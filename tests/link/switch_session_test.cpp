@@ -1,6 +1,6 @@
-#include "fake_switch.h"
+#include "link/link_messages.h"
 #include "link/switch_session.h"
-#include "support/image_builders.h"
+#include "link_rig.h"
 #include "support/test_main.h"
 
 #include <QTest>
@@ -20,77 +20,75 @@ class SwitchSessionTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The module register is read again while it says "not ready" (1), up to five times, and once
-    // more when it names the wrong module. Read on the 24-port model takes a second reading.
-    void moduleCheck_data()
+    // The checks before a transfer, where only the count of register reads tells a fault, or
+    // the simulator gives no such answer. The module register is read again while it says "not
+    // ready" (1), up to five times, and once more when it names the wrong module; Read on the
+    // 24-port model takes a second reading.
+    void checks_data()
     {
         QTest::addColumn<int>("model");
         QTest::addColumn<bool>("write");
+        QTest::addColumn<QByteArray>("probeAnswer"); // empty: the switch's own
         QTest::addColumn<QList<int>>("codes");
         QTest::addColumn<int>("reads");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("32-port: 1 six times, then 1") << 2 << false << QList<int>{1} << 7 << false;
+        QTest::addColumn<QString>("message"); // empty: passed
+        const QString eightPort = QStringLiteral("8-Port Module Not Found !");
+        const QString detected =
+            QStringLiteral("Module is detected ! This device is not pure 24-Port N-Way Switch !");
+        QTest::newRow("32-port: 1 six times, then 1")
+            << 2 << false << QByteArray() << QList<int>{1} << 7 << eightPort;
         QTest::newRow("32-port: 1 three times, then 3")
-            << 2 << true << QList<int>{1, 1, 1, 3} << 4 << true;
-        QTest::newRow("32-port: 6, then 3") << 2 << false << QList<int>{6, 3} << 2 << true;
-        QTest::newRow("24-port read: 0, then 3") << 0 << false << QList<int>{0, 3} << 2 << false;
+            << 2 << true << QByteArray() << QList<int>{1, 1, 1, 3} << 4 << QString();
+        QTest::newRow("32-port: 6, then 3")
+            << 2 << false << QByteArray() << QList<int>{6, 3} << 2 << QString();
+        QTest::newRow("24-port read: 0, then 3")
+            << 0 << false << QByteArray() << QList<int>{0, 3} << 2 << detected;
         QTest::newRow("24-port read: 0, then 1, 6")
-            << 0 << false << QList<int>{0, 1, 6} << 3 << false;
-        QTest::newRow("24-port write: one reading") << 0 << true << QList<int>{0, 3} << 1 << true;
+            << 0 << false << QByteArray() << QList<int>{0, 1, 6} << 3 << detected;
+        QTest::newRow("24-port write: one reading")
+            << 0 << true << QByteArray() << QList<int>{0, 3} << 1 << QString();
+        // Each device byte must name its device; the module byte counts only on models with one.
+        QTest::newRow("24-port: n s 5 9 2 7") << 0 << false << QByteArray("ns\5\x09\2\7")
+                                              << QList<int>{0} << 0 << "Device 0,1 Not Found !";
     }
-    void moduleCheck()
+    void checks()
     {
         QFETCH(int, model);
         QFETCH(bool, write);
+        QFETCH(QByteArray, probeAnswer);
         QFETCH(QList<int>, codes);
-        QFETCH(int, reads);
-        QFETCH(bool, accepted);
-        LinkRig rig;
+        QFETCH(QString, message);
+        Faults::FaultPlan faults;
+        faults.moduleCodes = std::vector<int>(codes.begin(), codes.end());
+        LinkRig rig(model, {}, faults);
+        if (!probeAnswer.isEmpty()) {
+            rig.line.answer = [probeAnswer, answer = rig.line.answer](const QByteArray &command) {
+                return command == "ns" ? probeAnswer : answer(command);
+            };
+        }
         RecordingSink sink;
-        rig.device.moduleCodes = codes;
-        rig.device.eeprom = rig.module.EepromImage;
         SwitchSession session(rig.module, rig.line, rig.clock, sink);
 
-        QCOMPARE(write ? session.write(model) : session.read(model),
-                 accepted ? SessionOutcome::Done : SessionOutcome::ModuleMismatch);
-        QCOMPARE(rig.device.moduleReads, reads);
+        const SessionOutcome outcome = write ? session.write(model) : session.read(model);
+
+        QCOMPARE(outcome == SessionOutcome::Done, message.isEmpty());
+        QCOMPARE(sink.texts, message.isEmpty() ? QStringList{} : QStringList{message});
+        QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
     }
 
-    // Read puts nothing into the image until every device was read.
-    void failedReadLeavesTheImage()
+    // One bit per device missing from the probe; the module device alone has words of its own.
+    void missingDevicesMessages()
     {
-        LinkRig rig;
-        RecordingSink sink;
-        rig.device.eeprom = TestImages::validImage(2);
-        rig.device.ignores = [](const QByteArray &command) { return command == "nr20000256\r"; };
-        const ImageWords before = rig.module.EepromImage;
-
-        QCOMPARE(SwitchSession(rig.module, rig.line, rig.clock, sink).read(1),
-                 SessionOutcome::EepromReadFailed);
-
-        QCOMPARE(sink.texts, QStringList{"EEPROM 2 Reading Fail !"});
-        QCOMPARE(rig.line.commands.count("nr20000256\r"), 2);
-        QCOMPARE(rig.module.EepromImage, before);
-        QVERIFY(!rig.module.ImageLoaded);
-    }
-
-    // A device that reads back differently is reported and the later ones are still checked; the
-    // switch is reset only on a verified image.
-    void failedVerificationGoesOnWithoutReset()
-    {
-        LinkRig rig;
-        RecordingSink sink;
-        rig.module.EepromImage = TestImages::validImage(2);
-        rig.device.moduleCodes = {3};
-        rig.device.ignores = [](const QByteArray &command) { return command.startsWith("no10"); };
-
-        QCOMPARE(SwitchSession(rig.module, rig.line, rig.clock, sink).write(2),
-                 SessionOutcome::VerifyFailed);
-
-        QCOMPARE(sink.texts, (QStringList{"Device 1 EEPROM Writing Error !",
-                                          "EEPROM writing error ! Please write once again ! "}));
-        QCOMPARE(rig.line.commands.count("nr30000256\r"), 1);
-        QVERIFY(!rig.line.commands.contains("j"));
+        for (int missing = 1; missing < 16; ++missing) {
+            QStringList devices;
+            for (int d = 0; d < 4; ++d) {
+                if (missing & 1 << d)
+                    devices << QString::number(d);
+            }
+            QCOMPARE(LinkMessages::devicesNotFound(missing),
+                     missing == 8 ? "Module Device Not Found !"
+                                  : "Device " + devices.join(',') + " Not Found !");
+        }
     }
 };
 

@@ -17,11 +17,7 @@ QStringList parseAll(const QByteArray &stream)
             QString line = QLatin1String(kinds[int(c->kind)]);
             if (c->kind == Command::Kind::WriteWord || c->kind == Command::Kind::Read) {
                 const int last = c->kind == Command::Kind::Read ? c->count : c->value();
-                line += QStringLiteral(" %1 %2 %3 %4")
-                            .arg(c->device)
-                            .arg(c->space)
-                            .arg(c->address)
-                            .arg(last);
+                line += QString::asprintf(" %d %d %d %d", c->device, c->space, c->address, last);
             }
             found << line + QStringLiteral(" +%1").arg(c->skippedBefore);
         }
@@ -65,8 +61,7 @@ private slots:
     void splitsTheStream()
     {
         QFETCH(QByteArray, stream);
-        QFETCH(QStringList, commands);
-        QCOMPARE(parseAll(stream), commands);
+        QTEST(parseAll(stream), "commands");
     }
 };
 

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 #include <QList>
-#include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -16,35 +16,56 @@ struct Prompt {
     QString text;
     MessageIcon icon;
     QString title;
-    bool question;
 };
 
 // Records every box; answers questions from a script (Yes when the script runs dry).
 class RecordingPrompter : public Prompter
 {
 public:
-    void showMessage(const QString &text, MessageIcon icon, const QString &title) override;
-    bool askYesNo(const QString &text, const QString &title) override;
+    void showMessage(const QString &text, MessageIcon icon, const QString &title) override
+    {
+        prompts.append({text, icon, title});
+        if (onPrompt)
+            onPrompt(prompts.constLast());
+    }
+    bool askYesNo(const QString &text, const QString &title) override
+    {
+        showMessage(text, MessageIcon::Exclamation, title);
+        const bool answer = answers.empty() || answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const Prompt &prompt : prompts)
+            all << prompt.text;
+        return all;
+    }
 
     QList<Prompt> prompts;
     std::deque<bool> answers;
     // Runs while a box is "shown": lets a test look at the windows in that moment.
     std::function<void(const Prompt &)> onPrompt;
-
-    QStringList texts() const;
-    void clear() { prompts.clear(); }
 };
 
-// Hands out scripted paths; an empty path stands for a cancelled dialog.
+// Hands out the scripted paths in turn, to Open and Save alike; none left stands for a cancelled
+// dialog.
 class ScriptedFileChooser : public FileChooser
 {
 public:
-    QString chooseOpenPath(const QString &filter) override;
-    QString chooseSavePath(const QString &filter) override;
+    QString chooseOpenPath(const QString &) override { return next(); }
+    QString chooseSavePath(const QString &) override { return next(); }
+    QString next()
+    {
+        const QString path = paths.empty() ? QString() : paths.front();
+        if (!paths.empty())
+            paths.pop_front();
+        return path;
+    }
 
-    std::deque<QString> openPaths;
-    std::deque<QString> savePaths;
-    QStringList filters;
+    std::deque<QString> paths;
 };
 
 // Instead of exec(): runs the next scripted action on the dialog (for example: tick boxes, press
@@ -53,7 +74,18 @@ class ScriptedDialogRunner : public DialogRunner
 {
 public:
     using Action = std::function<void(QDialog &)>;
-    int run(QDialog &dialog) override;
+    int run(QDialog &dialog) override
+    {
+        ++runs;
+        // Nothing else opens the dialog, so setting its result here stands for the modal loop.
+        dialog.setResult(QDialog::Rejected);
+        if (!actions.empty()) {
+            const Action action = std::move(actions.front());
+            actions.pop_front();
+            action(dialog);
+        }
+        return dialog.result();
+    }
 
     std::deque<Action> actions;
     int runs = 0;

@@ -5,7 +5,6 @@
 #include "ui/properties/form3.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -41,7 +40,6 @@ private slots:
         fx.module.ApplySourcePort = source;
         Form3 dialog(fx.module);
 
-        QCOMPARE(dialog.Frame1->title(), QStringLiteral("Select ports to which be apllied"));
         QVERIFY(dialog.Check2[source]->isChecked());
         QVERIFY(!dialog.Check2[source]->isEnabled());
         QVERIFY(!dialog.Command1->isEnabled());

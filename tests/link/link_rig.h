@@ -1,0 +1,116 @@
+#pragma once
+
+#include "command_parser.h"
+#include "emulated_switch.h"
+#include "link/link_clock.h"
+#include "link/link_progress.h"
+#include "link/serial_line.h"
+
+#include <QByteArrayList>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+
+// A serial line with a scripted peer. Every send is recorded as one command and handed to
+// `answer`; what it returns arrives while the link waits (chunkSize bytes per wait, all of it when
+// 0), or by the time send() returns for a fast peer.
+class ScriptedSerialLine : public SerialLine
+{
+public:
+    std::function<QByteArray(const QByteArray &command)> answer; // empty: silence
+    int chunkSize = 0;
+    bool answersOnSend = false;
+
+    QByteArrayList commands;
+    int sendsOverUnreadInput = 0; // commands sent while earlier input still waited to be read
+
+    bool open() override { return !std::exchange(open_, true); } // fails when already open
+    void close() override
+    {
+        // Nobody listens while the port is closed.
+        open_ = false;
+        onTheWire_.clear();
+        received_.clear();
+    }
+    bool isOpen() const override { return open_; }
+    QString errorText() const override { return {}; }
+    bool send(const QByteArray &bytes) override
+    {
+        if (!open_)
+            return false;
+        sendsOverUnreadInput += received_.isEmpty() ? 0 : 1;
+        commands << bytes;
+        (answersOnSend ? received_ : onTheWire_) += answer ? answer(bytes) : QByteArray();
+        return true;
+    }
+    qint64 bytesAvailable() override { return received_.size(); }
+    QByteArray readAll() override { return std::exchange(received_, {}); }
+    void discardInput() override { received_.clear(); }
+    void waitForInput(int) override
+    {
+        const qsizetype size = chunkSize > 0 ? chunkSize : onTheWire_.size();
+        received_ += onTheWire_.left(size);
+        onTheWire_.remove(0, size);
+    }
+
+    // Bytes that came unasked.
+    void inject(const QByteArray &bytes) { received_ += bytes; }
+
+private:
+    bool open_ = false;
+    QByteArray onTheWire_; // answered, not yet received
+    QByteArray received_;
+};
+
+// Virtual time: each pass advances the clock by its full length and lets the line deliver, so a
+// three-second time-out costs a few thousand loop turns and no real waiting.
+class VirtualLinkClock : public LinkClock
+{
+public:
+    qint64 elapsedMs() const override { return micros / 1000; }
+    void pass(SerialLine &line, int maxMicros) override
+    {
+        ++passes;
+        micros += maxMicros;
+        line.waitForInput(maxMicros);
+    }
+
+    qint64 micros = 0;
+    long passes = 0;
+};
+
+// A switch of the model on a scripted line with a virtual clock, and a Module1 to work on. The
+// simulator's controller answers: it parses the commands with its own code, so a fault in the
+// link's encoding shows.
+struct LinkRig {
+    explicit LinkRig(int model = 2, const ImageWords &eeprom = {}, Faults::FaultPlan faults = {})
+        : device(model, eeprom, std::move(faults))
+    {
+        module.applyStartupDefaults();
+        line.answer = [this](const QByteArray &command) {
+            QByteArray answer;
+            for (char byte : command) {
+                const std::optional<Command> parsed = parser.feed(byte);
+                if (parsed && !(ignores && ignores(command)))
+                    answer += device.execute(*parsed).answer;
+            }
+            return answer;
+        };
+    }
+    // One entry per change of the bar: "5" while shown, "-5" once hidden at 5.
+    ProgressCallback recordProgress()
+    {
+        return [this](const ProgressState &state) {
+            progress << (state.visible ? "" : "-") + QString::number(state.value);
+        };
+    }
+
+    Module1 module;
+    EmulatedSwitch device;
+    CommandParser parser;
+    std::function<bool(const QByteArray &)> ignores; // commands neither done nor answered
+    ScriptedSerialLine line;
+    VirtualLinkClock clock;
+    QStringList progress;
+};
