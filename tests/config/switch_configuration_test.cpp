@@ -1,5 +1,3 @@
-#include "config/switch_configuration.h"
-#include "image/factory_image.h"
 #include "image/port_word_codec.h"
 #include "support/test_main.h"
 #include "ui/properties_fixture.h"
@@ -30,15 +28,6 @@ private slots:
         d.open();
         QCOMPARE(d.second(1), PortWord::asShownFirst(second));
         QCOMPARE(d.first(1), kDefaultFirstPortWord);
-    }
-
-    // Opened and encoded unchanged, a factory image stays word for word what it was.
-    void unchangedEncodesTheSame()
-    {
-        for (int model = 0; model < kModelCount; ++model) {
-            OpenedConfiguration opened(factoryImage(model), model);
-            QVERIFY(opened.encode(opened.settings()) == factoryImage(model));
-        }
     }
 };
 

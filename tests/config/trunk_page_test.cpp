@@ -1,10 +1,8 @@
-#include "config/properties_codec.h"
 #include "config/trunk/form4.h"
 #include "config/trunk/trunk_page.h"
 #include "config/trunk/trunk_texts.h"
 #include "config/vlan/vlan_page.h"
 #include "config_script.h"
-#include "image/device_models.h"
 #include "support/test_main.h"
 #include "ui/properties_fixture.h"
 
@@ -14,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -188,73 +185,6 @@ private slots:
         QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kAssignEachMapping});
         QCOMPARE(label->text(), QStringLiteral("ok"));
         QCOMPARE(mapped(), ports);
-    }
-
-    // Generated configurations: encode, decode into a new dialog, OK: the same words again.
-    void roundTrip_data()
-    {
-        QTest::addColumn<int>("model");
-        for (int model = 0; model < kModelCount; ++model)
-            QTest::newRow(qPrintable(deviceModelInfo(model).listText)) << model;
-    }
-    void roundTrip()
-    {
-        QFETCH(int, model);
-        QRandomGenerator random(model + 1);
-        const int lastPort = model == Model32NWay ? 31 : model == Model24Sx ? 25 : 23;
-        for (int run = 0; run < 40; ++run) {
-            PropertiesFixture d(model);
-            PortNumbers::buildPortMaps(d.module);
-            Module1 &module = d.module;
-            TrunkBoard board;
-            board.enableModuleTrunks(module.Is32Port);
-            const bool mac = run % 2;
-            board.selectMethod(mac ? TrunkMethod::MacAddress : TrunkMethod::PortBased);
-            for (int click = 0; click < 20; ++click) {
-                const int t = random.bounded(module.Is32Port ? 8 : 6);
-                const int box = random.bounded(mac ? 9 : 5);
-                if (!mac && box == 4)
-                    board.setPortTrunk(t, !board.state().port.trunk[t]);
-                else if (!mac && board.state().port.memberEnabled[t][box])
-                    board.setMember(t, box, !board.state().port.member[t][box]);
-                else if (box == 8)
-                    board.setMacTrunk(t, !board.state().mac.trunk[t]);
-                else if (board.state().mac.portEnabled[t][box])
-                    board.setMacPort(t, box, !board.state().mac.port[t][box]);
-            }
-            // A complete mapping of each port-based trunk: members on themselves.
-            const PortTrunkBoxes &port = board.state().port;
-            for (int t = 0; t < kTrunkCount && !mac; ++t) {
-                for (int p = 0; p <= lastPort && port.trunk[t]; ++p) {
-                    int m = random.bounded(4);
-                    while (!port.member[t][m])
-                        m = (m + 1) % 4;
-                    for (int own = 0; own < 4; ++own) {
-                        if (port.member[t][own] && TrunkLayout::memberUserIndex(t, own) == p)
-                            m = own;
-                    }
-                    module.PortTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
-                }
-            }
-            board.setHashIndex(random.bounded(4));
-            module.VlanGroupCount = random.bounded(run % 8 ? 6 : 33);
-            for (int g = 0; g < module.VlanGroupCount; ++g) {
-                for (int p = 0; p <= lastPort; ++p)
-                    module.VlanPortMember[g][p] = random.bounded(4) == 0;
-                for (int t = 0; t < kTrunkCount; ++t)
-                    module.VlanTrunkMember[g][t] = random.bounded(5) == 0;
-            }
-            PropertiesCodec::encode(module, board.state());
-            const ImageWords encoded = module.EepromImage;
-
-            Form2 &form = d.open();
-            QCOMPARE(form.vlanPage->Command15->isEnabled(), module.VlanGroupCount < 32);
-            const auto mapping = module.PortTrunkMapping;
-            d.click({"Command3"});
-            QVERIFY(module.EepromImage == encoded);
-            for (int t = 0; t < kTrunkCount; ++t)
-                QVERIFY(!port.trunk[t] || module.PortTrunkMapping[t] == mapping[t]);
-        }
     }
 };
 

@@ -1,8 +1,6 @@
 #include "config/vlan/vlan_group_dialog.h"
-#include "config/vlan/vlan_membership.h"
 #include "config/vlan/vlan_page.h"
 #include "config/vlan/vlan_texts.h"
-#include "config_script.h"
 #include "support/test_main.h"
 #include "ui/properties_fixture.h"
 
@@ -29,24 +27,6 @@ QString rows(const VlanPage &page)
 void click(VlanPage &page, int row)
 {
     page.itemClicked(page.ListView1->topLevelItem(row));
-}
-
-// What a group may not hold, as runs: "p25-32 t1-8".
-QString unavailable(const VlanMembership::Choices &choices)
-{
-    QStringList runs;
-    auto addRuns = [&runs](const auto &allowed, QChar kind) {
-        for (int i = 0, end; i < int(allowed.size()); i = end) {
-            for (end = i + 1; !allowed[i] && end < int(allowed.size()) && !allowed[end];)
-                ++end;
-            if (!allowed[i])
-                runs << QStringLiteral("%1%2").arg(kind).arg(i + 1) +
-                            (end - i > 1 ? QStringLiteral("-%1").arg(end) : QString());
-        }
-    };
-    addRuns(choices.ports, QLatin1Char('p'));
-    addRuns(choices.trunks, QLatin1Char('t'));
-    return runs.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -104,33 +84,6 @@ private slots:
             page.doubleClicked();
             QCOMPARE(d.dialogs.runs, 1);
         }
-    }
-
-    // Ports and trunks of the model, trunks in use under the chosen method, no trunk member.
-    void groupMembers_data()
-    {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("unavailable");
-        QTest::newRow("24 ports") << 0 << "port"
-                                  << "p25-32 t1-8";
-        QTest::newRow("1000Base-SX") << 1 << "mac"
-                                     << "p27-32 t1-8";
-        QTest::newRow("port-based trunk 1") << 0 << "port P1"
-                                            << "p1-2 p13-14 p25-32 t2-8";
-        QTest::newRow("MAC-based trunk 7") << 2 << "mac +7"
-                                           << "p25-28 t1-6 t8";
-    }
-    void groupMembers()
-    {
-        QFETCH(int, model);
-        QFETCH(QString, script);
-        Module1 module;
-        setModel(module, model);
-        TrunkBoard board;
-        board.enableModuleTrunks(module.Is32Port);
-        runScript(board, script);
-        QTEST(unavailable(VlanMembership::available(module, board.state())), "unavailable");
     }
 
     // A group member taken into a trunk: Modify shows it checked but disabled (it still counts
