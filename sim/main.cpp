@@ -69,6 +69,7 @@ int serve(const SimOptions &options, const ImageWords &eeprom)
 
     SimLoop::Setup setup;
     setup.masterFd = port.masterFd();
+    setup.slaveFd = port.slaveFd();
     setup.stopFd = stopPipe[0];
     setup.watchStdin = options.exitOnStdinEnd;
     setup.paced = options.paced;

@@ -21,6 +21,7 @@ public:
     bool makeLink(const QString &path, QString &error);
 
     int masterFd() const { return master_; }
+    int slaveFd() const { return slave_; }
     QString slavePath() const { return slavePath_; }
 
 private:

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace
@@ -43,10 +44,12 @@ bool SimLoop::run(QString &error)
     for (;;) {
         Clock::time_point now = Clock::now();
         takeDueInput(now);
-        if (vanished_)
-            return true;
         if (!sendDueOutput(now, error))
             return false;
+        if (vanished_ && output_.empty()) {
+            lingerUntilRead();
+            return true;
+        }
         // Noise never stops, but no faster than the line: one junk byte waits in the queue.
         if (setup_.noise && output_.empty()) {
             noiseState_ = noiseState_ * 1103515245u + 12345u;
@@ -86,6 +89,15 @@ bool SimLoop::run(QString &error)
     }
 }
 
+void SimLoop::lingerUntilRead()
+{
+    // The last answer is still in the terminal: closing it now could drop it unread.
+    const Clock::time_point limit = Clock::now() + std::chrono::seconds(1);
+    int waiting = 1;
+    while (Clock::now() < limit && ::ioctl(setup_.slaveFd, FIONREAD, &waiting) == 0 && waiting > 0)
+        ::usleep(1000);
+}
+
 bool SimLoop::receive(Clock::time_point now, QString &error)
 {
     char buffer[1024];
@@ -112,12 +124,13 @@ void SimLoop::takeDueInput(Clock::time_point now)
         const TimedByte byte = input_.front();
         input_.pop_front();
         if (const std::optional<Command> command = parser_.feed(byte.byte)) {
+            execute(*command, byte.due);
             if (setup_.vanishAfter > 0 && ++commandsReceived_ >= setup_.vanishAfter) {
                 records_.log(QStringLiteral("vanished"));
                 vanished_ = true;
+                input_.clear();
                 return;
             }
-            execute(*command, byte.due);
         }
     }
 }

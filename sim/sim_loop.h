@@ -17,10 +17,11 @@ class SimLoop
 public:
     struct Setup {
         int masterFd = -1;
+        int slaveFd = -1;        // our own: what waits in it is not read yet
         int stopFd = -1;         // readable: end the loop
         bool watchStdin = false; // the end of standard input also ends the loop
         bool paced = false;
-        int vanishAfter = 0; // end on receiving this command; 0: never
+        int vanishAfter = 0; // end once this command is answered; 0: never
         bool noise = false;
         int trickleMs = 0;
     };
@@ -38,6 +39,7 @@ private:
     };
 
     bool receive(Clock::time_point now, QString &error);
+    void lingerUntilRead();
     void takeDueInput(Clock::time_point now);
     void execute(const Command &command, Clock::time_point ready);
     bool sendDueOutput(Clock::time_point now, QString &error);

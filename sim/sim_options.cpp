@@ -29,8 +29,8 @@ const char kDescription[] =
     "  --drop-commands M             ...for M commands only, then answer again\n"
     "  --corrupt-word DEV:WORD[:V]   keep V (default: the written value with bit 0 flipped) when\n"
     "                                EEPROM word WORD of device DEV is written; may be repeated\n"
-    "  --vanish-after N              on receiving command N, end at once without answering:\n"
-    "                                the terminal closes and the link goes (a cable pulled)\n"
+    "  --vanish-after N              once command N is answered, end: the terminal closes\n"
+    "                                and the link goes (a cable pulled)\n"
     "  --noise                       send junk bytes all the time, at 9600 baud\n"
     "  --trickle MS                  send every answer a byte at a time, MS ms apart";
 
@@ -215,7 +215,7 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
                                           QStringLiteral("Line comes back after M dead commands."),
                                           QStringLiteral("m"));
     const QCommandLineOption vanishAfter(QStringLiteral("vanish-after"),
-                                         QStringLiteral("Vanishes on receiving command N."),
+                                         QStringLiteral("Vanishes after answering command N."),
                                          QStringLiteral("n"));
     const QCommandLineOption noise(QStringLiteral("noise"),
                                    QStringLiteral("Junk bytes on the line all the time."));

@@ -17,7 +17,7 @@ struct SimOptions {
     bool paced = false;       // 9600-baud timing both ways
     bool exitOnStdinEnd = false;
     // The line itself misbehaving.
-    int vanishAfter = 0; // commands received before the controller vanishes; 0: never
+    int vanishAfter = 0; // commands answered before the controller vanishes; 0: never
     bool noise = false;  // junk bytes on the line all the time, at line speed
     int trickleMs = 0;   // each answer byte this long after the one before; 0: at once
     Faults::FaultPlan faults;

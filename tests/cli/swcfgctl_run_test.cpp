@@ -1,4 +1,6 @@
 #include "cli_commands.h"
+#include "image/bin_file.h"
+#include "image/factory_image.h"
 #include "launcher/sim_process.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
@@ -8,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <sys/resource.h>
 
@@ -129,6 +133,18 @@ private slots:
             "2||" + saveError + "out.bin: ", false);
         row("no such port", "", "read --model 32 --port {dir}/ttyNONE -o {dir}/out.bin", false,
             "3||COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
+        row("an option twice", "", "read -m 24 -m 32 --port {dir}/tty -o {dir}/out.bin", false,
+            "1||swcfgctl: --model given more than once", true);
+        row("saving onto a FIFO", "--model 2", "read --model 32 --port {pty} -o {dir}/fifo", false,
+            "2||" + saveError + "fifo: it is not a regular file", true);
+        row("showing a FIFO", "", "show --model 32 {dir}/fifo", false,
+            "2||File Open Error !\n{dir}/fifo: it is not a regular file", true);
+        row("noise on the line", "--model 2 --noise", read, false,
+            "3||Failed to access the device !", false);
+        // Device 2 of a 24-port switch is being written when the line goes: words went out.
+        row("the line vanishes while writing", "--model 0 --vanish-after 382",
+            "write --model 24 --port {pty} {dir}/in.bin", false,
+            "4||COM Port Open Error !\n/dev/pts/", false);
     }
     void faults()
     {
@@ -141,6 +157,8 @@ private slots:
         if (!simArguments.isEmpty())
             QVERIFY2(sim.start(simArguments), qPrintable(sim.errorString()));
         QVERIFY(writeAll(dir.filePath("out.bin"), "old"));
+        QVERIFY(writeAll(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
+        QVERIFY(mkfifo(qPrintable(dir.filePath("fifo")), 0600) == 0);
         for (QString &argument : arguments)
             argument.replace("{pty}", sim.ptyPath()).replace("{dir}", dir.path());
         result.replace("{dir}", dir.path());
@@ -148,6 +166,9 @@ private slots:
         const QString run = runCtl(arguments, limitFileSize);
 
         QVERIFY2(run.startsWith(result), qPrintable(run));
+        if (result.startsWith("4|"))
+            QVERIFY2(run.endsWith("EEPROM writing error ! Please write once again ! \n"),
+                     qPrintable(run));
         QCOMPARE(readAll(dir.filePath("out.bin")), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList({"out.bin*"}, QDir::Files).size(), 1);
         // swcfgctl has ended, so whatever it sent has reached the simulator's log by now.

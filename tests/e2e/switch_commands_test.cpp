@@ -1,10 +1,13 @@
 #include "switch_rig.h"
 
 #include "image/device_models.h"
+#include "link/link_messages.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QTest>
+
+#include <unistd.h>
 
 namespace
 {
@@ -13,7 +16,8 @@ const QString kWriteOnceAgain = QStringLiteral("EEPROM writing error ! Please wr
 // Messages shown with the exclamation icon; every other one has the critical icon.
 const QStringList kWarnings{
     "Failed to access the device ! Please check whether the device is well connected.",
-    "Some devices not ready !  Please try again ! ", kWriteOnceAgain};
+    "Some devices not ready !  Please try again ! ", kWriteOnceAgain,
+    QString::fromLatin1(LinkMessages::kNotRestarted)};
 
 QString writingError(int device)
 {
@@ -42,6 +46,8 @@ private slots:
             << 1 << 1 << QStringList{"--read-fault", "3:nonhex:1"};
         QTest::newRow("one silent probe is sent again")
             << 0 << 1 << QStringList{"--probe-fault", "silent:1"};
+        QTest::newRow("answers trickle in a byte at a time")
+            << 0 << 1 << QStringList{"--trickle", "1"};
     }
     void readThenWrite()
     {
@@ -102,12 +108,14 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QList<int>>("written"); // devices holding the image; none: no write
         QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("reason"); // given with the first message
         const auto row = [](const char *name, bool write, int model, const QString &faults,
                             const QStringList &messages, const QList<int> &written = {},
-                            bool opened = true) {
+                            bool opened = true, const QString &reason = {}) {
             QTest::newRow(name) << write << model << faults.split(' ', Qt::SkipEmptyParts)
-                                << messages << written << opened;
+                                << messages << written << opened << reason;
         };
+        const QString portOpenError = QStringLiteral("COM Port Open Error !");
         const QString moduleDetected =
             QStringLiteral("Module is detected ! This device is not pure 24-Port N-Way Switch !");
 
@@ -129,8 +137,20 @@ private slots:
         // Devices 0 and 1 were read: none of them may reach the image.
         row("read: EEPROM 2 fails twice, nothing opened", false, 2, "--read-fault 2:nonhex:2",
             {"EEPROM 2 Reading Fail !"}, {}, false);
-        row("read: no such port", false, 1, "", {"COM Port Open Error !"});
-        row("write: no such port", true, 1, "", {"COM Port Open Error !"});
+        row("read: no such port", false, 1, "", {portOpenError}, {}, true,
+            "/nonexistent/ttyS99: No such file or directory");
+        row("write: no such port", true, 1, "", {portOpenError});
+        row("read: the port is not allowed", false, 1, "", {portOpenError}, {}, true,
+            "Permission denied");
+        row("read: noise on the line", false, 1, "--noise", {kWarnings[0]});
+        // The controller vanishes once device 0 is read, or while device 2 is written (words went
+        // to the switch: a port that no longer opens is a failed write), or after the last
+        // read-back, so the reset cannot go out.
+        row("read: the line vanishes", false, 1, "--vanish-after 3", {portOpenError});
+        row("write: the line vanishes", true, 0, "--vanish-after 382",
+            {portOpenError, kWriteOnceAgain}, {0, 1});
+        row("write: no reset after the line vanished", true, 0, "--vanish-after 389",
+            {portOpenError, QString::fromLatin1(LinkMessages::kNotRestarted)}, {0, 1, 2});
         row("write: device missing", true, 0, "--missing 1", {"Device 1 Not Found !"});
         row("write: gigabit module on a 32-port switch", true, 2, "--module-codes 6",
             {"8-Port Module Not Found !"});
@@ -153,23 +173,35 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(QList<int>, written);
         QFETCH(bool, opened);
+        QFETCH(QString, reason);
         SwitchRig rig;
         QVERIFY2(rig.start(model, faults), qPrintable(rig.sim.errorString()));
         if (opened)
             rig.open(TestImages::validImage(model));
         rig.h.module.PortWords[0][0] = 0x00F0; // an edit not yet committed
         const Module1 before = rig.h.module;
-        if (QByteArray(QTest::currentDataTag()).endsWith("no such port"))
+        const QByteArray tag = QTest::currentDataTag();
+        if (tag.endsWith("no such port"))
             qputenv("SWCFG_COM1", QByteArray("/nonexistent/ttyS99"));
+        // Nobody but its owner may open the terminal, and the window runs as somebody else.
+        const bool locked = tag.endsWith("not allowed");
+        if (locked)
+            QVERIFY(QFile::setPermissions(rig.sim.ptyPath(), QFileDevice::WriteOwner));
         int busyDuringMessages = 0;
         rig.h.prompter.onPrompt = [&](const Prompt &) {
             busyDuringMessages += !rig.h.window.isEnabled() && !rig.h.window.close();
         };
         QPushButton *command = write ? rig.h.window.Command7 : rig.h.window.Command8;
 
+        if (locked && geteuid() == 0)
+            QVERIFY(seteuid(65534) == 0);
         command->click();
+        if (locked && getuid() == 0)
+            QVERIFY(seteuid(0) == 0);
 
         QCOMPARE(rig.h.prompter.texts(), messages);
+        QVERIFY2(rig.h.prompter.prompts.value(0).reason.contains(reason),
+                 qPrintable(rig.h.prompter.prompts.value(0).reason));
         for (const Prompt &prompt : rig.h.prompter.prompts) {
             QCOMPARE(prompt.icon, kWarnings.contains(prompt.text) ? MessageIcon::Exclamation
                                                                   : MessageIcon::Critical);
@@ -186,7 +218,8 @@ private slots:
         QVERIFY(held);
         for (int d : written)
             QCOMPARE((*held)[d], before.EepromImage[d]);
-        QVERIFY(rig.settle());
+        if (!faults.contains("--vanish-after"))
+            QVERIFY(rig.settle());
         if (written.isEmpty())
             QCOMPARE(rig.logCount("write"), 0);
         QCOMPARE(rig.logCount("reset"), 0);

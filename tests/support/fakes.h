@@ -16,6 +16,7 @@ struct Prompt {
     QString text;
     MessageIcon icon;
     QString title;
+    QString reason = {}; // the informative text below the message
 };
 
 // Records every box; answers questions from a script (Yes when the script runs dry).
@@ -25,6 +26,13 @@ public:
     void showMessage(const QString &text, MessageIcon icon, const QString &title) override
     {
         prompts.append({text, icon, title});
+        if (onPrompt)
+            onPrompt(prompts.constLast());
+    }
+    void showMessageWithReason(const QString &text, MessageIcon icon,
+                               const QString &reason) override
+    {
+        prompts.append({text, icon, QString::fromLatin1(kDialogTitle), reason});
         if (onPrompt)
             onPrompt(prompts.constLast());
     }

@@ -5,10 +5,16 @@
 #include "support/test_main.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
 
 using TestImages::validImage;
 
@@ -24,6 +30,33 @@ QString writeImageFile(const QTemporaryDir &dir, const QString &name, const Imag
         file.write(BinFile::encode(image, model));
     return path;
 }
+
+// A small file system of the test's own at `path` (tmpfs: root can write anywhere else), with
+// "old" in out.bin, then made read-only or full. Unmounted when done.
+struct SmallDisk {
+    QString path;
+    QString problem; // why there is none
+    SmallDisk(const QString &at, bool full) : path(at)
+    {
+        QDir().mkpath(path);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=8k", "tmpfs", path}) != 0) {
+            problem = "no tmpfs can be mounted here";
+            return;
+        }
+        QFile old(path + "/out.bin");
+        if (!old.open(QIODevice::WriteOnly) || old.write("old") != 3)
+            problem = "the small disk takes no file";
+        old.close();
+        QFile filler(path + "/filler");
+        if (full && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            while (filler.write(QByteArray(512, 'x')) == 512) {
+            }
+        }
+        if (!full && QProcess::execute("mount", {"-o", "remount,ro", path}) != 0)
+            problem = "the small disk cannot be made read-only";
+    }
+    ~SmallDisk() { QProcess::execute("umount", {"-l", path}); }
+};
 
 } // namespace
 
@@ -181,6 +214,67 @@ private slots:
             QCOMPARE(bytes.size(), model == 0 ? 768 : 1024);
             QCOMPARE(quint8(bytes[256 + 32]) << 8 | quint8(bytes[256 + 33]), int(expected[1][16]));
         }
+    }
+
+    // A special file, a folder in a file's place, a read-only folder or a full disk: Open and Save
+    // say so and change nothing, in the window or on disk; a FIFO neither blocks nor is replaced.
+    void fileFaults_data()
+    {
+        QTest::addColumn<QString>("openTo"); // the path Open is given, "" for a good file
+        QTest::addColumn<QString>("saveTo");
+        QTest::addColumn<QString>("message");
+        const QString openError = "File Open Error !\n{dir}/";
+        const QString saveError = "File Save Error ! The file was not changed.\n{dir}/";
+        QTest::newRow("open a FIFO") << "fifo"
+                                     << "out.bin" << openError + "fifo: it is not a";
+        QTest::newRow("open a file replaced by a folder")
+            << "good.bin"
+            << "out.bin" << openError + "good.bin: it is a folder";
+        QTest::newRow("save onto a FIFO") << ""
+                                          << "fifo" << saveError + "fifo: it is not a";
+        QTest::newRow("save into a read-only folder") << ""
+                                                      << "ro/out.bin" << saveError + "ro/out.bin: ";
+        QTest::newRow("save onto a full disk") << ""
+                                               << "full/out.bin" << saveError + "full/out.bin";
+    }
+    void fileFaults()
+    {
+        QFETCH(QString, openTo);
+        QFETCH(QString, saveTo);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        MainWindowHarness h;
+        h.files.paths = {writeImageFile(dir, "good.bin", validImage(1), 1)};
+        h.window.Command3->click();
+        QVERIFY(h.module.ImageLoaded);
+        const ImageWords before = h.module.EepromImage;
+        QVERIFY(mkfifo(qPrintable(dir.filePath("fifo")), 0600) == 0);
+        if (openTo == "good.bin")
+            QVERIFY(QFile::remove(dir.filePath(openTo)) && QDir(dir.path()).mkdir(openTo));
+        std::unique_ptr<SmallDisk> disk;
+        if (saveTo.contains('/')) {
+            disk = std::make_unique<SmallDisk>(dir.filePath(saveTo.section('/', 0, 0)),
+                                               saveTo.startsWith("full"));
+            if (!disk->problem.isEmpty())
+                QSKIP(qPrintable(disk->problem));
+        }
+
+        if (!openTo.isEmpty()) {
+            h.files.paths = {dir.filePath(openTo)};
+            h.window.Command3->click();
+        }
+        h.files.paths = {dir.filePath(saveTo)};
+        h.window.Command5->click();
+
+        const QString shown = h.prompter.texts().join('|');
+        QVERIFY2(h.prompter.prompts.size() == 1 &&
+                     shown.startsWith(QString(message).replace("{dir}", dir.path())),
+                 qPrintable(shown));
+        QVERIFY(h.module.EepromImage == before);
+        QVERIFY(h.window.isEnabled() && h.window.Command5->isEnabled());
+        QCOMPARE(QFileInfo(dir.filePath("fifo")).isFile(), false);
+        QFile old(dir.filePath(saveTo));
+        QVERIFY(!disk || (old.open(QIODevice::ReadOnly) && old.readAll() == "old"));
     }
 };
 
