@@ -55,6 +55,7 @@ private slots:
         row("read -m 24 -p /dev/x -o f g", "Try 'swcfgctl read --help'. unexpected argument(s): g");
         row("write -m 24 -p /dev/x", "Try 'swcfgctl write --help'. missing FILE.bin");
         row("write -m 24 -p /dev/x -o f", "Try 'swcfgctl write --help'. Unknown option 'o'");
+        row("read -m 24 -m 32 -p /dev/x -o f", "Try 'swcfgctl read --help'. --model given more");
         row("help", "help: Usage: swcfgctl read  --model M");
         // Help wins over whatever else is wrong on the line.
         row("write --model 99 --help", "help: Usage: swcfgctl write --model M");

@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 #include "image/bin_file.h"
+#include "image/device_models.h"
 #include "image/factory_image.h"
 #include "launcher/sim_process.h"
 #include "support/image_builders.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -133,8 +135,6 @@ private slots:
             "2||" + saveError + "out.bin: ", false);
         row("no such port", "", "read --model 32 --port {dir}/ttyNONE -o {dir}/out.bin", false,
             "3||COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
-        row("an option twice", "", "read -m 24 -m 32 --port {dir}/tty -o {dir}/out.bin", false,
-            "1||swcfgctl: --model given more than once", true);
         row("saving onto a FIFO", "--model 2", "read --model 32 --port {pty} -o {dir}/fifo", false,
             "2||" + saveError + "fifo: it is not a regular file", true);
         row("showing a FIFO", "", "show --model 32 {dir}/fifo", false,
@@ -175,6 +175,60 @@ private slots:
         const QStringList log = sim.logLines();
         QTEST(log.isEmpty(), "switchUntouched");
         QVERIFY2(!log.contains("reset"), qPrintable(log.join('\n')));
+    }
+
+    // swcfgctl write --changed-only against a simulated 32-port switch whose image differs from the
+    // file in the words `changed` (device * 128 + word): every device is read, only those words are
+    // written, every device is read back, and the switch is reset only when all of it verified.
+    void writeChangedOnly_data()
+    {
+        QTest::addColumn<QList<int>>("changed");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("messages");
+        QTest::newRow("a word of device 0 and one of the module")
+            << QList<int>{13, 3 * 128 + 100} << QString() << 0 << QString();
+        QTest::newRow("the switch holds the file") << QList<int>() << QString() << 0 << QString();
+        QTest::newRow("a written word keeps another value")
+            << QList<int>{128 + 40, 2 * 128 + 7} << "--corrupt-word 1:40" << 4
+            << "Device 1 EEPROM Writing Error !\nEEPROM writing error ! Please write once again ! "
+               "\n";
+    }
+    void writeChangedOnly()
+    {
+        QFETCH(QList<int>, changed);
+        QFETCH(QString, fault);
+        QFETCH(int, exitCode);
+        QFETCH(QString, messages);
+        SimProcess sim;
+        const QDir dir(sim.folder());
+        ImageWords image = TestImages::validImage(Model32NWay);
+        QVERIFY(writeAll(dir.filePath("switch.bin"), BinFile::encode(image, Model32NWay)));
+        QStringList writes;
+        for (const int at : changed) {
+            quint16 &word = image[at / 128][at % 128] ^= 0x0101;
+            writes << QString("write %1 0 %2 %3")
+                          .arg(at / 128)
+                          .arg(at % 128 * 2, 3, 10, QChar('0'))
+                          .arg(word);
+        }
+        QVERIFY(writeAll(dir.filePath("file.bin"), BinFile::encode(image, Model32NWay)));
+        QVERIFY2(sim.start(QString("--model 2 --image %1 %2")
+                               .arg(dir.filePath("switch.bin"), fault)
+                               .split(' ', Qt::SkipEmptyParts)),
+                 qPrintable(sim.errorString()));
+
+        const QString run = runCtl({"write", "--model", "32", "--changed-only", "--port",
+                                    sim.ptyPath(), dir.filePath("file.bin")});
+        QCOMPARE(run, QString("%1||%2").arg(exitCode).arg(messages));
+        QVERIFY(exitCode != 0 ||
+                SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
+        QStringList log = sim.logLines();
+        QCOMPARE(log.count("reset"), exitCode == 0 ? 1 : 0);
+        QCOMPARE(log.filter(QRegularExpression("^read . 0 000 256$")).size(), 8);
+        QCOMPARE(log.filter(QRegularExpression("^write "))
+                     .replaceInStrings(QRegularExpression(" stored .*"), QString()),
+                 writes);
     }
 };
 

@@ -87,7 +87,8 @@ private slots:
         row("DA crc.", 2, "mac +3 h2", QString(), "0:49=00AA 3:49=00AA 0:52=AAAA 3:52=AAAA");
         row("no trunk", 2, "mac h2", QString(), "0:52=0000 0:2=4000 0:0=4008 3:0=4008 0:48=0000");
         row("trunk 8, 32 ports", 2, "mac +8 h3", QString(),
-            "0:51=AA00 3:51=AA00 3:52=FFFF 3:2=5800 3:3=4070 3:15=020F 3:13=000F");
+            "0:51=AA00 3:51=AA00 3:52=FFFF 3:2=5800 3:3=4070 3:15=020F 3:13=000F 0:28=4C5F "
+            "3:28=4C5F");
         // Starting from all bits set (port words too): what is reset before the trunks and
         // groups are encoded.
         row("reset, 24 ports", 0, "ones", QString(),
@@ -102,7 +103,8 @@ private slots:
             "3:0=FFF7 3:2=E7FF 3:48=0000 3:55=0000 3:21=FDFF 3:13=FDFF");
         row("1000Base-SX module", 1, "mac +1 +3 h2", QString(),
             "3:0=4008 3:21=00AA 3:22=00AA 3:23=0000 3:24=0000 3:25=0000 3:20=4000 3:48=4000 "
-            "3:52=4000 3:2=4000 3:3=4000 3:16=03FF 3:17=FFFF 3:29=4000 0:52=AAAA");
+            "3:52=4000 3:2=4000 3:3=4000 3:16=03FF 3:17=FFFF 3:29=4000 0:52=AAAA 3:13=4000 "
+            "2:28=4C5F");
         // Ports 2 and 23 are chip ports 3 and 20.
         row("group of ports 2 and 23", 0, "", QStringLiteral("2 23"),
             "0:64=0040 0:65=0002 0:66=0000 0:67=4000 0:35=0010 0:36=0008 2:37=0010 2:38=0008 "
@@ -145,6 +147,8 @@ private slots:
         Module1 module;
         setModel(module, model);
         const bool ones = script.startsWith(QLatin1String("ones"));
+        for (auto &device : module.VlanMap)
+            device.fill(0x1000); // stale: OK starts the masks afresh
         for (auto &device : module.EepromImage)
             device.fill(ones ? 0xFFFF : 0x4000);
         if (ones) {

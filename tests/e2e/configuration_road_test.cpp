@@ -85,6 +85,7 @@ private slots:
         });
         window.Command2->click();
         QVERIFY(dialogs.empty());
+        QVERIFY(rig.h.module.ConfigChanged && rig.h.module.PropertiesApplied);
         const ImageWords configured = rig.h.module.EepromImage;
 
         window.Command7->click();

@@ -148,7 +148,6 @@ private slots:
         row("other model, after a load", 1, true, "32", false, "out.bin",
             {" Error ! This is not 24-Port,1000SX Binary File ! "});
         row("missing file", 1, true, "missing", false, "out.bin", {"File Open Error !"});
-        row("folder", 1, true, "folder", false, "out.bin", {"File Open Error !"});
         row("save into a missing folder", 0, false, "24", true, "no/such/out.bin",
             {"File Save Error !"});
     }
@@ -178,8 +177,6 @@ private slots:
             path = writeImageFile(dir, "in.bin", image, file == "32" ? 2 : 0);
         else if (file == "zero")
             path = writeImageFile(dir, "in.bin", ImageWords{}, 1);
-        else if (file == "folder")
-            path = dir.path();
         h.files.paths.push_back(path);
         h.files.paths.push_back(dir.filePath(saveTo));
 

@@ -64,60 +64,6 @@ private slots:
         QVERIFY(!h.module.VlanTrunkMember[4][7]);
     }
 
-    // OK stores the port words of the model's devices as words 13..28 and marks the change, so
-    // that the next model change asks first.
-    void okCommitsThePortWords_data()
-    {
-        QTest::addColumn<int>("model");
-        QTest::newRow("24-port") << int(Model24NWay);
-        QTest::newRow("1000Base-SX") << int(Model24Sx);
-        QTest::newRow("32-port") << int(Model32NWay);
-    }
-    void okCommitsThePortWords()
-    {
-        QFETCH(int, model);
-        MainWindowHarness h;
-        h.window.Combo1->setCurrentIndex(model);
-        h.module.VlanMap[1][2] = 0x1200; // stale: OK starts the masks afresh
-        const bool is32 = model == Model32NWay;
-        h.dialogs.actions.push_back([&](QDialog &dialog) {
-            // Storm control on port 1, and on port 29 (the module device's first port).
-            QVERIFY(clickButtons(dialog, {"Check3"}));
-            if (is32)
-                QVERIFY(clickButtons(dialog, {"Option1_28", "Check3"}));
-            QVERIFY(clickButtons(dialog, {"Command3"}));
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        });
-
-        h.window.Command2->click();
-
-        QCOMPARE(h.module.EepromImage[0][15], 0x008F);
-        QCOMPARE(h.module.EepromImage[3][13], is32 ? 0x008F : 0);
-        // The port words of the model's devices are stored; words that no setting owns stay.
-        for (int d = 0; d < 4; ++d) {
-            const bool stored = d < 3 || is32;
-            for (int w = 0; w < 64; ++w) {
-                const bool portWord = w >= 13 && w <= 28;
-                if (portWord && stored)
-                    QCOMPARE(h.module.EepromImage[d][w], h.module.PortWords[d][w - 13]);
-                else if (w == 1 || (w >= 4 && w <= 12) || (w >= 45 && w <= 47) || w >= 56)
-                    QCOMPARE(h.module.EepromImage[d][w], quint16(0));
-            }
-        }
-        // With no group and no trunk every port reaches every other port of the model.
-        QCOMPARE(h.module.EepromImage[0][30], quint16(0xFFFF));
-        const quint16 upperPorts[] = {0x00FF, 0x03FF, 0xFFFF};
-        QCOMPARE(h.module.EepromImage[1][31], upperPorts[model]);
-        QVERIFY(h.module.PropertiesApplied);
-        QVERIFY(h.module.ConfigChanged);
-
-        h.prompter.answers.push_back(false);
-        h.window.Combo1->setCurrentIndex(model == 0 ? 1 : 0);
-        QCOMPARE(h.prompter.texts(), QStringList{QStringLiteral(
-                                         "Changes not saved !  Do you want to quit settings ?")});
-        QCOMPARE(h.window.Combo1->currentIndex(), model);
-    }
-
     // Cancel, or Escape, takes the port words of every device back: the defaults before anything
     // was loaded or applied (whatever the image holds), the image's words after that.
     void cancelRestoresThePortWords_data()
