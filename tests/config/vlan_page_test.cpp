@@ -108,16 +108,6 @@ private slots:
         QVERIFY(d.click({"Command16"}));
         form.SSTab1->setCurrentIndex(2);
         QCOMPARE(rows(page), QStringLiteral("Group1:5 |Group2:7 8 "));
-
-        // Ports 25 and 26 of the fiber module may join a new group.
-        d.dialogs.actions = {[](QDialog &dialog) {
-            auto &f = static_cast<Form5 &>(dialog);
-            QVERIFY(!f.Check1[26]->isEnabled() && !f.Check2[6]->isEnabled());
-            QVERIFY(clickButtons(f, {"Check1_24"}) && !f.Command1->isEnabled());
-            QVERIFY(clickButtons(f, {"Check1_25", "Command1"}));
-        }};
-        QVERIFY(d.click({"Command15"}));
-        QCOMPARE(rows(page), QStringLiteral("Group1:5 |Group2:7 8 |Group3:25 26 "));
     }
 };
 

@@ -81,6 +81,10 @@ private slots:
         if (trunkClicks.contains("Command7"))
             dialogs.push_back(mapEveryPort);
         dialogs.push_back([&](QDialog &dialog) {
+            // A group takes the ports of the model and trunks in use, and nothing else.
+            const auto *port32 = dialog.findChild<QCheckBox *>("Check1_31");
+            const auto *trunk7 = dialog.findChild<QCheckBox *>("Check2_6");
+            QCOMPARE(port32->isEnabled() || trunk7->isEnabled(), model == 2);
             QVERIFY(clickButtons(dialog, groupClicks + QStringList{"Command1"}));
         });
         window.Command2->click();
