@@ -4,6 +4,8 @@
 SWCFG_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SWCFG_BUILD="${SWCFG_BUILD:-$SWCFG_ROOT/build}"
 SWCFG_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev)
+SWCFG_CMAKE_OPTIONS=() # more -D options for a build folder's first configuration
+SWCFG_JOBS="$(nproc 2>/dev/null || echo 2)"
 
 swcfg_missing_packages() {
     local missing=() pkg
@@ -35,7 +37,8 @@ swcfg_install_missing() {
 
 swcfg_build() {
     if [ ! -f "$SWCFG_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$SWCFG_ROOT" -B "$SWCFG_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+        cmake -S "$SWCFG_ROOT" -B "$SWCFG_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            "${SWCFG_CMAKE_OPTIONS[@]}" >/dev/null || return 1
     fi
-    cmake --build "$SWCFG_BUILD" -j "$(nproc 2>/dev/null || echo 2)"
+    cmake --build "$SWCFG_BUILD" -j "$SWCFG_JOBS"
 }

@@ -1,0 +1,26 @@
+// Any bytes taken as the switch's answer to a bulk read, a presence probe and a register read.
+#include "link/wire_protocol.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    using namespace WireProtocol;
+    const QByteArray answer =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    if (const std::optional<DeviceWords> words = bulkAnswerWords(answer)) {
+        QByteArray digits;
+        for (quint16 word : *words)
+            digits += QByteArray::number(word, 16).toUpper().rightJustified(4, '0');
+        if (digits != answer.mid(kBulkAnswerHeaderBytes))
+            std::abort();
+    }
+    for (bool module : {false, true}) {
+        const PresenceStatus status = presenceStatus(answer, module);
+        if (status.missingDevices >> (module ? 4 : 3) != 0)
+            std::abort();
+    }
+    if (registerAnswerValue(answer).has_value() != (answer.size() >= kRegisterAnswerBytes))
+        std::abort();
+    return 0;
+}
