@@ -6,13 +6,13 @@
 #include "image/bin_file.h"
 #include "image/factory_image.h"
 #include "link/link_clock.h"
+#include "support/files.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
 #include "ui/properties_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -55,14 +55,12 @@ CtlResult ctl(const QString &arguments, const QTemporaryDir &dir)
 
 void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    QFile file(dir.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    QVERIFY(putFile(dir.filePath(name), bytes));
 }
 
 QByteArray get(const QTemporaryDir &dir, const QString &name)
 {
-    QFile file(dir.filePath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return fileBytes(dir.filePath(name));
 }
 
 const QStringList kModels{"24", "24sx", "32"};

@@ -3,11 +3,11 @@
 #include "image/device_models.h"
 #include "image/factory_image.h"
 #include "launcher/sim_process.h"
+#include "support/files.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -42,18 +42,6 @@ QString runCtl(const QStringList &arguments, bool limitFileSize = false)
         .arg(QString::number(process.exitCode()),
              QString::fromLocal8Bit(process.readAllStandardOutput()),
              QString::fromLocal8Bit(process.readAllStandardError()));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -92,17 +80,17 @@ private slots:
         const QString file = QDir(sim.folder()).filePath("config.bin");
 
         QCOMPARE(runCtl({"read", "--model", "24sx", "--port", sim.ptyPath(), "-o", file}), "0||");
-        QByteArray bytes = readAll(file);
+        QByteArray bytes = fileBytes(file);
         QCOMPARE(bytes.size(), 1024);
-        QCOMPARE(bytes, readAll(sim.statePath()));
+        QCOMPARE(bytes, fileBytes(sim.statePath()));
 
         bytes[3 * 256 + 41] = '\x5A'; // a word of the module device
-        QVERIFY(writeAll(file, bytes));
+        QVERIFY(putFile(file, bytes));
         QCOMPARE(runCtl({"write", "--model", "24sx", "--port", sim.ptyPath(), file}), "0||");
         QVERIFY(SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
         QCOMPARE(sim.logLines().count("reset"), 1);
         QCOMPARE(sim.logLines().last(), QString("reset"));
-        QCOMPARE(readAll(sim.statePath()), bytes);
+        QCOMPARE(fileBytes(sim.statePath()), bytes);
 
         const QString help = runCtl({"write", "--help"});
         QVERIFY2(help.startsWith("0|Usage: swcfgctl write ") && help.endsWith('|'),
@@ -156,8 +144,8 @@ private slots:
         SimProcess sim;
         if (!simArguments.isEmpty())
             QVERIFY2(sim.start(simArguments), qPrintable(sim.errorString()));
-        QVERIFY(writeAll(dir.filePath("out.bin"), "old"));
-        QVERIFY(writeAll(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
+        QVERIFY(putFile(dir.filePath("out.bin"), "old"));
+        QVERIFY(putFile(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
         QVERIFY(mkfifo(qPrintable(dir.filePath("fifo")), 0600) == 0);
         for (QString &argument : arguments)
             argument.replace("{pty}", sim.ptyPath()).replace("{dir}", dir.path());
@@ -169,7 +157,7 @@ private slots:
         if (result.startsWith("4|"))
             QVERIFY2(run.endsWith("EEPROM writing error ! Please write once again ! \n"),
                      qPrintable(run));
-        QCOMPARE(readAll(dir.filePath("out.bin")), QByteArray("old"));
+        QCOMPARE(fileBytes(dir.filePath("out.bin")), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList({"out.bin*"}, QDir::Files).size(), 1);
         // swcfgctl has ended, so whatever it sent has reached the simulator's log by now.
         const QStringList log = sim.logLines();
@@ -203,7 +191,7 @@ private slots:
         SimProcess sim;
         const QDir dir(sim.folder());
         ImageWords image = TestImages::validImage(Model32NWay);
-        QVERIFY(writeAll(dir.filePath("switch.bin"), BinFile::encode(image, Model32NWay)));
+        QVERIFY(putFile(dir.filePath("switch.bin"), BinFile::encode(image, Model32NWay)));
         QStringList writes;
         for (const int at : changed) {
             quint16 &word = image[at / 128][at % 128] ^= 0x0101;
@@ -212,7 +200,7 @@ private slots:
                           .arg(at % 128 * 2, 3, 10, QChar('0'))
                           .arg(word);
         }
-        QVERIFY(writeAll(dir.filePath("file.bin"), BinFile::encode(image, Model32NWay)));
+        QVERIFY(putFile(dir.filePath("file.bin"), BinFile::encode(image, Model32NWay)));
         QVERIFY2(sim.start(QString("--model 2 --image %1 %2")
                                .arg(dir.filePath("switch.bin"), fault)
                                .split(' ', Qt::SkipEmptyParts)),

@@ -147,23 +147,8 @@ private slots:
                 count += std::count(tab.begin(), tab.end(), true);
             return count;
         };
-        // Every row still without a choice takes `column`, then OK.
-        auto fill = [](int column) {
-            return [column](QDialog &dialog) {
-                auto &f = static_cast<Form4 &>(dialog);
-                for (int tab = 0; tab < 4; ++tab) {
-                    for (int row = 0; row < 8 && f.SSTab1->isTabEnabled(tab); ++row) {
-                        QRadioButton *option = f.options(tab)[4 * row + column];
-                        if (option->isEnabled() && option->isVisibleTo(f.Frame1[tab]) &&
-                            !option->group()->checkedButton())
-                            option->setChecked(true);
-                    }
-                }
-                f.Command2->click();
-            };
-        };
         QVERIFY(d.click({"Check6"})); // trunk 1: ports 1, 2, 13 and 14
-        d.dialogs.actions = {fill(1)};
+        d.dialogs.actions = {[](QDialog &dialog) { mapEveryPort(dialog, 1); }};
         QVERIFY(d.click({"Command7"}));
         QCOMPARE(label->text(), QStringLiteral("ok"));
         QCOMPARE(mapped(), ports);
@@ -179,7 +164,7 @@ private slots:
             QVERIFY(!f.options(1)[4 * 4 + 2]->isEnabled() && !f.Label5[12]->isEnabled());
             f.Command2->click();
             QCOMPARE(f.result(), 0);
-            fill(0)(dialog);
+            mapEveryPort(dialog);
         }};
         QVERIFY(d.click({"Command7"}));
         QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kAssignEachMapping});

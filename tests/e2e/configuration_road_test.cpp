@@ -16,25 +16,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-namespace
-{
-
-// Every port still without a member in the mapping dialog takes the first member, then OK.
-void mapEveryPort(QDialog &dialog)
-{
-    auto &mapping = static_cast<Form4 &>(dialog);
-    for (int tab = 0; tab < 4; ++tab) {
-        for (int j = 0; j < 32 && mapping.SSTab1->isTabEnabled(tab); j += 4) {
-            QRadioButton *option = mapping.options(tab)[j];
-            if (option->isVisibleTo(mapping.Frame1[tab]) && !option->group()->checkedButton())
-                option->setChecked(true);
-        }
-    }
-    mapping.Command2->click();
-}
-
-} // namespace
-
 class ConfigurationRoadTest : public QObject
 {
     Q_OBJECT
@@ -79,7 +60,7 @@ private slots:
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         });
         if (trunkClicks.contains("Command7"))
-            dialogs.push_back(mapEveryPort);
+            dialogs.push_back([](QDialog &dialog) { mapEveryPort(dialog); });
         dialogs.push_back([&](QDialog &dialog) {
             // A group takes the ports of the model and trunks in use, and nothing else.
             const auto *port32 = dialog.findChild<QCheckBox *>("Check1_31");

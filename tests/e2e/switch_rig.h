@@ -3,11 +3,11 @@
 #include "image/bin_file.h"
 #include "launcher/sim_process.h"
 #include "link/qt_serial_line.h"
+#include "support/files.h"
 #include "support/main_window_harness.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -38,10 +38,9 @@ struct SwitchRig {
     // Writes `image` as a file of the model in the simulator's folder; returns its path.
     QString writeFile(const QString &name, const ImageWords &image) const
     {
-        QFile file(QDir(sim.folder()).filePath(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(BinFile::encode(image, model));
-        return file.fileName();
+        const QString path = QDir(sim.folder()).filePath(name);
+        putFile(path, BinFile::encode(image, model));
+        return path;
     }
 
     // Opens `image` as a file of the model, as the user would.

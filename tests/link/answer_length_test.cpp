@@ -66,8 +66,6 @@ private slots:
         QTest::newRow("writes, 11 bytes") << "write" << QByteArray(11, '0') << 0 << true;
         QTest::newRow("writes, 14: the echo") << "write" << QByteArray(14, '0') << 0 << true;
         QTest::newRow("writes, 30 bytes") << "write" << QByteArray(30, '0') << 0 << true;
-        QTest::newRow("writes, 14 in bursts 4 ms apart")
-            << "write" << QByteArray(14, '0') << 4000 << true;
         QTest::newRow("writes, 30 in bursts 16 ms apart")
             << "write" << QByteArray(30, '0') << 16000 << true;
         QTest::newRow("probe, 6 bytes") << "probe" << QByteArray("ns\0\1\2\3", 6) << 0 << true;

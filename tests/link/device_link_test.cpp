@@ -47,8 +47,6 @@ private slots:
     {
         QTest::addColumn<int>("length");
         QTest::newRow("no answer") << 0;
-        QTest::newRow("11 bytes") << 11;
-        QTest::newRow("14 bytes: the command echoed") << 14;
         QTest::newRow("30 bytes") << 30;
     }
     void wordWrite()

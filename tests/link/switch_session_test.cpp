@@ -1,4 +1,3 @@
-#include "link/link_messages.h"
 #include "link/switch_session.h"
 #include "link_rig.h"
 #include "support/test_main.h"
@@ -74,21 +73,6 @@ private slots:
         QCOMPARE(outcome == SessionOutcome::Done, message.isEmpty());
         QCOMPARE(sink.texts, message.isEmpty() ? QStringList{} : QStringList{message});
         QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
-    }
-
-    // One bit per device missing from the probe; the module device alone has words of its own.
-    void missingDevicesMessages()
-    {
-        for (int missing = 1; missing < 16; ++missing) {
-            QStringList devices;
-            for (int d = 0; d < 4; ++d) {
-                if (missing & 1 << d)
-                    devices << QString::number(d);
-            }
-            QCOMPARE(LinkMessages::devicesNotFound(missing),
-                     missing == 8 ? "Module Device Not Found !"
-                                  : "Device " + devices.join(',') + " Not Found !");
-        }
     }
 };
 

@@ -1,5 +1,6 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
+#include "support/files.h"
 #include "support/image_builders.h"
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
@@ -24,11 +25,8 @@ namespace
 QString writeImageFile(const QTemporaryDir &dir, const QString &name, const ImageWords &image,
                        int model)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(BinFile::encode(image, model));
-    return path;
+    putFile(dir.filePath(name), BinFile::encode(image, model));
+    return dir.filePath(name);
 }
 
 // A small file system of the test's own at `path` (tmpfs: root can write anywhere else), with
@@ -43,10 +41,8 @@ struct SmallDisk {
             problem = "no tmpfs can be mounted here";
             return;
         }
-        QFile old(path + "/out.bin");
-        if (!old.open(QIODevice::WriteOnly) || old.write("old") != 3)
+        if (!putFile(path + "/out.bin", "old"))
             problem = "the small disk takes no file";
-        old.close();
         QFile filler(path + "/filler");
         if (full && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             while (filler.write(QByteArray(512, 'x')) == 512) {
@@ -204,12 +200,11 @@ private slots:
         QCOMPARE(h.module.ImageLoaded, accepted || loadedBefore);
         QCOMPARE(h.window.Command5->isEnabled(), accepted || loadedBefore);
         QCOMPARE(h.window.Command7->isEnabled(), accepted || loadedBefore);
-        QFile saved(dir.filePath(saveTo));
-        QCOMPARE(saved.exists(), h.module.ImageLoaded && !saveTo.contains('/'));
-        if (saved.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = saved.readAll();
-            QCOMPARE(bytes.size(), model == 0 ? 768 : 1024);
-            QCOMPARE(quint8(bytes[256 + 32]) << 8 | quint8(bytes[256 + 33]), int(expected[1][16]));
+        const QByteArray saved = fileBytes(dir.filePath(saveTo));
+        QCOMPARE(QFile::exists(dir.filePath(saveTo)), h.module.ImageLoaded && !saveTo.contains('/'));
+        if (!saved.isEmpty()) {
+            QCOMPARE(saved.size(), model == 0 ? 768 : 1024);
+            QCOMPARE(quint8(saved[256 + 32]) << 8 | quint8(saved[256 + 33]), int(expected[1][16]));
         }
     }
 
@@ -270,8 +265,7 @@ private slots:
         QVERIFY(h.module.EepromImage == before);
         QVERIFY(h.window.isEnabled() && h.window.Command5->isEnabled());
         QCOMPARE(QFileInfo(dir.filePath("fifo")).isFile(), false);
-        QFile old(dir.filePath(saveTo));
-        QVERIFY(!disk || (old.open(QIODevice::ReadOnly) && old.readAll() == "old"));
+        QVERIFY(!disk || fileBytes(dir.filePath(saveTo)) == "old");
     }
 };
 

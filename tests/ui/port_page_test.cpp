@@ -114,8 +114,6 @@ private slots:
             {f, kForced10Half, f, s}, true, "on", "10 half");
         row("10 full", {f, kForced100Full, f, s}, {"Option35", "Option33", "Option36"},
             {f, 0x4CD3, f, s}, true, "on", "10 full");
-        row("100 full", {f, kForced100Full, f, s}, {"Option35", "Option33", "Option36", "Option34"},
-            {f, kForced100Full, f, s}, true, "on", "100 full");
         // Flow control: bit 11 decides, both bits are written.
         row("flow control off", {f, s, f, s}, {"Check4"}, {f, 0x405F, f, s}, false, "on",
             "locked - -");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/trunk/form4.h"
 #include "image/device_models.h"
 #include "image/module1.h"
 #include "image/port_map.h"
@@ -9,6 +10,11 @@
 #include "ui/properties/port_page.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QStringList>
 
 #include <memory>
@@ -24,6 +30,22 @@ inline bool clickButtons(QWidget &window, const QStringList &names)
         button->click();
     }
     return true;
+}
+
+// In the mapping dialog, every port still without a member takes member box `column` where it
+// can, then OK.
+inline void mapEveryPort(QDialog &dialog, int column = 0)
+{
+    auto &mapping = static_cast<Form4 &>(dialog);
+    for (int tab = 0; tab < 4; ++tab) {
+        for (int row = 0; row < 8 && mapping.SSTab1->isTabEnabled(tab); ++row) {
+            QRadioButton *option = mapping.options(tab)[4 * row + column];
+            if (option->isEnabled() && option->isVisibleTo(mapping.Frame1[tab]) &&
+                !option->group()->checkedButton())
+                option->setChecked(true);
+        }
+    }
+    mapping.Command2->click();
 }
 
 // A properties dialog on a fresh Module1 of the given model, opened after the test has set the
