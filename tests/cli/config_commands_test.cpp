@@ -24,11 +24,6 @@
 namespace
 {
 
-struct Recorder : SessionMessageSink {
-    QStringList lines;
-    void report(const QString &text, MessageSeverity) override { lines << text; }
-};
-
 struct CtlResult {
     int status = -1;
     QString out;
@@ -44,13 +39,13 @@ CtlResult ctl(const QString &arguments, const QTemporaryDir &dir)
     const ParsedCommandLine parsed = parseCommandLine(list);
     if (!parsed.options)
         return {1, QString(), parsed.error};
-    Recorder messages;
+    RecordingSink messages;
     EventLoopClock clock;
     QByteArray out;
     const OutputSink print = [&out](const QByteArray &text) { out += text; };
     const CommandServices services{serialDeviceLineFactory(), clock, messages, {}, print};
     const int status = int(runCommand(*parsed.options, services));
-    return {status, QString::fromUtf8(out), messages.lines.join('\n')};
+    return {status, QString::fromUtf8(out), messages.texts.join('\n')};
 }
 
 void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
@@ -111,10 +106,8 @@ SwitchConfiguration generated(int model, int seed)
         }
         std::sort(trunk.members.begin(), trunk.members.end());
     }
-    Module1 module;
-    module.Is32Port = model == Model32NWay;
-    module.Is1000SX = model == Model24Sx;
-    const auto choices = VlanMembership::available(module, trunkPageFor(config));
+    const auto choices =
+        VlanMembership::available(PropertiesFixture(model).module, trunkPageFor(config));
     const int groups = seed == 3 ? 32 : draw.bounded(6);
     while (int(config.vlans.size()) < groups) {
         VlanGroupSettings group;

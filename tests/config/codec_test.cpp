@@ -29,7 +29,8 @@ class TrunkVlanCodecTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The port boxes of trunks 1 and 2 after a script of clicks (or a decode).
+    // The port boxes of trunks 1 and 2, and the members of port-based trunks in use, after a
+    // script of clicks (or a decode).
     void pairRules_data()
     {
         QTest::addColumn<QString>("script");
@@ -52,6 +53,10 @@ private slots:
         row("decoded, port based: nothing", "!55AA", "|");
         row("decoded, a single port keeps a second", "=0002", "03|");
         row("decoded, unheld ports go to a trunk", "=0C03", "023467|15");
+        // Port-based member boxes: never fewer than two, and all four on trunks 7 and 8 under
+        // MAC-address-based trunking.
+        row("members unchecked one by one", "port P1 P1-3 P1-0 P1-1", "| P1:12");
+        row("trunk 7 under MAC", "mac P7 P7-1", "| P7:0123");
     }
     void pairRules()
     {
@@ -59,7 +64,13 @@ private slots:
         TrunkBoard board;
         runScript(board, script);
         const TrunkPageState &s = board.state();
-        QTEST(portBoxes(s, 0) + QLatin1Char('|') + portBoxes(s, 1), "trunks");
+        QString shown =
+            checkedBoxes(s.mac.port[0]) + QLatin1Char('|') + checkedBoxes(s.mac.port[1]);
+        for (int t = 0; t < TrunkLayout::kTrunks; ++t) {
+            if (s.port.trunk[t])
+                shown += QStringLiteral(" P%1:").arg(t + 1) + checkedBoxes(s.port.member[t]);
+        }
+        QTEST(shown, "trunks");
         for (int t : {0, 1}) {
             for (int i = 0; i < 8; ++i)
                 QCOMPARE(s.mac.portEnabled[t][i], s.mac.trunk[t]);

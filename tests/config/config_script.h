@@ -49,15 +49,13 @@ inline void runScript(TrunkBoard &board, const QString &script, Module1 *module 
     }
 }
 
-// The checked port boxes of a MAC-address-based trunk, as digits: "0123".
-inline QString portBoxes(const TrunkPageState &state, int trunk)
+// The checked boxes, as digits: "0123".
+template <std::size_t N> QString checkedBoxes(const std::array<bool, N> &boxes)
 {
-    QString boxes;
-    for (int i = 0; i < TrunkLayout::kMacPortBoxes; ++i) {
-        if (state.mac.port[trunk][i])
-            boxes += QString::number(i);
-    }
-    return boxes;
+    QString checked;
+    for (std::size_t i = 0; i < N; ++i)
+        checked += boxes[i] ? QString::number(i) : QString();
+    return checked;
 }
 
 inline void setModel(Module1 &module, int model)

@@ -1,18 +1,9 @@
 #include "link/switch_session.h"
 #include "link_rig.h"
+#include "support/fakes.h"
 #include "support/test_main.h"
 
 #include <QTest>
-
-namespace
-{
-
-struct RecordingSink : SessionMessageSink {
-    void report(const QString &text, MessageSeverity) override { texts << text; }
-    QStringList texts;
-};
-
-} // namespace
 
 class SwitchSessionTest : public QObject
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/switch_session.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/prompter.h"
@@ -97,4 +98,10 @@ public:
 
     std::deque<Action> actions;
     int runs = 0;
+};
+
+// Records the texts a transfer reports.
+struct RecordingSink : SessionMessageSink {
+    void report(const QString &text, MessageSeverity) override { texts << text; }
+    QStringList texts;
 };

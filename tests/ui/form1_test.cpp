@@ -201,7 +201,8 @@ private slots:
         QCOMPARE(h.window.Command5->isEnabled(), accepted || loadedBefore);
         QCOMPARE(h.window.Command7->isEnabled(), accepted || loadedBefore);
         const QByteArray saved = fileBytes(dir.filePath(saveTo));
-        QCOMPARE(QFile::exists(dir.filePath(saveTo)), h.module.ImageLoaded && !saveTo.contains('/'));
+        QCOMPARE(QFile::exists(dir.filePath(saveTo)),
+                 h.module.ImageLoaded && !saveTo.contains('/'));
         if (!saved.isEmpty()) {
             QCOMPARE(saved.size(), model == 0 ? 768 : 1024);
             QCOMPARE(quint8(saved[256 + 32]) << 8 | quint8(saved[256 + 33]), int(expected[1][16]));

@@ -10,12 +10,12 @@
 #include "ui/properties/port_page.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QButtonGroup>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QStringList>
+#include <QTabWidget>
 
 #include <memory>
 
