@@ -41,10 +41,8 @@ private slots:
             << QStringList{"write 2 0 28 19551 +0", "read 3 1 115 256 +0", "probe +0", "reset +0"};
         QTest::newRow("fields beyond the values used are passed on")
             << QByteArray("no97999999999\r") << QStringList{"write 9 7 999 256743 +0"};
-        QTest::newRow("noise before a command") << QByteArray("\r\n\xff"
-                                                              "abc"
-                                                              "ns")
-                                                << QStringList{"probe +6"};
+        QTest::newRow("noise before a command")
+            << QByteArray("\r\n\377abcns") << QStringList{"probe +6"};
         QTest::newRow("unknown letter after n") << QByteArray("nxns") << QStringList{"probe +2"};
         QTest::newRow("n restarts a command")
             << QByteArray("nnnr00000001\r") << QStringList{"read 0 0 0 1 +2"};

@@ -64,8 +64,6 @@ private slots:
         // Security locks address learning.
         row("security on sets the learning-disabled bit", {f, s, f, s}, {"Check1"},
             {0x005F, s, f, s}, false, "locked off", "locked - -");
-        row("locked learning ignores a click", {f, s, f, s}, {"Check1", "Check2"},
-            {0x005F, s, f, s}, false, "locked off", "locked - -");
         row("security off again leaves learning off", {f, s, f, s}, {"Check1", "Check1"},
             {0x001F, s, f, s}, false, "off", "locked - -");
         row("secured port shown after a learning port", {f, s, 0x004F, s}, {kPort2},
