@@ -1,0 +1,30 @@
+#pragma once
+
+#include "config/switch_configuration.h"
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QStringList>
+
+#include <optional>
+
+// What writing and reading configuration documents share: the names of settings in a document
+// and how numbers and single values are written.
+namespace ConfigDocument
+{
+
+inline constexpr LinkSetting kLinks[] = {LinkSetting::Auto, LinkSetting::Full100,
+                                         LinkSetting::Half100, LinkSetting::Full10,
+                                         LinkSetting::Half10};
+inline const char *const kLinkNames[] = {"auto", "100-full", "100-half", "10-full", "10-half"};
+inline const char *const kMethodNames[] = {"mac", "port"};
+
+// A port or trunk index as its number: "1" for 0.
+QString numberOf(int index);
+QStringList namesOf(const char *const *names, int count);
+// The number a key names, when it is written plainly ("7", not "07" or "+7").
+std::optional<int> keyNumber(const QString &key);
+// A single value (number, string, true, false, null) as JSON text.
+QByteArray scalarText(const QJsonValue &value);
+
+} // namespace ConfigDocument
