@@ -52,6 +52,7 @@ private slots:
         // Decoding runs the same rules: odd member bytes come out as the rules leave them.
         row("decoded, port based: nothing", "!55AA", "|");
         row("decoded, a single port keeps a second", "=0002", "03|");
+        row("decoded, a trunk alone of its fourth and eighth ports", "=00C0", "37|");
         row("decoded, unheld ports go to a trunk", "=0C03", "023467|15");
         // Port-based member boxes: never fewer than two, and all four on trunks 7 and 8 under
         // MAC-address-based trunking.

@@ -38,8 +38,16 @@ void ParseL2TrunkSetting(const ImageWords &image, TrunkBoard &board)
         if (members == 0)
             continue;
         board.setMacTrunk(t, true);
-        for (int k = 0; k < 8; ++k)
-            board.setMacPort(t, kChipPortOrder[k], members >> k & 1);
+        // Alone in its pair, a trunk starts from its first four ports, and going through the
+        // boxes in chip order can refuse to drop the last but one of them before the trunk's own
+        // ports are in (ports 4 and 16 of trunk 1 would come back with port 3). A second pass
+        // drops what the byte does not hold; a single port still keeps the second one the rules
+        // gave it.
+        const int passes = board.state().mac.trunk[partnerOf(t)] ? 1 : 2;
+        for (int pass = 0; pass < passes; ++pass) {
+            for (int k = 0; k < 8; ++k)
+                board.setMacPort(t, kChipPortOrder[k], members >> k & 1);
+        }
     }
     board.setHashIndex(image[0][kHashWord] & 3);
 }
