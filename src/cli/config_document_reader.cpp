@@ -287,6 +287,7 @@ bool Reader::trunks(const QJsonValue &value, SwitchConfiguration &config,
             trunk.mapping[std::size_t(*p)] = *member;
         }
     }
+    config.forgetUnstoredHash();
     // What the input holds is what the dialog shows on opening and keeps on OK; only a change must
     // be one the dialog could make.
     const bool unchanged = config.method == opened.method && config.hashIndex == opened.hashIndex &&

@@ -110,6 +110,15 @@ OpenedConfiguration::OpenedConfiguration(const ImageWords &image, int model) : m
     decoded_ = read();
 }
 
+void SwitchConfiguration::forgetUnstoredHash()
+{
+    const bool stored =
+        method == TrunkMethod::MacAddress &&
+        std::any_of(trunks.begin(), trunks.end(), [](const TrunkSettings &t) { return t.inUse; });
+    if (!stored)
+        hashIndex = 0;
+}
+
 SwitchConfiguration OpenedConfiguration::read() const
 {
     SwitchConfiguration config;
@@ -170,6 +179,7 @@ SwitchConfiguration OpenedConfiguration::read() const
         }
         config.vlans.push_back(group);
     }
+    config.forgetUnstoredHash();
     return config;
 }
 

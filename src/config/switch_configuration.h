@@ -58,6 +58,10 @@ struct SwitchConfiguration {
     std::array<TrunkSettings, kTrunkCount> trunks{}; // of the method chosen
     std::vector<VlanGroupSettings> vlans;
 
+    // OK keeps the hash method only while a MAC-address-based trunk is in use; otherwise the
+    // image opens again with the first one, and so does this configuration.
+    void forgetUnstoredHash();
+
     bool operator==(const SwitchConfiguration &o) const
     {
         return model == o.model && ports == o.ports && method == o.method &&
