@@ -7,9 +7,8 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
-#include <vector>
-
 #include <algorithm>
+#include <vector>
 
 namespace
 {

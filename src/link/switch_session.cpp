@@ -111,7 +111,7 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
         module_.CurDeviceNo = d;
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
-            return lostAfterWriting(wordsWritten);
+            return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);
         if (status != LinkStatus::Done || module_.ReadBuffer != module_.EepromImage[d]) {
             writingError = true;
             messages_.report(eepromWritingError(d), MessageSeverity::Critical);
@@ -122,23 +122,18 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
     if (writingError)
         return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
                     MessageSeverity::Exclamation);
-    if (link_.ResetHub() == LinkStatus::PortNotOpened) {
-        if (!wordsWritten)
-            return portNotOpened();
-        portNotOpened();
-        return fail(SessionOutcome::NotRestarted, QString::fromLatin1(kNotRestarted),
-                    MessageSeverity::Exclamation);
-    }
+    if (link_.ResetHub() == LinkStatus::PortNotOpened)
+        return lostAfterWriting(wordsWritten, SessionOutcome::NotRestarted, kNotRestarted);
     return SessionOutcome::Done;
 }
 
-SessionOutcome SwitchSession::lostAfterWriting(bool wordsWritten)
+SessionOutcome SwitchSession::lostAfterWriting(bool wordsWritten, SessionOutcome outcome,
+                                               const char *meaning)
 {
+    const SessionOutcome lost = portNotOpened();
     if (!wordsWritten)
-        return portNotOpened();
-    portNotOpened();
-    return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
-                MessageSeverity::Exclamation);
+        return lost;
+    return fail(outcome, QString::fromLatin1(meaning), MessageSeverity::Exclamation);
 }
 
 SessionOutcome SwitchSession::checkPresence(int model)

@@ -71,7 +71,8 @@ private:
     // Once words were written, a port that no longer opens is a failed write, not "nothing
     // changed".
     SessionOutcome verifyAndReset(int model, bool wordsWritten);
-    SessionOutcome lostAfterWriting(bool wordsWritten);
+    // The port message; once words were written, then `meaning` as `outcome`.
+    SessionOutcome lostAfterWriting(bool wordsWritten, SessionOutcome outcome, const char *meaning);
     SessionOutcome checkPresence(int model);
     SessionOutcome checkModule(int model, bool secondReadingOn24Port);
     bool readModuleCode(std::optional<quint8> &code);
