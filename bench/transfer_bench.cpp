@@ -7,7 +7,7 @@
 
 #include "config/switch_configuration.h"
 #include "image/device_models.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "launcher/sim_process.h"
 #include "link/link_clock.h"
 #include "link/qt_serial_line.h"
@@ -148,12 +148,12 @@ bool benchModel(int model, const Options &options, QTextStream &out)
         std::fprintf(stderr, "swcfg-sim: %s\n", qPrintable(sim.errorString()));
         return false;
     }
-    Module1 module;
+    ImageState state;
     QtSerialLine port(sim.ptyPath());
     CountingSerialLine line(port);
     CountingClock clock;
     StderrMessages messages;
-    SwitchSession session(module, line, clock, messages);
+    SwitchSession session(state, line, clock, messages);
 
     bool allDone = true;
     // Mean wall time of the runs of one kind; `prepare` runs untimed before each.
@@ -186,10 +186,10 @@ bool benchModel(int model, const Options &options, QTextStream &out)
         // The switch holds the image; each run flips the learning setting of the first port, as
         // the properties dialog would, and writes what differs.
         const auto changeOneSetting = [&] {
-            OpenedConfiguration opened(module.EepromImage, model);
+            OpenedConfiguration opened(state.eepromImage, model);
             SwitchConfiguration wanted = opened.settings();
             wanted.ports[0].learning = !wanted.ports[0].learning;
-            module.EepromImage = opened.encode(wanted);
+            state.eepromImage = opened.encode(wanted);
         };
         const qint64 changedWall = timed(
             QStringLiteral("Changed"), [&] { return session.writeChanges(model); },

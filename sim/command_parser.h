@@ -9,8 +9,8 @@ struct Command {
     enum class Kind { WriteWord, Read, Probe, Reset };
 
     Kind kind = Kind::Probe;
-    int device = 0;        // DeviceNo
-    int space = 0;         // SwNo: 0 EEPROM, 1 switch registers
+    int device = 0;        // 0..3
+    int space = 0;         // 0 EEPROM, 1 switch registers
     int address = 0;       // EEPROM byte address or register number
     int high = 0;          // write: high byte of the value, as sent (may be out of range)
     int low = 0;           // write: low byte of the value, as sent

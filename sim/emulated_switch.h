@@ -2,7 +2,7 @@
 
 #include "command_parser.h"
 #include "fault_plan.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,16 +5,16 @@
 
 #include "config/properties_codec.h"
 #include "config/trunk/trunk_board.h"
-#include "config/trunk/trunk_page.h"
-#include "config/vlan/vlan_page.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "image/port_map.h"
 #include "image/port_word_codec.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/prompter.h"
-#include "ui/properties/form2.h"
 #include "ui/properties/port_page.h"
+#include "ui/properties/properties_dialog.h"
+#include "ui/properties/trunk_page.h"
+#include "ui/properties/vlan_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -51,10 +51,10 @@ public:
     int run(QDialog &dialog) override
     {
         static const std::map<QString, QString> names{
-            {QStringLiteral("Form3"), QStringLiteral("apply-dialog")},
-            {QStringLiteral("Form4"), QStringLiteral("mapping-dialog")},
-            {QStringLiteral("Form5"), QStringLiteral("add-group-dialog")},
-            {QStringLiteral("Form6"), QStringLiteral("modify-group-dialog")}};
+            {QStringLiteral("ApplyToPortsDialog"), QStringLiteral("apply-dialog")},
+            {QStringLiteral("TrunkMappingDialog"), QStringLiteral("mapping-dialog")},
+            {QStringLiteral("AddVlanGroupDialog"), QStringLiteral("add-group-dialog")},
+            {QStringLiteral("ModifyVlanGroupDialog"), QStringLiteral("modify-group-dialog")}};
         dialog.show();
         const auto name = names.find(dialog.objectName());
         if (name != names.end())
@@ -64,26 +64,26 @@ public:
 };
 
 // Three VLAN groups, the first and the last holding trunks 1 and 2.
-void addGroups(Module1 &module)
+void addGroups(ImageState &state)
 {
     const std::initializer_list<std::initializer_list<int>> groupPorts{
         {5, 6, 7, 8}, {9, 10, 11, 12, 21, 22}, {17, 18, 25, 26}};
     for (const auto &ports : groupPorts) {
         for (int port : ports)
-            module.VlanPortMember[module.VlanGroupCount][port - 1] = true;
-        ++module.VlanGroupCount;
+            state.vlanPortMember[state.vlanGroupCount][port - 1] = true;
+        ++state.vlanGroupCount;
     }
-    module.VlanTrunkMember[0][0] = true;
-    module.VlanTrunkMember[2][1] = true;
+    state.vlanTrunkMember[0][0] = true;
+    state.vlanTrunkMember[2][1] = true;
 }
 
-void startConfiguration(Module1 &module)
+void startConfiguration(ImageState &state)
 {
-    module = Module1();
-    module.applyStartupDefaults();
-    module.Is32Port = true;
-    module.ImageLoaded = true;
-    PortNumbers::buildPortMaps(module);
+    state = ImageState();
+    state.applyStartupDefaults();
+    state.is32Port = true;
+    state.imageLoaded = true;
+    PortNumbers::buildPortMaps(state);
 }
 
 } // namespace
@@ -103,35 +103,35 @@ int main(int argc, char *argv[])
 
     // MAC-address-based trunks 1 (ports 1 to 4) and 2 (13 to 16) hashing on the destination;
     // port 1 forced to 100 Mbps full duplex, so the rate and duplex choice is open.
-    Module1 module;
-    startConfiguration(module);
-    PortWord::secondWord(module.PortWords, 1) = 0x4CDF;
+    ImageState state;
+    startConfiguration(state);
+    PortWord::secondWord(state.portWords, 1) = 0x4CDF;
     TrunkBoard trunks;
     trunks.enableModuleTrunks(true);
     trunks.selectMethod(TrunkMethod::MacAddress);
     trunks.setMacTrunk(0, true);
     trunks.setMacTrunk(1, true);
     trunks.setHashIndex(2);
-    addGroups(module);
-    PropertiesCodec::encode(module, trunks.state());
+    addGroups(state);
+    PropertiesCodec::encode(state, trunks.state());
     {
-        Form2 dialog(module, services);
+        PropertiesDialog dialog(state, services);
         dialog.setWindowTitle(QStringLiteral("Properties of 32 Port N-Way Switch"));
         dialog.show();
         const char *const pages[] = {"port-page", "trunk-page", "vlan-page"};
         for (int page = 0; page < 3; ++page) {
-            dialog.SSTab1->setCurrentIndex(page);
+            dialog.pageTabs->setCurrentIndex(page);
             save(dialog, QString::fromLatin1(pages[page]));
         }
-        dialog.portPage->Command2->click();
-        dialog.vlanPage->Command15->click();
-        dialog.vlanPage->itemClicked(dialog.vlanPage->ListView1->topLevelItem(0));
-        dialog.vlanPage->Command16->click();
+        dialog.portPage->applyButton->click();
+        dialog.vlanPage->addButton->click();
+        dialog.vlanPage->itemClicked(dialog.vlanPage->groupList->topLevelItem(0));
+        dialog.vlanPage->modifyButton->click();
     }
 
     // Port-based trunk 1 of ports 1, 2 and 13, each port sending through a member of its own
     // parity; trunk 4 still without its mapping.
-    startConfiguration(module);
+    startConfiguration(state);
     TrunkBoard portTrunks;
     portTrunks.enableModuleTrunks(true);
     portTrunks.selectMethod(TrunkMethod::PortBased);
@@ -139,14 +139,14 @@ int main(int argc, char *argv[])
     portTrunks.setMember(0, 3, false);
     for (int p = 0; p < 32; ++p) {
         const int member = p == 12 ? 2 : p % 2;
-        module.PortTrunkMapping[0][p / 8][4 * (p % 8) + member] = true;
+        state.portTrunkMapping[0][p / 8][4 * (p % 8) + member] = true;
     }
-    PropertiesCodec::encode(module, portTrunks.state());
+    PropertiesCodec::encode(state, portTrunks.state());
     {
-        Form2 dialog(module, services);
+        PropertiesDialog dialog(state, services);
         dialog.setWindowTitle(QStringLiteral("Properties of 32 Port N-Way Switch"));
         dialog.show();
-        dialog.SSTab1->setCurrentIndex(1);
+        dialog.pageTabs->setCurrentIndex(1);
         dialog.trunkPage->portTrunkBoxes[3]->setChecked(true);
         save(dialog, QStringLiteral("port-trunk-page"));
         dialog.trunkPage->mappingButtons[0]->click();

@@ -8,7 +8,7 @@
 #include "image/device_models.h"
 #include "image/factory_image.h"
 #include "image/file_checks.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "link/qt_serial_line.h"
 
 #include <QFile>
@@ -32,12 +32,12 @@ std::optional<QString> tryOutputPath(const QString &path)
 }
 
 // A configuration as the window holds it with `model` selected.
-Module1 moduleForModel(int model)
+ImageState moduleForModel(int model)
 {
-    Module1 module;
-    module.Is32Port = model == Model32NWay;
-    module.Is1000SX = model == Model24Sx;
-    return module;
+    ImageState state;
+    state.is32Port = model == Model32NWay;
+    state.is1000Sx = model == Model24Sx;
+    return state;
 }
 
 ExitStatus fileProblem(const CommandServices &services, const QString &message)
@@ -112,14 +112,14 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
     if (const auto error = tryOutputPath(options.filePath))
         return fileProblem(services, *error);
 
-    Module1 module = moduleForModel(options.model);
+    ImageState state = moduleForModel(options.model);
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
-    SwitchSession session(module, *line, services.clock, services.messages, services.progress);
+    SwitchSession session(state, *line, services.clock, services.messages, services.progress);
     const SessionOutcome outcome = session.read(options.model);
     if (outcome != SessionOutcome::Done)
         return exitStatusFor(outcome);
 
-    if (const auto error = BinFile::save(options.filePath, module.EepromImage, options.model))
+    if (const auto error = BinFile::save(options.filePath, state.eepromImage, options.model))
         return fileProblem(services, *error);
     return ExitStatus::Done;
 }
@@ -131,11 +131,11 @@ ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
         return fileProblem(services, loaded.error);
 
     // The state the window is in after Open with this model selected.
-    Module1 module = moduleForModel(options.model);
-    module.takeLoadedImage(*loaded.image);
+    ImageState state = moduleForModel(options.model);
+    state.takeLoadedImage(*loaded.image);
 
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
-    SwitchSession session(module, *line, services.clock, services.messages, services.progress);
+    SwitchSession session(state, *line, services.clock, services.messages, services.progress);
     return exitStatusFor(options.changedOnly ? session.writeChanges(options.model)
                                              : session.write(options.model));
 }

@@ -8,17 +8,17 @@ constexpr int kFirstModuleMaskWord = 16; // 1000Base-SX: the two gigabit ports
 
 } // namespace
 
-void vlanMapToImage(Module1 &module, int sxWords)
+void vlanMapToImage(ImageState &state, int sxWords)
 {
     for (int d = 0; d < kDeviceSlots; ++d) {
-        if (d == kDeviceSlots - 1 && !module.Is32Port)
+        if (d == kDeviceSlots - 1 && !state.is32Port)
             break;
         for (int w = 0; w < kPortWordsPerDevice; ++w)
-            module.EepromImage[d][kFirstMaskWord + w] = module.VlanMap[d][w];
+            state.eepromImage[d][kFirstMaskWord + w] = state.vlanMap[d][w];
     }
-    if (module.Is1000SX) {
+    if (state.is1000Sx) {
         for (int w = 0; w < sxWords; ++w)
-            module.EepromImage[3][kFirstModuleMaskWord + w] = module.VlanMap[3][w];
+            state.eepromImage[3][kFirstModuleMaskWord + w] = state.vlanMap[3][w];
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 #include <QtGlobal>
 
@@ -41,6 +41,6 @@ struct PortMask {
 // The VLAN mask words of the image take the work table: words 29..44 of devices 0..2, and of
 // device 3 on the 32-port model; the 1000Base-SX model keeps the masks of its two module ports in
 // device 3 words 16..19 (`sxWords` of them: the port-based trunks also rewrite word 20).
-void vlanMapToImage(Module1 &module, int sxWords = 4);
+void vlanMapToImage(ImageState &state, int sxWords = 4);
 // The mask the image holds for `chipPort`, as vlanMapToImage stores it.
 PortMask imageMask(const ImageWords &image, int chipPort, bool is1000SX);

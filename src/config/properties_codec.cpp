@@ -5,37 +5,37 @@
 #include "config/trunk/trunk_board.h"
 #include "config/trunk/trunk_clear.h"
 #include "config/vlan/vlan_groups.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 
 namespace PropertiesCodec
 {
 
-void decode(Module1 &module, TrunkBoard &trunks)
+void decode(ImageState &state, TrunkBoard &trunks)
 {
-    trunks.enableModuleTrunks(module.Is32Port);
+    trunks.enableModuleTrunks(state.is32Port);
     trunks.setHashIndex(0);
-    for (auto &group : module.VlanTrunkMember)
+    for (auto &group : state.vlanTrunkMember)
         group.fill(false);
-    for (auto &group : module.VlanPortMember)
+    for (auto &group : state.vlanPortMember)
         group.fill(false);
 
-    MacTrunkCodec::ParseL2TrunkSetting(module.EepromImage, trunks);
-    PortTrunkCodec::ParsePortTrunkSetting(module, trunks);
-    VlanGroups::ParseVLANSetting(module);
+    MacTrunkCodec::decodeMacTrunks(state.eepromImage, trunks);
+    PortTrunkCodec::decodePortTrunks(state, trunks);
+    VlanGroups::decodeVlanGroups(state);
 }
 
-void encode(Module1 &module, const TrunkPageState &trunks)
+void encode(ImageState &state, const TrunkPageState &trunks)
 {
-    for (auto &device : module.VlanMap)
+    for (auto &device : state.vlanMap)
         device.fill(0);
-    TrunkWords::ClearTrunkSetting(module);
-    MacTrunkCodec::L2TrunkToEEBuf(module, trunks);
-    PortTrunkCodec::PortTrunkToEEBuf(module, trunks);
-    module.PortWordsToImage();
-    VlanGroups::VlanMasksToImage(module);
-    MacTrunkCodec::ClearL2TrunkSelfVLAN(module, trunks);
-    VlanGroups::RecordVLAN(module);
-    module.PropertiesApplied = true;
+    TrunkWords::clearTrunkSettings(state);
+    MacTrunkCodec::encodeMacTrunks(state, trunks);
+    PortTrunkCodec::encodePortTrunks(state, trunks);
+    state.portWordsToImage();
+    VlanGroups::vlanMasksToImage(state);
+    MacTrunkCodec::clearMacTrunkSelfMasks(state, trunks);
+    VlanGroups::recordVlanGroups(state);
+    state.propertiesApplied = true;
 }
 
 } // namespace PropertiesCodec

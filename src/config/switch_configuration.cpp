@@ -98,15 +98,15 @@ std::vector<int> reachedPorts(const ImageWords &image, int model, int userIndex)
 
 OpenedConfiguration::OpenedConfiguration(const ImageWords &image, int model) : model_(model)
 {
-    module_.applyStartupDefaults();
-    module_.Is32Port = model == Model32NWay;
-    module_.Is1000SX = model == Model24Sx;
-    module_.takeLoadedImage(image);
-    PortNumbers::buildPortMaps(module_);
+    state_.applyStartupDefaults();
+    state_.is32Port = model == Model32NWay;
+    state_.is1000Sx = model == Model24Sx;
+    state_.takeLoadedImage(image);
+    PortNumbers::buildPortMaps(state_);
     // The dialog opens showing port 1, which its rules may rewrite.
-    quint16 &shown = secondWord(module_.PortWords, module_.PortMap[0]);
+    quint16 &shown = secondWord(state_.portWords, state_.portMap[0]);
     shown = asShownFirst(shown);
-    PropertiesCodec::decode(module_, board_);
+    PropertiesCodec::decode(state_, board_);
     decoded_ = read();
 }
 
@@ -124,9 +124,9 @@ SwitchConfiguration OpenedConfiguration::read() const
     SwitchConfiguration config;
     config.model = model_;
     for (int p = 0; p < portPagePorts(model_); ++p) {
-        const int chip = module_.PortMap[p];
-        const quint16 first = firstWord(module_.PortWords, chip);
-        const quint16 second = secondWord(module_.PortWords, chip);
+        const int chip = state_.portMap[p];
+        const quint16 first = firstWord(state_.portWords, chip);
+        const quint16 second = secondWord(state_.portWords, chip);
         PortSettings port;
         port.security = securityOn(first);
         port.learning = !port.security && learningOn(first);
@@ -155,7 +155,7 @@ SwitchConfiguration OpenedConfiguration::read() const
                     trunk.members.push_back(memberUserIndex(t, m));
             }
             for (int p = 0; p < switchPorts(model_); ++p) {
-                const auto &row = module_.PortTrunkMapping[t][p / 8];
+                const auto &row = state_.portTrunkMapping[t][p / 8];
                 int member = -1;
                 for (int m = kMemberBoxes - 1; m >= 0; --m) {
                     if (row[4 * (p % 8) + m])
@@ -167,14 +167,14 @@ SwitchConfiguration OpenedConfiguration::read() const
         std::sort(trunk.members.begin(), trunk.members.end());
     }
 
-    for (int g = 0; g < module_.VlanGroupCount; ++g) {
+    for (int g = 0; g < state_.vlanGroupCount; ++g) {
         VlanGroupSettings group;
         for (int p = 0; p < kUserPortCount; ++p) {
-            if (module_.VlanPortMember[g][p])
+            if (state_.vlanPortMember[g][p])
                 group.ports.push_back(p);
         }
         for (int t = 0; t < kTrunkCount; ++t) {
-            if (module_.VlanTrunkMember[g][t])
+            if (state_.vlanTrunkMember[g][t])
                 group.trunks.push_back(t);
         }
         config.vlans.push_back(group);
@@ -185,9 +185,9 @@ SwitchConfiguration OpenedConfiguration::read() const
 
 void OpenedConfiguration::setPort(int userIndex, const PortSettings &from, const PortSettings &to)
 {
-    const int chip = module_.PortMap[userIndex];
-    quint16 &first = firstWord(module_.PortWords, chip);
-    quint16 &second = secondWord(module_.PortWords, chip);
+    const int chip = state_.portMap[userIndex];
+    quint16 &first = firstWord(state_.portWords, chip);
+    quint16 &second = secondWord(state_.portWords, chip);
     if (to.security != from.security)
         first = withSecurity(first, to.security);
     // A secured port learns no addresses: its box is cleared and locked.
@@ -213,7 +213,7 @@ TrunkPageState OpenedConfiguration::trunkPage(const SwitchConfiguration &wanted)
         wanted.trunks == decoded_.trunks)
         return board_.state();
 
-    for (auto &trunk : module_.PortTrunkMapping) {
+    for (auto &trunk : state_.portTrunkMapping) {
         for (auto &tab : trunk)
             tab.fill(false);
     }
@@ -222,7 +222,7 @@ TrunkPageState OpenedConfiguration::trunkPage(const SwitchConfiguration &wanted)
         for (int p = 0; trunk.inUse && p < int(trunk.mapping.size()); ++p) {
             for (int m = 0; m < kMemberBoxes; ++m) {
                 if (trunk.mapping[p] == memberUserIndex(t, m))
-                    module_.PortTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
+                    state_.portTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
             }
         }
     }
@@ -236,15 +236,15 @@ const ImageWords &OpenedConfiguration::encode(const SwitchConfiguration &wanted)
             setPort(p, decoded_.ports[p], wanted.ports[p]);
     }
     const TrunkPageState page = trunkPage(wanted);
-    module_.VlanGroupCount = int(std::min<std::size_t>(wanted.vlans.size(), kVlanGroupMax));
-    for (int g = 0; g < module_.VlanGroupCount; ++g) {
-        module_.VlanPortMember[g].fill(false);
-        module_.VlanTrunkMember[g].fill(false);
+    state_.vlanGroupCount = int(std::min<std::size_t>(wanted.vlans.size(), kVlanGroupMax));
+    for (int g = 0; g < state_.vlanGroupCount; ++g) {
+        state_.vlanPortMember[g].fill(false);
+        state_.vlanTrunkMember[g].fill(false);
         for (int p : wanted.vlans[g].ports)
-            module_.VlanPortMember[g][p] = true;
+            state_.vlanPortMember[g][p] = true;
         for (int t : wanted.vlans[g].trunks)
-            module_.VlanTrunkMember[g][t] = true;
+            state_.vlanTrunkMember[g][t] = true;
     }
-    PropertiesCodec::encode(module_, page);
-    return module_.EepromImage;
+    PropertiesCodec::encode(state_, page);
+    return state_.eepromImage;
 }

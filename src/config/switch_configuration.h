@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/trunk/trunk_board.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 
 #include <vector>
 
@@ -76,7 +76,7 @@ int switchPorts(int model);
 
 // The trunk page as it shows `config`'s trunks: the method and its tab, the hash method, and the
 // boxes of the trunks in use (port-based ones with their mapping done). The mappings themselves
-// live in Module1.
+// live in ImageState.
 TrunkPageState trunkPageFor(const SwitchConfiguration &config);
 
 // The user ports of the model that user port `userIndex` may send to, by the VLAN mask the image
@@ -91,7 +91,7 @@ public:
     OpenedConfiguration(const ImageWords &image, int model);
 
     const SwitchConfiguration &settings() const { return decoded_; }
-    const Module1 &module() const { return module_; }
+    const ImageState &state() const { return state_; }
 
     // The configuration changed to `wanted`: each port setting that differs is set as a click
     // would set it (the rest of the port's words stays), the trunks and groups become those of
@@ -105,7 +105,7 @@ private:
     TrunkPageState trunkPage(const SwitchConfiguration &wanted);
 
     int model_;
-    Module1 module_;
+    ImageState state_;
     TrunkBoard board_;
     SwitchConfiguration decoded_;
 };

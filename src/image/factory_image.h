@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 // The EEPROM contents a switch of the model leaves the factory with: signatures, the model word,
 // default port words, and VLAN masks that let every port reach every other.

@@ -1,6 +1,6 @@
 #include "image/port_map.h"
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 namespace PortNumbers
 {
@@ -18,22 +18,22 @@ int chipPortOf(int userIndex, bool is1000SX)
     return 2 * (userIndex - 28) + 24;
 }
 
-void buildPortMaps(Module1 &module)
+void buildPortMaps(ImageState &state)
 {
     for (int i = 0; i < kUserPortCount; ++i)
-        module.PortMap[i] = chipPortOf(i, false);
+        state.portMap[i] = chipPortOf(i, false);
     for (int k = 0; k < 12; ++k) {
-        module.PortMapInverse[2 * k] = k + 12;
-        module.PortMapInverse[2 * k + 1] = k;
+        state.portMapInverse[2 * k] = k + 12;
+        state.portMapInverse[2 * k + 1] = k;
     }
     for (int k = 0; k < 4; ++k) {
-        module.PortMapInverse[24 + 2 * k] = k + 28;
-        module.PortMapInverse[25 + 2 * k] = k + 24;
+        state.portMapInverse[24 + 2 * k] = k + 28;
+        state.portMapInverse[25 + 2 * k] = k + 24;
     }
-    if (module.Is1000SX) {
+    if (state.is1000Sx) {
         for (int i : {24, 25}) {
-            module.PortMap[i] = i;
-            module.PortMapInverse[i] = i;
+            state.portMap[i] = i;
+            state.portMapInverse[i] = i;
         }
     }
 }

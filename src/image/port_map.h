@@ -1,6 +1,6 @@
 #pragma once
 
-class Module1;
+class ImageState;
 
 // Front-panel ("user") port numbers and chip ports. User ports 1 to 12 sit on the odd chip ports
 // of devices 0..2 and 13 to 24 on the even ones; on device 3, 25 to 28 on the odd and 29 to 32
@@ -12,9 +12,9 @@ namespace PortNumbers
 // Chip port of user port index 0..31 (user port 1..32).
 int chipPortOf(int userIndex, bool is1000SX);
 
-// Fills Module1::PortMap and Module1::PortMapInverse for the model in Module1::Is1000SX. Entry 32
-// of both is left alone. On the 1000Base-SX model the inverse keeps its 32-port entries 26 and 27
-// (29 and 25), which no port of that model reaches.
-void buildPortMaps(Module1 &module);
+// Fills ImageState::portMap and ImageState::portMapInverse for the model in ImageState::is1000Sx.
+// Entry 32 of both is left alone. On the 1000Base-SX model the inverse keeps its 32-port entries 26
+// and 27 (29 and 25), which no port of that model reaches.
+void buildPortMaps(ImageState &state);
 
 } // namespace PortNumbers

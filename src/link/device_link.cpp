@@ -1,7 +1,7 @@
 #include "link/device_link.h"
 
 #include "image/device_models.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "link/link_clock.h"
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
@@ -54,9 +54,9 @@ constexpr int portWordAddress(int i)
 
 } // namespace
 
-DeviceLink::DeviceLink(Module1 &module, SerialLine &line, LinkClock &clock,
+DeviceLink::DeviceLink(ImageState &state, SerialLine &line, LinkClock &clock,
                        ProgressCallback progress)
-    : module_(module), line_(line), clock_(clock), progress_(std::move(progress))
+    : state_(state), line_(line), clock_(clock), progress_(std::move(progress))
 {
 }
 
@@ -75,18 +75,18 @@ void DeviceLink::closePort()
 // Stale input is dropped before each command is sent, never after: a fast peer may have answered
 // already by the time the send returns.
 
-void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
+void DeviceLink::writeWord(int device, int space, int address, quint16 value)
 {
-    module_.WriteTimedOut = false;
-    module_.CurDeviceNo = DeviceNo;
-    module_.CurAddrNo = AddrNo;
-    module_.CurSwNo = SwNo;
+    state_.writeTimedOut = false;
+    state_.commandDevice = device;
+    state_.commandAddress = address;
+    state_.commandSpace = space;
     // The last answer is still in the buffer; more bytes than learned mean it was longer.
     if (line_.bytesAvailable() > writeAnswerBytes_)
         writeAnswerBytes_ = 0;
     line_.discardInput();
-    if (!line_.send(writeWordCommand(DeviceNo, SwNo, AddrNo, ValueNo))) {
-        module_.WriteTimedOut = true;
+    if (!line_.send(writeWordCommand(device, space, address, value))) {
+        state_.writeTimedOut = true;
         return;
     }
     const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
@@ -95,7 +95,7 @@ void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
         passAwaiting(awaited);
     const qint64 received = line_.bytesAvailable();
     if (received < kWriteAnswerMinBytes) {
-        module_.WriteTimedOut = true;
+        state_.writeTimedOut = true;
         writeAnswerBytes_ = 0;
         return;
     }
@@ -114,17 +114,17 @@ void DeviceLink::WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo)
     }
 }
 
-LinkResult<quint8> DeviceLink::ReadAByte(int DeviceNo, int SwNo, int AddrNo)
+LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int address)
 {
     if (!line_.open())
         return {LinkStatus::PortNotOpened};
-    module_.CurDeviceNo = DeviceNo;
-    module_.CurSwNo = SwNo;
-    module_.CurAddrNo = AddrNo;
-    module_.CurByteCount = 1;
+    state_.commandDevice = device;
+    state_.commandSpace = space;
+    state_.commandAddress = address;
+    state_.commandByteCount = 1;
     line_.discardInput();
     QByteArray answer;
-    if (line_.send(readCommand(DeviceNo, SwNo, AddrNo, 1))) {
+    if (line_.send(readCommand(device, space, address, 1))) {
         waitCountedPasses(kRegisterAnswerBytes);
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
@@ -136,7 +136,7 @@ LinkResult<quint8> DeviceLink::ReadAByte(int DeviceNo, int SwNo, int AddrNo)
     return {LinkStatus::Done, *value};
 }
 
-LinkResult<QByteArray> DeviceLink::CheckSystemBus()
+LinkResult<QByteArray> DeviceLink::probeDevices()
 {
     if (!line_.open())
         return {LinkStatus::PortNotOpened};
@@ -155,7 +155,7 @@ LinkResult<QByteArray> DeviceLink::CheckSystemBus()
     return {LinkStatus::Done, answer};
 }
 
-LinkStatus DeviceLink::ResetHub()
+LinkStatus DeviceLink::resetSwitch()
 {
     if (!line_.open())
         return LinkStatus::PortNotOpened;
@@ -164,18 +164,19 @@ LinkStatus DeviceLink::ResetHub()
     return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
 }
 
-LinkStatus DeviceLink::ReadEEPROM()
+LinkStatus DeviceLink::readEeprom()
 {
     showProgress(0);
     if (!line_.open()) {
         hideProgress();
         return LinkStatus::PortNotOpened;
     }
-    module_.CurByteCount = kBulkReadBytes;
-    module_.CurSwNo = kEepromSpace;
-    module_.CurAddrNo = 0;
+    state_.commandByteCount = kBulkReadBytes;
+    state_.commandSpace = kEepromSpace;
+    state_.commandAddress = 0;
     line_.discardInput();
-    const bool sent = line_.send(readCommand(module_.CurDeviceNo, kEepromSpace, 0, kBulkReadBytes));
+    const bool sent =
+        line_.send(readCommand(state_.commandDevice, kEepromSpace, 0, kBulkReadBytes));
     setProgress(5);
     if (sent) {
         const qint64 start = clock_.elapsedMs();
@@ -199,14 +200,14 @@ LinkStatus DeviceLink::ReadEEPROM()
         return LinkStatus::NoAnswer;
     }
     setProgress(95);
-    module_.ReadBuffer = *words;
+    state_.readBuffer = *words;
     setProgress(100);
     hideProgress();
     line_.close();
     return LinkStatus::Done;
 }
 
-LinkStatus DeviceLink::WriteEEPROMAll(int model)
+LinkStatus DeviceLink::writeEepromAll(int model)
 {
     if (!openPort())
         return LinkStatus::PortNotOpened;
@@ -214,9 +215,9 @@ LinkStatus DeviceLink::WriteEEPROMAll(int model)
     const int devices = deviceCountOf(model);
     for (int d = 0; d < devices; ++d) {
         for (int w = 0; w < kWordsPerDevice; ++w) {
-            WriteAWord(d, kEepromSpace, 2 * w, module_.EepromImage[d][w]);
+            writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]);
             setProgress(w * 100 / kWordsPerDevice);
-            if (module_.WriteTimedOut)
+            if (state_.writeTimedOut)
                 break;
         }
         setProgress(100);
@@ -230,7 +231,7 @@ LinkStatus DeviceLink::WriteEEPROMAll(int model)
     return LinkStatus::Done;
 }
 
-LinkStatus DeviceLink::WriteEEPROMChanged(int model, const ImageWords &onSwitch)
+LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
 {
     struct Word {
         int device;
@@ -239,7 +240,7 @@ LinkStatus DeviceLink::WriteEEPROMChanged(int model, const ImageWords &onSwitch)
     std::vector<Word> changed;
     for (int d = 0; d < deviceCountOf(model); ++d) {
         for (int w = 0; w < kWordsPerDevice; ++w) {
-            if (module_.EepromImage[d][w] != onSwitch[d][w])
+            if (state_.eepromImage[d][w] != onSwitch[d][w])
                 changed.push_back({d, w});
         }
     }
@@ -253,9 +254,8 @@ LinkStatus DeviceLink::WriteEEPROMChanged(int model, const ImageWords &onSwitch)
         const Word &at = changed[i];
         // As in a whole write, a word without answer ends its device's pass.
         if (at.device != silentDevice) {
-            WriteAWord(at.device, kEepromSpace, 2 * at.word,
-                       module_.EepromImage[at.device][at.word]);
-            if (module_.WriteTimedOut)
+            writeWord(at.device, kEepromSpace, 2 * at.word, state_.eepromImage[at.device][at.word]);
+            if (state_.writeTimedOut)
                 silentDevice = at.device;
         }
         setProgress(static_cast<int>((i + 1) * 100 / changed.size()));
@@ -266,7 +266,7 @@ LinkStatus DeviceLink::WriteEEPROMChanged(int model, const ImageWords &onSwitch)
     return LinkStatus::Done;
 }
 
-LinkStatus DeviceLink::WriteEEPROMPartial()
+LinkStatus DeviceLink::writeEepromPortWords()
 {
     if (!openPort())
         return LinkStatus::PortNotOpened;
@@ -275,7 +275,7 @@ LinkStatus DeviceLink::WriteEEPROMPartial()
     int progress = 5;
     for (int d = 0; d < 3; ++d) {
         for (int i = 0; i < kPortWordsPerDevice; ++i)
-            WriteAWord(d, kEepromSpace, portWordAddress(i), module_.PortWords[d][i]);
+            writeWord(d, kEepromSpace, portWordAddress(i), state_.portWords[d][i]);
         progress += 16;
         setProgress(progress);
     }
@@ -287,27 +287,27 @@ LinkStatus DeviceLink::WriteEEPROMPartial()
     return LinkStatus::Done;
 }
 
-void DeviceLink::WriteToPHYRegister()
+void DeviceLink::writePhyRegisters()
 {
-    if (!module_.PhyUpdatePending)
+    if (!state_.phyUpdatePending)
         return;
     writeAnswerBytes_ = 0;
     for (int d = 0; d < 3; ++d) {
         for (int k = 0; k < 8; ++k) {
             // 10 half, 10 full, 100 half, 100 full duplex: bits 0..3 of the port's second word.
-            const int abilities = module_.PortWords[d][2 * k + 1] & 0xF;
+            const int abilities = state_.portWords[d][2 * k + 1] & 0xF;
             const int phy = 32 * k;
-            WriteAWord(d, kRegisterSpace, kPhyDataRegister,
-                       static_cast<quint16>(kAdvertisementBase + 32 * abilities));
-            WriteAWord(d, kRegisterSpace, kPhyCommandRegister,
-                       static_cast<quint16>(kPhyWriteCommand + phy + kPhyAdvertisement));
-            WriteAWord(d, kRegisterSpace, kPhyDataRegister, kRestartAutoNegotiation);
-            WriteAWord(d, kRegisterSpace, kPhyCommandRegister,
-                       static_cast<quint16>(kPhyWriteCommand + phy + kPhyControl));
+            writeWord(d, kRegisterSpace, kPhyDataRegister,
+                      static_cast<quint16>(kAdvertisementBase + 32 * abilities));
+            writeWord(d, kRegisterSpace, kPhyCommandRegister,
+                      static_cast<quint16>(kPhyWriteCommand + phy + kPhyAdvertisement));
+            writeWord(d, kRegisterSpace, kPhyDataRegister, kRestartAutoNegotiation);
+            writeWord(d, kRegisterSpace, kPhyCommandRegister,
+                      static_cast<quint16>(kPhyWriteCommand + phy + kPhyControl));
         }
     }
     waitForQuietLine(kSeriesQuietMicros);
-    module_.PhyUpdatePending = false;
+    state_.phyUpdatePending = false;
 }
 
 void DeviceLink::waitCountedPasses(int minBytes)

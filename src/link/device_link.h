@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "link/link_progress.h"
 
 #include <QByteArray>
@@ -23,46 +23,47 @@ template <typename T> struct LinkResult {
 };
 
 // Word access to the switch devices and the EEPROM and PHY transfers built on it, on one serial
-// line. The command fields and results go through Module1 (CurDeviceNo.., ReadBuffer,
-// WriteTimedOut, PhyUpdatePending); the image itself is never changed here.
+// line. The command fields and results go through ImageState (commandDevice.., readBuffer,
+// writeTimedOut, phyUpdatePending); the image itself is never changed here.
 class DeviceLink
 {
 public:
-    DeviceLink(Module1 &module, SerialLine &line, LinkClock &clock, ProgressCallback progress = {});
+    DeviceLink(ImageState &state, SerialLine &line, LinkClock &clock,
+               ProgressCallback progress = {});
 
-    // Every operation opens and closes the port itself, except WriteAWord and
-    // WriteToPHYRegister, which work on a port opened with openPort().
+    // Every operation opens and closes the port itself, except writeWord and
+    // writePhyRegisters, which work on a port opened with openPort().
     bool openPort();
     void closePort();
 
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
-    // WriteTimedOut tells whether it came. The first write of a series (since the port was
+    // writeTimedOut tells whether it came. The first write of a series (since the port was
     // opened) waits for the line to fall quiet and takes the bytes received as the answer length
     // of this switch; later writes wait for that many bytes.
-    void WriteAWord(int DeviceNo, int SwNo, int AddrNo, quint16 ValueNo);
+    void writeWord(int device, int space, int address, quint16 value);
     // Reads one byte of a device register.
-    LinkResult<quint8> ReadAByte(int DeviceNo, int SwNo, int AddrNo);
+    LinkResult<quint8> readRegisterByte(int device, int space, int address);
     // Sends the presence probe; the value is every byte that came (no answer when none did),
     // including any that follow the sixth within a few byte times.
-    LinkResult<QByteArray> CheckSystemBus();
+    LinkResult<QByteArray> probeDevices();
     // Sends the reset command; nothing is awaited.
-    LinkStatus ResetHub();
+    LinkStatus resetSwitch();
 
-    // Reads the EEPROM of device CurDeviceNo into ReadBuffer. NoAnswer (ReadBuffer unchanged)
+    // Reads the EEPROM of device commandDevice into readBuffer. NoAnswer (readBuffer unchanged)
     // when the answer was short, long or garbled.
-    LinkStatus ReadEEPROM();
+    LinkStatus readEeprom();
     // Writes every word of the image to the devices of the model. A word without answer ends that
     // device's pass; the next device is still written. Only the read-back finds such faults.
-    LinkStatus WriteEEPROMAll(int model);
+    LinkStatus writeEepromAll(int model);
     // Writes the words of the image that differ from `onSwitch` (what the devices of the model
     // hold), in the order of a whole write; a word without answer ends its device's pass. Sends
     // nothing, and does not open the port, when no word differs.
-    LinkStatus WriteEEPROMChanged(int model, const ImageWords &onSwitch);
+    LinkStatus writeEepromChanged(int model, const ImageWords &onSwitch);
     // Writes the port words (EEPROM words 13..28) of devices 0..2; missing answers are ignored.
-    LinkStatus WriteEEPROMPartial();
-    // When PhyUpdatePending: writes each port's advertised abilities to its PHY and restarts
-    // auto-negotiation, devices 0..2; then clears PhyUpdatePending.
-    void WriteToPHYRegister();
+    LinkStatus writeEepromPortWords();
+    // When phyUpdatePending: writes each port's advertised abilities to its PHY and restarts
+    // auto-negotiation, devices 0..2; then clears phyUpdatePending.
+    void writePhyRegisters();
 
 private:
     void waitCountedPasses(int minBytes);
@@ -75,7 +76,7 @@ private:
     void hideProgress();
     void updateProgress(const ProgressState &state);
 
-    Module1 &module_;
+    ImageState &state_;
     SerialLine &line_;
     LinkClock &clock_;
     ProgressCallback progress_;

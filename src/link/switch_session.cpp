@@ -1,7 +1,7 @@
 #include "link/switch_session.h"
 
 #include "image/device_models.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "link/link_messages.h"
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
@@ -25,10 +25,10 @@ bool isModule(const std::optional<quint8> &code)
 
 } // namespace
 
-SwitchSession::SwitchSession(Module1 &module, SerialLine &line, LinkClock &clock,
+SwitchSession::SwitchSession(ImageState &state, SerialLine &line, LinkClock &clock,
                              SessionMessageSink &messages, ProgressCallback progress)
-    : module_(module), line_(line), messages_(messages),
-      link_(module, line, clock, std::move(progress))
+    : state_(state), line_(line), messages_(messages),
+      link_(state, line, clock, std::move(progress))
 {
 }
 
@@ -37,10 +37,10 @@ SessionOutcome SwitchSession::read(int model)
     if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
         return outcome;
     // Every device is read before the image changes, so a failure leaves it as it was.
-    ImageWords staged = module_.EepromImage;
+    ImageWords staged = state_.eepromImage;
     if (const SessionOutcome outcome = readDevices(model, staged); outcome != SessionOutcome::Done)
         return outcome;
-    module_.takeLoadedImage(staged);
+    state_.takeLoadedImage(staged);
     return SessionOutcome::Done;
 }
 
@@ -55,7 +55,7 @@ SessionOutcome SwitchSession::write(int model)
     if (const SessionOutcome outcome = checkModule(model, false); outcome != SessionOutcome::Done)
         return outcome;
 
-    if (link_.WriteEEPROMAll(model) == LinkStatus::PortNotOpened)
+    if (link_.writeEepromAll(model) == LinkStatus::PortNotOpened)
         return portNotOpened();
     return verifyAndReset(model, true);
 }
@@ -64,15 +64,15 @@ SessionOutcome SwitchSession::writeChanges(int model)
 {
     if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
         return outcome;
-    ImageWords onSwitch = module_.EepromImage;
+    ImageWords onSwitch = state_.eepromImage;
     if (const SessionOutcome outcome = readDevices(model, onSwitch);
         outcome != SessionOutcome::Done)
         return outcome;
-    if (link_.WriteEEPROMChanged(model, onSwitch) == LinkStatus::PortNotOpened)
+    if (link_.writeEepromChanged(model, onSwitch) == LinkStatus::PortNotOpened)
         return portNotOpened();
     bool wordsWritten = false;
     for (int d = 0; d < deviceCountOf(model); ++d)
-        wordsWritten = wordsWritten || onSwitch[d] != module_.EepromImage[d];
+        wordsWritten = wordsWritten || onSwitch[d] != state_.eepromImage[d];
     return verifyAndReset(model, wordsWritten);
 }
 
@@ -92,14 +92,14 @@ SessionOutcome SwitchSession::checkForReading(int model)
 SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
 {
     for (int d = 0; d < deviceCountOf(model); ++d) {
-        module_.CurDeviceNo = d;
+        state_.commandDevice = d;
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
             return portNotOpened();
         if (status != LinkStatus::Done)
             return fail(SessionOutcome::EepromReadFailed, eepromReadingFail(d),
                         MessageSeverity::Critical);
-        image[d] = module_.ReadBuffer;
+        image[d] = state_.readBuffer;
     }
     return SessionOutcome::Done;
 }
@@ -108,11 +108,11 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
 {
     bool writingError = false;
     for (int d = 0; d < deviceCountOf(model); ++d) {
-        module_.CurDeviceNo = d;
+        state_.commandDevice = d;
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
             return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);
-        if (status != LinkStatus::Done || module_.ReadBuffer != module_.EepromImage[d]) {
+        if (status != LinkStatus::Done || state_.readBuffer != state_.eepromImage[d]) {
             writingError = true;
             messages_.report(eepromWritingError(d), MessageSeverity::Critical);
         }
@@ -122,7 +122,7 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
     if (writingError)
         return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
                     MessageSeverity::Exclamation);
-    if (link_.ResetHub() == LinkStatus::PortNotOpened)
+    if (link_.resetSwitch() == LinkStatus::PortNotOpened)
         return lostAfterWriting(wordsWritten, SessionOutcome::NotRestarted, kNotRestarted);
     return SessionOutcome::Done;
 }
@@ -138,9 +138,9 @@ SessionOutcome SwitchSession::lostAfterWriting(bool wordsWritten, SessionOutcome
 
 SessionOutcome SwitchSession::checkPresence(int model)
 {
-    LinkResult<QByteArray> probe = link_.CheckSystemBus();
+    LinkResult<QByteArray> probe = link_.probeDevices();
     if (probe.status == LinkStatus::NoAnswer)
-        probe = link_.CheckSystemBus();
+        probe = link_.probeDevices();
     if (probe.status == LinkStatus::PortNotOpened)
         return portNotOpened();
 
@@ -202,7 +202,7 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
 bool SwitchSession::readModuleCode(std::optional<quint8> &code)
 {
     const LinkResult<quint8> reading =
-        link_.ReadAByte(kModuleDevice, WireProtocol::kRegisterSpace, kModuleRegister);
+        link_.readRegisterByte(kModuleDevice, WireProtocol::kRegisterSpace, kModuleRegister);
     if (reading.status == LinkStatus::PortNotOpened)
         return false;
     code = reading.answered() ? std::optional<quint8>(reading.value) : std::nullopt;
@@ -211,8 +211,8 @@ bool SwitchSession::readModuleCode(std::optional<quint8> &code)
 
 LinkStatus SwitchSession::readEepromWithRetry()
 {
-    const LinkStatus first = link_.ReadEEPROM();
-    return first == LinkStatus::NoAnswer ? link_.ReadEEPROM() : first;
+    const LinkStatus first = link_.readEeprom();
+    return first == LinkStatus::NoAnswer ? link_.readEeprom() : first;
 }
 
 SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,

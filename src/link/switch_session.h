@@ -45,11 +45,11 @@ public:
 class SwitchSession
 {
 public:
-    SwitchSession(Module1 &module, SerialLine &line, LinkClock &clock, SessionMessageSink &messages,
-                  ProgressCallback progress = {});
+    SwitchSession(ImageState &state, SerialLine &line, LinkClock &clock,
+                  SessionMessageSink &messages, ProgressCallback progress = {});
 
     // Checks the switch, reads the EEPROM of every device of the model and, only when all of them
-    // were read, puts them into the image: ImageLoaded, PortWords follow.
+    // were read, puts them into the image: imageLoaded, portWords follow.
     SessionOutcome read(int model);
     // Checks the switch, writes the whole image, reads every device back, and resets the switch
     // when every device verified. The image is not changed.
@@ -80,7 +80,7 @@ private:
     SessionOutcome fail(SessionOutcome outcome, const QString &text, MessageSeverity severity);
     SessionOutcome portNotOpened();
 
-    Module1 &module_;
+    ImageState &state_;
     SerialLine &line_;
     SessionMessageSink &messages_;
     DeviceLink link_;

@@ -4,18 +4,18 @@
 #include <QDialog>
 #include <QPushButton>
 
-OkCancel addOkCancel(QDialog &dialog, QBoxLayout &layout, int okNumber, int cancelNumber)
+OkCancel addOkCancel(QDialog &dialog, QBoxLayout &layout)
 {
     auto *row = new QHBoxLayout;
     row->addStretch(1);
-    auto make = [&dialog, row](const char *caption, int number) {
+    auto make = [&dialog, row](const char *caption, const char *name) {
         auto *button = new QPushButton(QString::fromLatin1(caption), &dialog);
-        button->setObjectName(QStringLiteral("Command%1").arg(number));
+        button->setObjectName(QLatin1String(name));
         button->setAutoDefault(false);
         row->addWidget(button);
         return button;
     };
-    const OkCancel buttons{make("OK", okNumber), make("Cancel", cancelNumber)};
+    const OkCancel buttons{make("OK", "okButton"), make("Cancel", "cancelButton")};
     layout.addLayout(row);
     return buttons;
 }

@@ -9,7 +9,6 @@ struct OkCancel {
     QPushButton *cancel;
 };
 
-// "OK" and "Cancel" at the bottom right of a dialog's layout, named Command<okNumber> and
-// Command<cancelNumber> as the dialog numbers its buttons. Enter presses neither, so that it
-// never confirms a dialog by accident. The caller connects them.
-OkCancel addOkCancel(QDialog &dialog, QBoxLayout &layout, int okNumber, int cancelNumber);
+// "OK" and "Cancel" at the bottom right of a dialog's layout, named okButton and cancelButton.
+// Enter presses neither, so that it never confirms a dialog by accident. The caller connects them.
+OkCancel addOkCancel(QDialog &dialog, QBoxLayout &layout);

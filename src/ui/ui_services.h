@@ -4,7 +4,7 @@ class Prompter;
 class FileChooser;
 class DialogRunner;
 
-// The seams a window needs besides Module1; handed down from main() or from a test.
+// The seams a window needs besides ImageState; handed down from main() or from a test.
 struct UiServices {
     Prompter &prompter;
     FileChooser &files;

@@ -1,7 +1,5 @@
 #include "cli_commands.h"
-#include "config/trunk/trunk_page.h"
 #include "config/vlan/vlan_membership.h"
-#include "config/vlan/vlan_page.h"
 #include "config_document.h"
 #include "image/bin_file.h"
 #include "image/factory_image.h"
@@ -9,6 +7,8 @@
 #include "support/files.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
+#include "ui/properties/trunk_page.h"
+#include "ui/properties/vlan_page.h"
 #include "ui/properties_fixture.h"
 
 #include <QCheckBox>
@@ -107,7 +107,7 @@ SwitchConfiguration generated(int model, int seed)
         std::sort(trunk.members.begin(), trunk.members.end());
     }
     const auto choices =
-        VlanMembership::available(PropertiesFixture(model).module, trunkPageFor(config));
+        VlanMembership::available(PropertiesFixture(model).state, trunkPageFor(config));
     const int groups = seed == 3 ? 32 : draw.bounded(6);
     while (int(config.vlans.size()) < groups) {
         VlanGroupSettings group;
@@ -160,10 +160,10 @@ private slots:
         ctl("apply " + m + " -c {dir}/wanted.json --in {dir}/first.bin -o {dir}/again.bin", dir);
         QCOMPARE(get(dir, "again.bin"), get(dir, "first.bin"));
         PropertiesFixture d(model);
-        d.module.takeLoadedImage(*BinFile::load(dir.filePath("first.bin"), model, {}).image);
+        d.state.takeLoadedImage(*BinFile::load(dir.filePath("first.bin"), model, {}).image);
         d.open();
-        d.click({"Command3"});
-        QCOMPARE(BinFile::encode(d.module.EepromImage, model), get(dir, "first.bin"));
+        d.click({"okButton"});
+        QCOMPARE(BinFile::encode(d.state.eepromImage, model), get(dir, "first.bin"));
     }
 
     // show --json's own document applied to the file it came from gives the file back: one the
@@ -182,23 +182,23 @@ private slots:
         QFETCH(int, model);
         QFETCH(bool, window);
         PropertiesFixture d(model);
-        d.module.takeLoadedImage(window ? factoryImage(model) : TestImages::validImage(model));
+        d.state.takeLoadedImage(window ? factoryImage(model) : TestImages::validImage(model));
         if (window) {
-            Form2 &form = d.open();
+            PropertiesDialog &form = d.open();
             TrunkPage &trunks = *form.trunkPage;
-            trunks.Option37->click();
+            trunks.macBasedOption->click();
             for (int t : {0, 1, 6, 7})
                 trunks.macTrunkBoxes[t]->click();
             trunks.macPortBoxes[0][3]->click(); // port 4 goes to trunk 2
-            trunks.Combo1->setCurrentIndex(2);
+            trunks.hashMethodList->setCurrentIndex(2);
             d.dialogs.actions.push_back([](QDialog &dialog) {
-                QVERIFY(clickButtons(dialog, {"Check1_4", "Check1_5", "Check2_0", "Command1"}));
+                QVERIFY(clickButtons(dialog, {"portBox_4", "portBox_5", "trunkBox_0", "okButton"}));
             });
-            form.vlanPage->Command15->click();
-            d.click({"Command3"});
+            form.vlanPage->addButton->click();
+            d.click({"okButton"});
         }
         QTemporaryDir dir;
-        put(dir, "in.bin", BinFile::encode(d.module.EepromImage, model));
+        put(dir, "in.bin", BinFile::encode(d.state.eepromImage, model));
         const QString m = "-m " + kModels[model];
         const CtlResult show = ctl("show " + m + " {dir}/in.bin", dir);
         QVERIFY2(!window ||

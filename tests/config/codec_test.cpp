@@ -8,16 +8,16 @@ namespace
 {
 
 // Groups from "1 2|5 6 t1": group 1 of ports 1 and 2, group 2 of ports 5 and 6 and trunk 1.
-void setGroups(Module1 &module, const QString &groups)
+void setGroups(ImageState &state, const QString &groups)
 {
     const QStringList all = groups.split(QLatin1Char('|'));
-    module.VlanGroupCount = groups.isEmpty() ? 0 : all.size();
-    for (int g = 0; g < module.VlanGroupCount; ++g) {
+    state.vlanGroupCount = groups.isEmpty() ? 0 : all.size();
+    for (int g = 0; g < state.vlanGroupCount; ++g) {
         for (const QString &member : all[g].split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (member.startsWith(QLatin1Char('t')))
-                module.VlanTrunkMember[g][member.mid(1).toInt() - 1] = true;
+                state.vlanTrunkMember[g][member.mid(1).toInt() - 1] = true;
             else
-                module.VlanPortMember[g][member.toInt() - 1] = true;
+                state.vlanPortMember[g][member.toInt() - 1] = true;
         }
     }
 }
@@ -156,26 +156,26 @@ private slots:
     {
         QFETCH(int, model);
         QFETCH(QString, script);
-        Module1 module;
-        setModel(module, model);
+        ImageState state;
+        setModel(state, model);
         const bool ones = script.startsWith(QLatin1String("ones"));
-        for (auto &device : module.VlanMap)
+        for (auto &device : state.vlanMap)
             device.fill(0x1000); // stale: OK starts the masks afresh
-        for (auto &device : module.EepromImage)
+        for (auto &device : state.eepromImage)
             device.fill(ones ? 0xFFFF : 0x4000);
         if (ones) {
-            for (auto &device : module.PortWords)
+            for (auto &device : state.portWords)
                 device.fill(0xFFFF);
         }
         QFETCH(QString, groups);
-        setGroups(module, groups);
+        setGroups(state, groups);
         TrunkBoard board;
-        board.enableModuleTrunks(module.Is32Port);
+        board.enableModuleTrunks(state.is32Port);
         board.selectMethod(TrunkMethod::PortBased);
-        runScript(board, script, &module);
-        PropertiesCodec::encode(module, board.state());
+        runScript(board, script, &state);
+        PropertiesCodec::encode(state, board.state());
         QFETCH(QString, words);
-        compareWords(module.EepromImage, words);
+        compareWords(state.eepromImage, words);
     }
 };
 

@@ -3,7 +3,7 @@
 #include "config/trunk/mac_trunk_codec.h"
 #include "config/trunk/trunk_board.h"
 #include "image/device_models.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "image/port_map.h"
 
 #include <QStringList>
@@ -13,8 +13,8 @@
 // method, "h2" the third hash method, "+1" selects trunk 1, "-1" deselects it, "1+4" checks port
 // box 4 of trunk 1 and "1-4" unchecks it. Port-based trunks: "port" selects the method, "P3"
 // trunk 3, "P3-1" unchecks its member box 1, and "m3:9=2" maps user port 9 to member box 2 of
-// trunk 3 (in `module`).
-inline void runScript(TrunkBoard &board, const QString &script, Module1 *module = nullptr)
+// trunk 3 (in `state`).
+inline void runScript(TrunkBoard &board, const QString &script, ImageState *state = nullptr)
 {
     for (const QString &op : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (op == QLatin1String("ones")) {
@@ -23,7 +23,7 @@ inline void runScript(TrunkBoard &board, const QString &script, Module1 *module 
             ImageWords image{};
             image[0][0] = op[0] == QLatin1Char('=') ? 0x0008 : 0;
             image[0][48] = op.mid(1).toUShort(nullptr, 16);
-            MacTrunkCodec::ParseL2TrunkSetting(image, board);
+            MacTrunkCodec::decodeMacTrunks(image, board);
         } else if (op == QLatin1String("mac")) {
             board.selectMethod(TrunkMethod::MacAddress);
         } else if (op == QLatin1String("port")) {
@@ -37,8 +37,8 @@ inline void runScript(TrunkBoard &board, const QString &script, Module1 *module 
         } else if (op[0] == QLatin1Char('m')) {
             const int p =
                 op.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0).toInt() - 1;
-            module->PortTrunkMapping[op.mid(1, 1).toInt() - 1][p / 8]
-                                    [4 * (p % 8) + op.section(QLatin1Char('='), 1).toInt()] = true;
+            state->portTrunkMapping[op.mid(1, 1).toInt() - 1][p / 8]
+                                   [4 * (p % 8) + op.section(QLatin1Char('='), 1).toInt()] = true;
         } else if (op[0] == QLatin1Char('h')) {
             board.setHashIndex(op.mid(1).toInt());
         } else if (op[0] == QLatin1Char('+') || op[0] == QLatin1Char('-')) {
@@ -58,12 +58,12 @@ template <std::size_t N> QString checkedBoxes(const std::array<bool, N> &boxes)
     return checked;
 }
 
-inline void setModel(Module1 &module, int model)
+inline void setModel(ImageState &state, int model)
 {
-    module.applyStartupDefaults();
-    module.Is32Port = model == Model32NWay;
-    module.Is1000SX = model == Model24Sx;
-    PortNumbers::buildPortMaps(module);
+    state.applyStartupDefaults();
+    state.is32Port = model == Model32NWay;
+    state.is1000Sx = model == Model24Sx;
+    PortNumbers::buildPortMaps(state);
 }
 
 // "0:48=00AA 1:15=020F": device 0 word 48 holds 0x00AA, device 1 word 15 0x020F.

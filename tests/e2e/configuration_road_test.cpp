@@ -1,10 +1,10 @@
 #include "switch_rig.h"
 
-#include "config/trunk/form4.h"
-#include "config/trunk/trunk_page.h"
-#include "config/vlan/vlan_page.h"
 #include "image/device_models.h"
 #include "support/test_main.h"
+#include "ui/properties/trunk_mapping_dialog.h"
+#include "ui/properties/trunk_page.h"
+#include "ui/properties/vlan_page.h"
 #include "ui/properties_fixture.h"
 
 #include <QButtonGroup>
@@ -31,14 +31,15 @@ private slots:
         QTest::addColumn<QStringList>("trunkClicks"); // on the trunk page, then the mapping
         QTest::addColumn<QStringList>("groupClicks"); // in "Add a new VLAN Group"
         QTest::newRow("24-port, MAC-address-based trunks 1 and 2")
-            << 0 << QStringList{"Option37", "Check29", "Check28"}
-            << QStringList{"Check1_4", "Check1_5", "Check2_0"};
+            << 0 << QStringList{"macBasedOption", "macTrunkBox_0", "macTrunkBox_1"}
+            << QStringList{"portBox_4", "portBox_5", "trunkBox_0"};
         QTest::newRow("1000Base-SX, port-based trunk 1 of three ports")
-            << 1 << QStringList{"Option38", "Check6", "Check14_3", "Command7"}
-            << QStringList{"Check1_24", "Check1_25", "Check2_0"};
+            << 1
+            << QStringList{"portBasedOption", "portTrunkBox_0", "memberBox_0_3", "mappingButton_0"}
+            << QStringList{"portBox_24", "portBox_25", "trunkBox_0"};
         QTest::newRow("32-port, MAC-address-based trunk 7")
-            << 2 << QStringList{"Option37", "Check23"}
-            << QStringList{"Check1_0", "Check1_31", "Check2_6"};
+            << 2 << QStringList{"macBasedOption", "macTrunkBox_6"}
+            << QStringList{"portBox_0", "portBox_31", "trunkBox_6"};
     }
     void readEditWriteSaveOpen()
     {
@@ -47,33 +48,34 @@ private slots:
         QFETCH(QStringList, groupClicks);
         SwitchRig rig;
         QVERIFY2(rig.start(model), qPrintable(rig.sim.errorString()));
-        Form1 &window = rig.h.window;
+        MainWindow &window = rig.h.window;
         const QSize size = window.size();
-        window.Command8->click();
+        window.readButton->click();
 
         auto &dialogs = rig.h.dialogs.actions;
         dialogs.push_back([&](QDialog &dialog) {
             // Port 7: storm control, forced 10 Mbps full duplex.
-            QVERIFY(clickButtons(dialog, {"Option1_6", "Check3", "Check5", "Option33"}));
+            QVERIFY(clickButtons(
+                dialog, {"portButton_6", "stormControlBox", "autoNegotiationBox", "rate10Option"}));
             QVERIFY(clickButtons(dialog, trunkClicks));
-            QVERIFY(clickButtons(dialog, {"Command15", "Command3"}));
+            QVERIFY(clickButtons(dialog, {"addButton", "okButton"}));
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         });
-        if (trunkClicks.contains("Command7"))
+        if (trunkClicks.contains("mappingButton_0"))
             dialogs.push_back([](QDialog &dialog) { mapEveryPort(dialog); });
         dialogs.push_back([&](QDialog &dialog) {
             // A group takes the ports of the model and trunks in use, and nothing else.
-            const auto *port32 = dialog.findChild<QCheckBox *>("Check1_31");
-            const auto *trunk7 = dialog.findChild<QCheckBox *>("Check2_6");
+            const auto *port32 = dialog.findChild<QCheckBox *>("portBox_31");
+            const auto *trunk7 = dialog.findChild<QCheckBox *>("trunkBox_6");
             QCOMPARE(port32->isEnabled() || trunk7->isEnabled(), model == 2);
-            QVERIFY(clickButtons(dialog, groupClicks + QStringList{"Command1"}));
+            QVERIFY(clickButtons(dialog, groupClicks + QStringList{"okButton"}));
         });
-        window.Command2->click();
+        window.propertiesButton->click();
         QVERIFY(dialogs.empty());
-        QVERIFY(rig.h.module.ConfigChanged && rig.h.module.PropertiesApplied);
-        const ImageWords configured = rig.h.module.EepromImage;
+        QVERIFY(rig.h.state.configChanged && rig.h.state.propertiesApplied);
+        const ImageWords configured = rig.h.state.eepromImage;
 
-        window.Command7->click();
+        window.writeButton->click();
         QVERIFY2(rig.h.prompter.prompts.isEmpty(), qPrintable(rig.h.prompter.texts().join('|')));
         const std::optional<ImageWords> held = rig.sim.stateImage();
         QVERIFY(held);
@@ -84,28 +86,29 @@ private slots:
         QCOMPARE(window.size(), size);
 
         dialogs.push_back([&](QDialog &dialog) {
-            auto &form = static_cast<Form2 &>(dialog);
-            QVERIFY(clickButtons(dialog, {"Option1_6"}));
-            QVERIFY(form.portPage->Check3->isChecked() && form.portPage->Option33->isChecked());
-            QCOMPARE(form.vlanPage->ListView1->topLevelItemCount(), 1);
-            const int trunk = groupClicks.last().mid(7).toInt() + 1; // "Check2_t"
-            QCOMPARE(form.vlanPage->ListView1->topLevelItem(0)->text(2), QString("%1 ").arg(trunk));
+            auto &form = static_cast<PropertiesDialog &>(dialog);
+            QVERIFY(clickButtons(dialog, {"portButton_6"}));
+            QVERIFY(form.portPage->stormControlBox->isChecked() &&
+                    form.portPage->rate10Option->isChecked());
+            QCOMPARE(form.vlanPage->groupList->topLevelItemCount(), 1);
+            const int trunk = groupClicks.last().mid(9).toInt() + 1; // "trunkBox_t"
+            QCOMPARE(form.vlanPage->groupList->topLevelItem(0)->text(2), QString("%1 ").arg(trunk));
             QCOMPARE(form.trunkPage->mappingLabels[0]->text(),
                      QString(model == 1 ? "ok" : "not yet"));
-            QVERIFY(clickButtons(dialog, {"Command3"}));
+            QVERIFY(clickButtons(dialog, {"okButton"}));
         });
-        window.Command2->click();
-        QVERIFY(rig.h.module.EepromImage == configured);
+        window.propertiesButton->click();
+        QVERIFY(rig.h.state.eepromImage == configured);
 
         const QString saved = QDir(rig.sim.folder()).filePath("saved.bin");
         rig.h.files.paths.push_back(saved);
-        window.Command5->click();
+        window.saveButton->click();
         MainWindowHarness fresh;
-        fresh.window.Combo1->setCurrentIndex(model);
+        fresh.window.modelList->setCurrentIndex(model);
         fresh.files.paths.push_back(saved);
-        fresh.window.Command3->click();
+        fresh.window.openButton->click();
         for (int d = 0; d < deviceCountOf(model); ++d)
-            QCOMPARE(fresh.module.EepromImage[d], configured[d]);
+            QCOMPARE(fresh.state.eepromImage[d], configured[d]);
     }
 };
 

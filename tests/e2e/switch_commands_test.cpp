@@ -59,31 +59,31 @@ private slots:
         const ImageWords onSwitch = TestImages::validImage(model);
         faults << "--image" << rig.writeFile("switch.bin", onSwitch);
         QVERIFY2(rig.start(model, faults, comPort), qPrintable(rig.sim.errorString()));
-        rig.h.module.EepromImage[3].fill(0x3333); // never read from a 24-port switch
+        rig.h.state.eepromImage[3].fill(0x3333); // never read from a 24-port switch
 
-        rig.h.window.Command8->click();
+        rig.h.window.readButton->click();
 
         QVERIFY2(rig.h.prompter.prompts.isEmpty(), qPrintable(rig.h.prompter.texts().join('|')));
-        QVERIFY(rig.idleAfter(rig.h.window.Command8));
+        QVERIFY(rig.idleAfter(rig.h.window.readButton));
         ImageWords expected = onSwitch;
         if (model == 0)
             expected[3].fill(0x3333);
-        QVERIFY(rig.h.module.EepromImage == expected);
-        QVERIFY(rig.h.module.ImageLoaded);
-        QCOMPARE(rig.h.module.PortWords[2][5], onSwitch[2][18]);
-        QVERIFY(rig.h.window.Command5->isEnabled() && rig.h.window.Command7->isEnabled());
+        QVERIFY(rig.h.state.eepromImage == expected);
+        QVERIFY(rig.h.state.imageLoaded);
+        QCOMPARE(rig.h.state.portWords[2][5], onSwitch[2][18]);
+        QVERIFY(rig.h.window.saveButton->isEnabled() && rig.h.window.writeButton->isEnabled());
         QCOMPARE(rig.logCount("write"), 0);
 
-        for (auto &device : rig.h.module.EepromImage) {
+        for (auto &device : rig.h.state.eepromImage) {
             for (quint16 &word : device)
                 word ^= 0x0F0F;
         }
-        const ImageWords written = rig.h.module.EepromImage;
-        rig.h.window.Command7->click();
+        const ImageWords written = rig.h.state.eepromImage;
+        rig.h.window.writeButton->click();
 
         QVERIFY2(rig.h.prompter.prompts.isEmpty(), qPrintable(rig.h.prompter.texts().join('|')));
-        QVERIFY(rig.idleAfter(rig.h.window.Command7));
-        QVERIFY(rig.h.module.EepromImage == written);
+        QVERIFY(rig.idleAfter(rig.h.window.writeButton));
+        QVERIFY(rig.h.state.eepromImage == written);
         const std::optional<ImageWords> held = rig.sim.stateImage();
         QVERIFY(held);
         for (int d = 0; d < deviceCountOf(model); ++d)
@@ -178,8 +178,8 @@ private slots:
         QVERIFY2(rig.start(model, faults), qPrintable(rig.sim.errorString()));
         if (opened)
             rig.open(TestImages::validImage(model));
-        rig.h.module.PortWords[0][0] = 0x00F0; // an edit not yet committed
-        const Module1 before = rig.h.module;
+        rig.h.state.portWords[0][0] = 0x00F0; // an edit not yet committed
+        const ImageState before = rig.h.state;
         const QByteArray tag = QTest::currentDataTag();
         if (tag.endsWith("no such port"))
             qputenv("SWCFG_COM1", QByteArray("/nonexistent/ttyS99"));
@@ -191,7 +191,7 @@ private slots:
         rig.h.prompter.onPrompt = [&](const Prompt &) {
             busyDuringMessages += !rig.h.window.isEnabled() && !rig.h.window.close();
         };
-        QPushButton *command = write ? rig.h.window.Command7 : rig.h.window.Command8;
+        QPushButton *command = write ? rig.h.window.writeButton : rig.h.window.readButton;
 
         if (locked && geteuid() == 0)
             QVERIFY(seteuid(65534) == 0);
@@ -209,15 +209,15 @@ private slots:
         }
         QCOMPARE(busyDuringMessages, messages.size());
         QVERIFY(rig.idleAfter(command));
-        QVERIFY(rig.h.module.EepromImage == before.EepromImage);
-        QVERIFY(rig.h.module.PortWords == before.PortWords);
-        QCOMPARE(rig.h.module.ImageLoaded, opened);
-        QCOMPARE(rig.h.window.Command5->isEnabled(), opened);
-        QCOMPARE(rig.h.window.Command7->isEnabled(), opened);
+        QVERIFY(rig.h.state.eepromImage == before.eepromImage);
+        QVERIFY(rig.h.state.portWords == before.portWords);
+        QCOMPARE(rig.h.state.imageLoaded, opened);
+        QCOMPARE(rig.h.window.saveButton->isEnabled(), opened);
+        QCOMPARE(rig.h.window.writeButton->isEnabled(), opened);
         const std::optional<ImageWords> held = rig.sim.stateImage();
         QVERIFY(held);
         for (int d : written)
-            QCOMPARE((*held)[d], before.EepromImage[d]);
+            QCOMPARE((*held)[d], before.eepromImage[d]);
         if (!faults.contains("--vanish-after"))
             QVERIFY(rig.settle());
         if (written.isEmpty())

@@ -30,8 +30,8 @@ struct SwitchRig {
             return false;
         comVariable = "SWCFG_COM" + QByteArray::number(comPort);
         qputenv(comVariable.constData(), sim.linkPath().toLocal8Bit());
-        h.window.Combo1->setCurrentIndex(model);
-        h.window.Combo2->setCurrentIndex(comPort - 1);
+        h.window.modelList->setCurrentIndex(model);
+        h.window.portList->setCurrentIndex(comPort - 1);
         return true;
     }
 
@@ -73,6 +73,6 @@ struct SwitchRig {
     // Whether the window is usable again: enabled, `button` enabled, no progress bar.
     bool idleAfter(const QPushButton *button) const
     {
-        return h.window.isEnabled() && button->isEnabled() && h.window.ProgressBar1->isHidden();
+        return h.window.isEnabled() && button->isEnabled() && h.window.progressBar->isHidden();
     }
 };

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
     }
     for (bool module : {false, true}) {
-        const PresenceStatus status = presenceStatus(answer, module);
-        if (status.missingDevices >> (module ? 4 : 3) != 0)
+        const PresenceStatus status = presenceStatus(answer, state);
+        if (status.missingDevices >> (state ? 4 : 3) != 0)
             std::abort();
     }
     if (registerAnswerValue(answer).has_value() != (answer.size() >= kRegisterAnswerBytes))

@@ -1,4 +1,4 @@
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "link/device_link.h"
 #include "link/wire_protocol.h"
 #include "link_rig.h"
@@ -82,29 +82,29 @@ private slots:
         QFETCH(QByteArray, answer);
         QFETCH(int, burstMicros);
         QFETCH(bool, accepted);
-        Module1 module;
+        ImageState state;
         PacedLine line;
         VirtualLinkClock clock;
-        DeviceLink link(module, line, clock);
+        DeviceLink link(state, line, clock);
         line.reply = answer;
         line.burstMicros = burstMicros;
 
         if (operation == "probe") {
             const WireProtocol::PresenceStatus status =
-                WireProtocol::presenceStatus(link.CheckSystemBus().value, true);
+                WireProtocol::presenceStatus(link.probeDevices().value, true);
             QCOMPARE(status.kind == WireProtocol::PresenceStatus::Checked, accepted);
         } else if (operation == "bulk") {
-            QCOMPARE(link.ReadEEPROM() == LinkStatus::Done, accepted);
-            QCOMPARE(module.ReadBuffer[0] == 0x4C5F, accepted);
+            QCOMPARE(link.readEeprom() == LinkStatus::Done, accepted);
+            QCOMPARE(state.readBuffer[0] == 0x4C5F, accepted);
         }
         for (const int length : {int(answer.size()), answer.size() == 11 ? 30 : 11}) {
             if (operation != "write")
                 break;
             line.reply = QByteArray(length, '0');
             const qint64 start = clock.micros;
-            QCOMPARE(link.WriteEEPROMPartial(), LinkStatus::Done);
+            QCOMPARE(link.writeEepromPortWords(), LinkStatus::Done);
             QCOMPARE(line.sendsWhileAnswering, 0);
-            QVERIFY(!module.WriteTimedOut);
+            QVERIFY(!state.writeTimedOut);
             // The wire time, a pass or a burst per word, and the series' two quiet waits.
             QVERIFY(clock.micros - start <=
                     48 * ((14 + length) * kByteMicros + burstMicros + 1000) + 100000);

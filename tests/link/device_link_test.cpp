@@ -32,7 +32,7 @@ private slots:
         rig.line.answer = [answer](const QByteArray &) { return answer; };
 
         const LinkResult<quint8> result =
-            DeviceLink(rig.module, rig.line, rig.clock).ReadAByte(3, 1, 115);
+            DeviceLink(rig.state, rig.line, rig.clock).readRegisterByte(3, 1, 115);
 
         QCOMPARE(rig.line.commands, QByteArrayList{"nr31115001\r"});
         QCOMPARE(result.answered() ? result.value : -1, value);
@@ -57,21 +57,21 @@ private slots:
         rig.line.answer = [&](const QByteArray &) {
             return rig.line.commands.size() == 1 ? QByteArray(length, '0') : QByteArray();
         };
-        DeviceLink link(rig.module, rig.line, rig.clock);
+        DeviceLink link(rig.state, rig.line, rig.clock);
         QVERIFY(link.openPort());
 
-        link.WriteAWord(1, 1, 132, 16388);
+        link.writeWord(1, 1, 132, 16388);
         QCOMPARE(rig.line.commands, QByteArrayList{"no11132064004\r"});
-        QCOMPARE(rig.module.WriteTimedOut, length == 0);
+        QCOMPARE(rig.state.writeTimedOut, length == 0);
         QCOMPARE(rig.clock.elapsedMs() / 100 >= 30, length == 0);
-        link.WriteAWord(1, 0, 254, 65535); // the switch has stopped answering
+        link.writeWord(1, 0, 254, 65535); // the switch has stopped answering
         QCOMPARE(rig.line.commands.last(), "no10254255255\r");
-        QVERIFY(rig.module.WriteTimedOut);
+        QVERIFY(rig.state.writeTimedOut);
     }
 
     // Four leading bytes, then four upper-case hex digits per word. The answer comes in chunks of
     // 200 bytes and the bar follows the bytes received; a short or garbled answer (waited for 5 s
-    // at most) leaves ReadBuffer as it was.
+    // at most) leaves readBuffer as it was.
     void bulkRead_data()
     {
         QTest::addColumn<QByteArray>("answer");
@@ -93,16 +93,16 @@ private slots:
         LinkRig rig;
         rig.line.chunkSize = 200;
         rig.line.answer = [answer](const QByteArray &) { return answer; };
-        rig.module.ReadBuffer.fill(0x5555);
-        rig.module.CurDeviceNo = 2;
+        rig.state.readBuffer.fill(0x5555);
+        rig.state.commandDevice = 2;
 
-        QCOMPARE(DeviceLink(rig.module, rig.line, rig.clock, rig.recordProgress()).ReadEEPROM(),
+        QCOMPARE(DeviceLink(rig.state, rig.line, rig.clock, rig.recordProgress()).readEeprom(),
                  read ? LinkStatus::Done : LinkStatus::NoAnswer);
 
         QCOMPARE(rig.line.commands, QByteArrayList{"nr20000256\r"});
         QCOMPARE(rig.progress, progress);
-        QCOMPARE(rig.module.ReadBuffer[0], read ? 19551 : 0x5555);
-        QCOMPARE(rig.module.ReadBuffer[127], read ? 65535 : 0x5555);
+        QCOMPARE(rig.state.readBuffer[0], read ? 19551 : 0x5555);
+        QCOMPARE(rig.state.readBuffer[127], read ? 65535 : 0x5555);
         QCOMPARE(rig.clock.elapsedMs() / 1000, answer.size() < 516 ? 5 : 0);
     }
 
@@ -112,20 +112,20 @@ private slots:
     {
         LinkRig rig(2, TestImages::validImage(2));
         rig.line.answersOnSend = true;
-        DeviceLink link(rig.module, rig.line, rig.clock);
+        DeviceLink link(rig.state, rig.line, rig.clock);
 
         rig.line.inject("stale");
-        QCOMPARE(link.ReadAByte(3, 1, 115).value, 3);
+        QCOMPARE(link.readRegisterByte(3, 1, 115).value, 3);
         rig.line.inject("stale");
-        QCOMPARE(link.CheckSystemBus().value, QByteArray("ns\0\1\2\3", 6));
-        rig.module.CurDeviceNo = 1;
+        QCOMPARE(link.probeDevices().value, QByteArray("ns\0\1\2\3", 6));
+        rig.state.commandDevice = 1;
         rig.line.inject("stale");
-        QCOMPARE(link.ReadEEPROM(), LinkStatus::Done);
-        QCOMPARE(rig.module.ReadBuffer, rig.device.eeprom()[1]);
+        QCOMPARE(link.readEeprom(), LinkStatus::Done);
+        QCOMPARE(rig.state.readBuffer, rig.device.eeprom()[1]);
         link.openPort();
         rig.line.inject("stale bytes");
-        link.WriteAWord(1, 0, 6, 0x1234);
-        QVERIFY(!rig.module.WriteTimedOut);
+        link.writeWord(1, 0, 6, 0x1234);
+        QVERIFY(!rig.state.writeTimedOut);
 
         QCOMPARE(rig.line.sendsOverUnreadInput, 0);
         // No waiting for answers already there; one quiet pass each shows that nothing follows
@@ -148,18 +148,18 @@ private slots:
         QFETCH(int, model);
         QFETCH(int, silentFrom);
         LinkRig rig;
-        rig.module.EepromImage = TestImages::validImage(2);
+        rig.state.eepromImage = TestImages::validImage(2);
         rig.ignores = [silentFrom](const QByteArray &command) {
             return command.startsWith("no00") && command.mid(4, 3).toInt() >= 2 * silentFrom;
         };
 
-        DeviceLink link(rig.module, rig.line, rig.clock, rig.recordProgress());
-        QCOMPARE(link.WriteEEPROMAll(model), LinkStatus::Done);
+        DeviceLink link(rig.state, rig.line, rig.clock, rig.recordProgress());
+        QCOMPARE(link.writeEepromAll(model), LinkStatus::Done);
 
         QTEST(int(rig.line.commands.size()), "writes");
         for (int d = 1; d < 4; ++d)
             QCOMPARE(rig.device.eeprom()[d],
-                     d < deviceCountOf(model) ? rig.module.EepromImage[d] : DeviceWords{});
+                     d < deviceCountOf(model) ? rig.state.eepromImage[d] : DeviceWords{});
         QCOMPARE(rig.progress.count("0"), 4);
         QCOMPARE(rig.progress.count("100"), 4);
         QCOMPARE(rig.progress.count("99"), silentFrom < 128 ? 2 : deviceCountOf(model));
@@ -181,20 +181,20 @@ private slots:
         QFETCH(int, secondWord);
         QFETCH(int, advertisement);
         LinkRig rig;
-        rig.module.PortWords[1][2 * 5 + 1] = static_cast<quint16>(secondWord);
-        rig.module.PortWords[3].fill(0x1111);
-        rig.module.PhyUpdatePending = true;
-        DeviceLink link(rig.module, rig.line, rig.clock);
+        rig.state.portWords[1][2 * 5 + 1] = static_cast<quint16>(secondWord);
+        rig.state.portWords[3].fill(0x1111);
+        rig.state.phyUpdatePending = true;
+        DeviceLink link(rig.state, rig.line, rig.clock);
 
-        QCOMPARE(link.WriteEEPROMPartial(), LinkStatus::Done);
+        QCOMPARE(link.writeEepromPortWords(), LinkStatus::Done);
         QCOMPARE(rig.line.commands.size(), 48);
         QCOMPARE(rig.device.eeprom()[1][13 + 2 * 5 + 1], secondWord);
         QCOMPARE(rig.device.eeprom()[2][28], kDefaultSecondPortWord);
         QCOMPARE(rig.device.eeprom()[3], DeviceWords{});
 
         link.openPort();
-        link.WriteToPHYRegister();
-        link.WriteToPHYRegister(); // nothing pending any more: nothing sent
+        link.writePhyRegisters();
+        link.writePhyRegisters(); // nothing pending any more: nothing sent
 
         QCOMPARE(rig.line.commands.size(), 48 + 3 * 8 * 4);
         QCOMPARE(rig.line.commands.mid(48 + 4 * (8 + 5), 4),
@@ -202,7 +202,7 @@ private slots:
                                  writeWordCommand(1, 1, 132, 16388 + 32 * 5),
                                  writeWordCommand(1, 1, 134, 13056),
                                  writeWordCommand(1, 1, 132, 16384 + 32 * 5)}));
-        QVERIFY(!rig.module.PhyUpdatePending);
+        QVERIFY(!rig.state.phyUpdatePending);
         QVERIFY(rig.line.isOpen()); // the caller's port stays open
     }
 };

@@ -80,14 +80,14 @@ public:
     long passes = 0;
 };
 
-// A switch of the model on a scripted line with a virtual clock, and a Module1 to work on. The
+// A switch of the model on a scripted line with a virtual clock, and a ImageState to work on. The
 // simulator's controller answers: it parses the commands with its own code, so a fault in the
 // link's encoding shows.
 struct LinkRig {
     explicit LinkRig(int model = 2, const ImageWords &eeprom = {}, Faults::FaultPlan faults = {})
         : device(model, eeprom, std::move(faults))
     {
-        module.applyStartupDefaults();
+        state.applyStartupDefaults();
         line.answer = [this](const QByteArray &command) {
             QByteArray answer;
             for (char byte : command) {
@@ -106,7 +106,7 @@ struct LinkRig {
         };
     }
 
-    Module1 module;
+    ImageState state;
     EmulatedSwitch device;
     CommandParser parser;
     std::function<bool(const QByteArray &)> ignores; // commands neither done nor answered

@@ -57,7 +57,7 @@ private slots:
             };
         }
         RecordingSink sink;
-        SwitchSession session(rig.module, rig.line, rig.clock, sink);
+        SwitchSession session(rig.state, rig.line, rig.clock, sink);
 
         const SessionOutcome outcome = write ? session.write(model) : session.read(model);
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "config/trunk/form4.h"
 #include "image/device_models.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "image/port_map.h"
 #include "image/port_word_codec.h"
 #include "support/fakes.h"
-#include "ui/properties/form2.h"
 #include "ui/properties/port_page.h"
+#include "ui/properties/properties_dialog.h"
+#include "ui/properties/trunk_mapping_dialog.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -36,50 +36,50 @@ inline bool clickButtons(QWidget &window, const QStringList &names)
 // can, then OK.
 inline void mapEveryPort(QDialog &dialog, int column = 0)
 {
-    auto &mapping = static_cast<Form4 &>(dialog);
+    auto &mapping = static_cast<TrunkMappingDialog &>(dialog);
     for (int tab = 0; tab < 4; ++tab) {
-        for (int row = 0; row < 8 && mapping.SSTab1->isTabEnabled(tab); ++row) {
+        for (int row = 0; row < 8 && mapping.portTabs->isTabEnabled(tab); ++row) {
             QRadioButton *option = mapping.options(tab)[4 * row + column];
-            if (option->isEnabled() && option->isVisibleTo(mapping.Frame1[tab]) &&
+            if (option->isEnabled() && option->isVisibleTo(mapping.trunkFrames[tab]) &&
                 !option->group()->checkedButton())
                 option->setChecked(true);
         }
     }
-    mapping.Command2->click();
+    mapping.okButton->click();
 }
 
-// A properties dialog on a fresh Module1 of the given model, opened after the test has set the
+// A properties dialog on a fresh ImageState of the given model, opened after the test has set the
 // port words it wants. Ports are named by their front-panel number, 1..32.
 struct PropertiesFixture {
-    Module1 module;
+    ImageState state;
     RecordingPrompter prompter;
     ScriptedFileChooser files;
     ScriptedDialogRunner dialogs;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<PropertiesDialog> form;
 
     explicit PropertiesFixture(int model = Model32NWay)
     {
-        module.applyStartupDefaults();
-        module.Is32Port = model == Model32NWay;
-        module.Is1000SX = model == Model24Sx;
+        state.applyStartupDefaults();
+        state.is32Port = model == Model32NWay;
+        state.is1000Sx = model == Model24Sx;
     }
 
     int chipPort(int userPort) const
     {
-        return PortNumbers::chipPortOf(userPort - 1, module.Is1000SX);
+        return PortNumbers::chipPortOf(userPort - 1, state.is1000Sx);
     }
     quint16 &first(int userPort)
     {
-        return PortWord::firstWord(module.PortWords, chipPort(userPort));
+        return PortWord::firstWord(state.portWords, chipPort(userPort));
     }
     quint16 &second(int userPort)
     {
-        return PortWord::secondWord(module.PortWords, chipPort(userPort));
+        return PortWord::secondWord(state.portWords, chipPort(userPort));
     }
 
-    Form2 &open()
+    PropertiesDialog &open()
     {
-        form = std::make_unique<Form2>(module, UiServices{prompter, files, dialogs});
+        form = std::make_unique<PropertiesDialog>(state, UiServices{prompter, files, dialogs});
         return *form;
     }
     PortPage &page() { return *form->portPage; }

@@ -27,7 +27,7 @@ bool anyTrunk(const TrunkPageState &page)
 
 } // namespace
 
-void ParseL2TrunkSetting(const ImageWords &image, TrunkBoard &board)
+void decodeMacTrunks(const ImageWords &image, TrunkBoard &board)
 {
     const bool macBased = image[0][kMethodWord] & kMethodBit;
     board.selectMethod(macBased ? TrunkMethod::MacAddress : TrunkMethod::PortBased);
@@ -52,12 +52,12 @@ void ParseL2TrunkSetting(const ImageWords &image, TrunkBoard &board)
     board.setHashIndex(image[0][kHashWord] & 3);
 }
 
-void L2TrunkToEEBuf(Module1 &module, const TrunkPageState &page)
+void encodeMacTrunks(ImageState &state, const TrunkPageState &page)
 {
     if (page.method != TrunkMethod::MacAddress)
         return;
-    ImageWords &image = module.EepromImage;
-    const int methodDevices = module.Is32Port || module.Is1000SX ? 4 : 3;
+    ImageWords &image = state.eepromImage;
+    const int methodDevices = state.is32Port || state.is1000Sx ? 4 : 3;
     for (int d = 0; d < methodDevices; ++d)
         image[d][kMethodWord] |= kMethodBit;
     if (!anyTrunk(page))
@@ -65,7 +65,7 @@ void L2TrunkToEEBuf(Module1 &module, const TrunkPageState &page)
 
     const quint16 hash =
         page.hashIndex >= 0 && page.hashIndex < kHashMethods ? kHashPatterns[page.hashIndex] : 0;
-    const int tableDevices = module.Is32Port ? 4 : 3;
+    const int tableDevices = state.is32Port ? 4 : 3;
     for (int d = 0; d < tableDevices; ++d) {
         image[d][kHashWord] |= hash;
         image[d][kMacInUseWord2] |= kMacInUseBits2;
@@ -78,18 +78,18 @@ void L2TrunkToEEBuf(Module1 &module, const TrunkPageState &page)
         for (int i = 0; i < kMacPortBoxes; ++i) {
             if (!page.mac.port[t][i])
                 continue;
-            const int c = module.PortMap[macPortUserIndex(t, i)];
+            const int c = state.portMap[macPortUserIndex(t, i)];
             image[0][kTrunkTableWord + t / 2] |= quint16(1u << (c % 8 + 8 * (t % 2)));
-            PortWord::firstWord(module.PortWords, c) |= PortWord::kTrunkPortFlag;
+            PortWord::firstWord(state.portWords, c) |= PortWord::kTrunkPortFlag;
         }
     }
     for (int w = 0; w < 4; ++w) {
         for (int d = 1; d < tableDevices; ++d)
             image[d][kTrunkTableWord + w] = image[0][kTrunkTableWord + w];
-        if (module.Is1000SX)
+        if (state.is1000Sx)
             image[3][kSxTrunkWord + w] = image[0][kTrunkTableWord + w];
     }
-    L2TrunkVLANMap(module, page);
+    addMacTrunkVlanMasks(state, page);
 }
 
 } // namespace MacTrunkCodec

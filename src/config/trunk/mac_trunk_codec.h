@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 class TrunkBoard;
 struct TrunkPageState;
@@ -15,17 +15,17 @@ namespace MacTrunkCodec
 // Decodes the method and the trunks into the page's controls. The controls' rules run as for
 // clicks, so contents they would not allow come out as the rules leave them: a trunk keeps two
 // ports, and a pair whose trunks are both selected divides all eight ports between them.
-void ParseL2TrunkSetting(const ImageWords &image, TrunkBoard &board);
+void decodeMacTrunks(const ImageWords &image, TrunkBoard &board);
 
-// Sets the trunk words and the member ports' trunk flags (in PortWords) for the page, on words
-// that ClearTrunkSetting has reset, then folds the trunks into the VLAN work table.
-void L2TrunkToEEBuf(Module1 &module, const TrunkPageState &page);
+// Sets the trunk words and the member ports' trunk flags (in portWords) for the page, on words
+// that clearTrunkSettings has reset, then folds the trunks into the VLAN work table.
+void encodeMacTrunks(ImageState &state, const TrunkPageState &page);
 
 // A VLAN group that holds a trunk takes in the trunk's member ports (and only those of the
 // trunk's port group): run on the cleared VLAN work table, before the groups' own masks.
-void L2TrunkVLANMap(Module1 &module, const TrunkPageState &page);
+void addMacTrunkVlanMasks(ImageState &state, const TrunkPageState &page);
 // After the groups' masks are complete: no trunk member forwards to its own trunk. The masks are
 // then stored in the image again.
-void ClearL2TrunkSelfVLAN(Module1 &module, const TrunkPageState &page);
+void clearMacTrunkSelfMasks(ImageState &state, const TrunkPageState &page);
 
 } // namespace MacTrunkCodec

@@ -7,13 +7,13 @@ namespace MacTrunkCodec
 
 using namespace TrunkLayout;
 
-void L2TrunkVLANMap(Module1 &module, const TrunkPageState &page)
+void addMacTrunkVlanMasks(ImageState &state, const TrunkPageState &page)
 {
-    for (int g = 0; g < module.VlanGroupCount; ++g) {
+    for (int g = 0; g < state.vlanGroupCount; ++g) {
         // The group's ports; a trunk of the group decides alone about the ports of its group.
-        std::array<bool, kUserPortCount> members = module.VlanPortMember[g];
+        std::array<bool, kUserPortCount> members = state.vlanPortMember[g];
         for (int t = 0; t < kTrunks; ++t) {
-            if (!module.VlanTrunkMember[g][t])
+            if (!state.vlanTrunkMember[g][t])
                 continue;
             for (int i = 0; i < kMacPortBoxes; ++i)
                 members[macPortUserIndex(t, i)] = page.mac.port[t][i];
@@ -21,16 +21,16 @@ void L2TrunkVLANMap(Module1 &module, const TrunkPageState &page)
         PortMask mask;
         for (int p = 0; p < kUserPortCount; ++p) {
             if (members[p])
-                mask.add(module.PortMap[p]);
+                mask.add(state.portMap[p]);
         }
         for (int p = 0; p < kUserPortCount; ++p) {
             if (members[p])
-                mask.orInto(module.VlanMap, module.PortMap[p]);
+                mask.orInto(state.vlanMap, state.portMap[p]);
         }
     }
 }
 
-void ClearL2TrunkSelfVLAN(Module1 &module, const TrunkPageState &page)
+void clearMacTrunkSelfMasks(ImageState &state, const TrunkPageState &page)
 {
     if (page.method != TrunkMethod::MacAddress)
         return;
@@ -38,14 +38,14 @@ void ClearL2TrunkSelfVLAN(Module1 &module, const TrunkPageState &page)
         PortMask own;
         for (int i = 0; i < kMacPortBoxes; ++i) {
             if (page.mac.port[t][i])
-                own.add(module.PortMap[macPortUserIndex(t, i)]);
+                own.add(state.portMap[macPortUserIndex(t, i)]);
         }
         for (int i = 0; i < kMacPortBoxes; ++i) {
             if (page.mac.port[t][i])
-                own.removeFrom(module.VlanMap, module.PortMap[macPortUserIndex(t, i)]);
+                own.removeFrom(state.vlanMap, state.portMap[macPortUserIndex(t, i)]);
         }
     }
-    vlanMapToImage(module);
+    vlanMapToImage(state);
 }
 
 } // namespace MacTrunkCodec

@@ -21,29 +21,29 @@ bool anyTrunk(const TrunkPageState &page)
 }
 
 // The select words of one device: chip ports 8d + pos for pos < count, from `firstWord` on.
-void parseMappings(Module1 &module, const TrunkBoard &board, int device, int firstWord, int count)
+void parseMappings(ImageState &state, const TrunkBoard &board, int device, int firstWord, int count)
 {
     for (int pos = 0; pos < count; ++pos) {
-        const quint16 select = module.EepromImage[device][firstWord + pos];
-        const int p = module.PortMapInverse[8 * device + pos];
+        const quint16 select = state.eepromImage[device][firstWord + pos];
+        const int p = state.portMapInverse[8 * device + pos];
         for (int t = 0; t < kTrunks; ++t) {
             if (!board.state().port.trunk[t])
                 continue;
             const int member = kMemberOfPosition[select >> (2 * t) & 3];
-            module.PortTrunkMapping[t][p / 8][4 * (p % 8) + member] = true;
+            state.portTrunkMapping[t][p / 8][4 * (p % 8) + member] = true;
         }
     }
 }
 
 } // namespace
 
-void ParsePortTrunkSetting(Module1 &module, TrunkBoard &board)
+void decodePortTrunks(ImageState &state, TrunkBoard &board)
 {
-    if (module.EepromImage[0][kMethodWord] & kMethodBit)
+    if (state.eepromImage[0][kMethodWord] & kMethodBit)
         return;
-    const int devices = module.Is32Port ? 4 : 3;
-    auto flagged = [&module](int d, int pos) {
-        return bool(module.PortWords[d][2 * pos] & PortWord::kTrunkPortFlag);
+    const int devices = state.is32Port ? 4 : 3;
+    auto flagged = [&state](int d, int pos) {
+        return bool(state.portWords[d][2 * pos] & PortWord::kTrunkPortFlag);
     };
     for (int d = 0; d < devices; ++d) {
         for (int pos = 0; pos < 8; ++pos) {
@@ -56,16 +56,16 @@ void ParsePortTrunkSetting(Module1 &module, TrunkBoard &board)
             board.setMember(2 * d + pos / 4, kMemberOfPosition[pos], flagged(d, pos));
     }
 
-    for (auto &trunk : module.PortTrunkMapping) {
+    for (auto &trunk : state.portTrunkMapping) {
         for (auto &tab : trunk)
             tab.fill(false);
     }
     for (int d = 0; d < 3; ++d)
-        parseMappings(module, board, d, kTrunkTableWord, 8);
-    if (module.Is32Port)
-        parseMappings(module, board, 3, kTrunkTableWord, 8);
-    if (module.Is1000SX)
-        parseMappings(module, board, 3, kSxTrunkWord, 2);
+        parseMappings(state, board, d, kTrunkTableWord, 8);
+    if (state.is32Port)
+        parseMappings(state, board, 3, kTrunkTableWord, 8);
+    if (state.is1000Sx)
+        parseMappings(state, board, 3, kSxTrunkWord, 2);
 
     for (int t = 0; t < kTrunks; ++t) {
         if (board.state().port.trunk[t])
@@ -73,7 +73,7 @@ void ParsePortTrunkSetting(Module1 &module, TrunkBoard &board)
     }
 }
 
-void PortTrunkToEEBuf(Module1 &module, const TrunkPageState &page)
+void encodePortTrunks(ImageState &state, const TrunkPageState &page)
 {
     if (page.method != TrunkMethod::PortBased || !anyTrunk(page))
         return;
@@ -82,13 +82,13 @@ void PortTrunkToEEBuf(Module1 &module, const TrunkPageState &page)
             continue;
         for (int m = 0; m < kMemberBoxes; ++m) {
             if (page.port.member[t][m]) {
-                const int c = module.PortMap[memberUserIndex(t, m)];
-                PortWord::firstWord(module.PortWords, c) |= PortWord::kTrunkPortFlag;
+                const int c = state.portMap[memberUserIndex(t, m)];
+                PortWord::firstWord(state.portWords, c) |= PortWord::kTrunkPortFlag;
             }
         }
     }
-    ImageWords &image = module.EepromImage;
-    if (module.Is1000SX) {
+    ImageWords &image = state.eepromImage;
+    if (state.is1000Sx) {
         for (int w = kSxTrunkWord; w < kSxTrunkWord + 4; ++w)
             image[3][w] = 0;
     }
@@ -97,20 +97,20 @@ void PortTrunkToEEBuf(Module1 &module, const TrunkPageState &page)
             continue;
         for (int g = 0; g < 4; ++g) {
             for (int j = 0; j < 32; ++j) {
-                if (!module.PortTrunkMapping[t][g][j])
+                if (!state.portTrunkMapping[t][g][j])
                     continue;
                 const quint16 value = quint16(kMemberChipOffset[j % 4] << (2 * t));
-                const int c = module.PortMap[8 * g + j / 4];
+                const int c = state.portMap[8 * g + j / 4];
                 const int d = c / 8;
                 const int pos = c % 8;
-                if (d == 3 && module.Is1000SX)
+                if (d == 3 && state.is1000Sx)
                     image[3][kSxTrunkWord + pos] |= value;
                 else
                     image[d][kTrunkTableWord + pos] |= value;
             }
         }
     }
-    PortTrunkVLANMap(module, page);
+    encodePortTrunkMasks(state, page);
 }
 
 } // namespace PortTrunkCodec

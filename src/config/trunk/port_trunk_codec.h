@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 class TrunkBoard;
 struct TrunkPageState;
@@ -12,20 +12,20 @@ struct TrunkPageState;
 namespace PortTrunkCodec
 {
 
-// Decodes the trunks, their members and their mappings (into Module1::PortTrunkMapping) under
+// Decodes the trunks, their members and their mappings (into ImageState::portTrunkMapping) under
 // port-based load balancing; the page's rules run as for clicks. A decoded trunk's mapping is
 // complete.
-void ParsePortTrunkSetting(Module1 &module, TrunkBoard &board);
+void decodePortTrunks(ImageState &state, TrunkBoard &board);
 
 // Sets the member flags and the select words of the trunks in use, on words that
-// ClearTrunkSetting has reset, then builds the forwarding masks the mappings imply.
-void PortTrunkToEEBuf(Module1 &module, const TrunkPageState &page);
+// clearTrunkSettings has reset, then builds the forwarding masks the mappings imply.
+void encodePortTrunks(ImageState &state, const TrunkPageState &page);
 
 // Every port reaches the ports of its VLAN groups (or, in none, the other such ports) and, of each
 // trunk it may use, only the member its mapping names. The masks are stored in the image.
-void PortTrunkVLANMap(Module1 &module, const TrunkPageState &page);
+void encodePortTrunkMasks(ImageState &state, const TrunkPageState &page);
 // Adds to the mask of user port `userIndex` the member that its mapping names for `trunk`
 // (member box 0 when the mapping names none).
-void ReadMapping(Module1 &module, int trunk, int userIndex);
+void addMappedMember(ImageState &state, int trunk, int userIndex);
 
 } // namespace PortTrunkCodec

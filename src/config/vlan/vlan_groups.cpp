@@ -32,25 +32,25 @@ bool recordEmpty(const DeviceWords &device, int word)
     return device[word] == 0 && device[word + 1] == 0 && (device[word + 2] >> kTrunkBitsShift) == 0;
 }
 
-void addGroup(Module1 &module, const DeviceWords &device, int word)
+void addGroup(ImageState &state, const DeviceWords &device, int word)
 {
-    const int g = module.VlanGroupCount++;
-    module.VlanPortMember[g].fill(false);
-    module.VlanTrunkMember[g].fill(false);
+    const int g = state.vlanGroupCount++;
+    state.vlanPortMember[g].fill(false);
+    state.vlanTrunkMember[g].fill(false);
     for (int i = 0; i < 16; ++i) {
-        module.VlanPortMember[g][i] = device[word + 1] >> i & 1;
-        module.VlanPortMember[g][i + 16] = device[word] >> i & 1;
+        state.vlanPortMember[g][i] = device[word + 1] >> i & 1;
+        state.vlanPortMember[g][i + 16] = device[word] >> i & 1;
     }
     for (int t = 0; t < kTrunkCount; ++t)
-        module.VlanTrunkMember[g][t] = device[word + 2] >> (kTrunkBitsShift + t) & 1;
+        state.vlanTrunkMember[g][t] = device[word + 2] >> (kTrunkBitsShift + t) & 1;
 }
 
-PortMask groupMask(const Module1 &module, int group)
+PortMask groupMask(const ImageState &state, int group)
 {
     PortMask mask;
     for (int p = 0; p < kUserPortCount; ++p) {
-        if (module.VlanPortMember[group][p])
-            mask.add(module.PortMap[p]);
+        if (state.vlanPortMember[group][p])
+            mask.add(state.portMap[p]);
     }
     return mask;
 }
@@ -72,39 +72,39 @@ QString groupName(int number)
     return QStringLiteral("Group%1").arg(number);
 }
 
-QString portText(const Module1 &module, int group)
+QString portText(const ImageState &state, int group)
 {
-    return memberText(module.VlanPortMember[group].data(), kUserPortCount);
+    return memberText(state.vlanPortMember[group].data(), kUserPortCount);
 }
 
-QString trunkText(const Module1 &module, int group)
+QString trunkText(const ImageState &state, int group)
 {
-    return memberText(module.VlanTrunkMember[group].data(), kTrunkCount);
+    return memberText(state.vlanTrunkMember[group].data(), kTrunkCount);
 }
 
-bool hasMembers(const Module1 &module, int group)
+bool hasMembers(const ImageState &state, int group)
 {
-    for (bool member : module.VlanPortMember[group]) {
+    for (bool member : state.vlanPortMember[group]) {
         if (member)
             return true;
     }
-    for (bool member : module.VlanTrunkMember[group]) {
+    for (bool member : state.vlanTrunkMember[group]) {
         if (member)
             return true;
     }
     return false;
 }
 
-void ParseVLANSetting(Module1 &module)
+void decodeVlanGroups(ImageState &state)
 {
-    module.VlanGroupCount = 0;
+    state.vlanGroupCount = 0;
     for (int block = 0; block < 4; ++block) {
         for (int m = 0; m < kSlotsPerDevice; ++m) {
             const RecordPlace place = recordPlace(block * kSlotsPerDevice + m);
-            const DeviceWords &device = module.EepromImage[place.device];
+            const DeviceWords &device = state.eepromImage[place.device];
             if (recordEmpty(device, place.word))
                 break;
-            addGroup(module, device, place.word);
+            addGroup(state, device, place.word);
         }
     }
 }
@@ -120,52 +120,51 @@ void emptyRecords(ImageWords &image)
     }
 }
 
-void RecordVLAN(Module1 &module)
+void recordVlanGroups(ImageState &state)
 {
     int slot = 0;
-    for (int g = 0; g < module.VlanGroupCount; ++g) {
-        if (!hasMembers(module, g))
+    for (int g = 0; g < state.vlanGroupCount; ++g) {
+        if (!hasMembers(state, g))
             continue;
         quint16 low = 0;
         quint16 high = 0;
         for (int p = 0; p < 16; ++p) {
-            low |= quint16(module.VlanPortMember[g][p]) << p;
-            high |= quint16(module.VlanPortMember[g][p + 16]) << p;
+            low |= quint16(state.vlanPortMember[g][p]) << p;
+            high |= quint16(state.vlanPortMember[g][p + 16]) << p;
         }
         quint16 trunks = 0;
         for (int t = 0; t < kTrunkCount; ++t)
-            trunks |= quint16(module.VlanTrunkMember[g][t]) << (kTrunkBitsShift + t);
+            trunks |= quint16(state.vlanTrunkMember[g][t]) << (kTrunkBitsShift + t);
         const RecordPlace place = recordPlace(slot++);
-        DeviceWords &device = module.EepromImage[place.device];
+        DeviceWords &device = state.eepromImage[place.device];
         device[place.word] = high;
         device[place.word + 1] = low;
         device[place.word + 2] |= trunks;
     }
 }
 
-void addGroupMasks(Module1 &module, int group)
+void addGroupMasks(ImageState &state, int group)
 {
-    const PortMask mask = groupMask(module, group);
+    const PortMask mask = groupMask(state, group);
     for (int p = 0; p < kUserPortCount; ++p) {
-        if (module.VlanPortMember[group][p])
-            mask.orInto(module.VlanMap, module.PortMap[p]);
+        if (state.vlanPortMember[group][p])
+            mask.orInto(state.vlanMap, state.portMap[p]);
     }
 }
 
-void VlanMasksToImage(Module1 &module)
+void vlanMasksToImage(ImageState &state)
 {
-    for (int g = 0; g < module.VlanGroupCount; ++g)
-        addGroupMasks(module, g);
-    CompleteVlanMasks(module);
-    vlanMapToImage(module);
+    for (int g = 0; g < state.vlanGroupCount; ++g)
+        addGroupMasks(state, g);
+    completeVlanMasks(state);
+    vlanMapToImage(state);
 }
 
-void CompleteVlanMasks(Module1 &module)
+void completeVlanMasks(ImageState &state)
 {
-    const int last = module.Is32Port ? 31 : module.Is1000SX ? 25 : 23;
-    auto grouped = [&module](int c) {
-        return module.VlanMap[c / 8][2 * (c % 8)] != 0 ||
-               module.VlanMap[c / 8][2 * (c % 8) + 1] != 0;
+    const int last = state.is32Port ? 31 : state.is1000Sx ? 25 : 23;
+    auto grouped = [&state](int c) {
+        return state.vlanMap[c / 8][2 * (c % 8)] != 0 || state.vlanMap[c / 8][2 * (c % 8) + 1] != 0;
     };
     PortMask common;
     for (int c = 0; c <= last; ++c) {
@@ -174,7 +173,7 @@ void CompleteVlanMasks(Module1 &module)
     }
     for (int c = 0; c <= last; ++c) {
         if (common.contains(c))
-            common.orInto(module.VlanMap, c);
+            common.orInto(state.vlanMap, c);
     }
 }
 

@@ -44,18 +44,18 @@ template <typename Visit> void forEachMacBased(const TrunkPageState &trunks, Vis
 
 } // namespace
 
-Choices available(const Module1 &module, const TrunkPageState &trunks)
+Choices available(const ImageState &state, const TrunkPageState &trunks)
 {
     Choices choices;
     choices.ports.fill(true);
     choices.trunks.fill(true);
-    if (!module.Is32Port) {
+    if (!state.is32Port) {
         for (int p = 24; p < kUserPortCount; ++p)
-            choices.ports[p] = module.Is1000SX && p < 26;
+            choices.ports[p] = state.is1000Sx && p < 26;
         choices.trunks[6] = choices.trunks[7] = false;
     }
-    auto noPort = [&module, &choices](int trunk, int p) {
-        if (trunk < 6 || module.Is32Port)
+    auto noPort = [&state, &choices](int trunk, int p) {
+        if (trunk < 6 || state.is32Port)
             choices.ports[p] = false;
     };
     if (trunks.method == TrunkMethod::PortBased) {
@@ -71,15 +71,15 @@ Choices available(const Module1 &module, const TrunkPageState &trunks)
     return choices;
 }
 
-void dropTrunkMembers(Module1 &module, const TrunkPageState &trunks)
+void dropTrunkMembers(ImageState &state, const TrunkPageState &trunks)
 {
-    auto dropPort = [&module](int, int p) {
-        for (auto &group : module.VlanPortMember)
+    auto dropPort = [&state](int, int p) {
+        for (auto &group : state.vlanPortMember)
             group[p] = false;
     };
-    auto dropUnusedTrunks = [&module](const std::array<bool, kTrunks> &inUse) {
+    auto dropUnusedTrunks = [&state](const std::array<bool, kTrunks> &inUse) {
         for (int t = 0; t < kTrunks; ++t) {
-            for (auto &group : module.VlanTrunkMember)
+            for (auto &group : state.vlanTrunkMember)
                 group[t] = group[t] && inUse[t];
         }
     };

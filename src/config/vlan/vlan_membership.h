@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 struct TrunkPageState;
 
@@ -14,10 +14,10 @@ struct Choices {
     std::array<bool, kTrunkCount> trunks{};
 };
 
-Choices available(const Module1 &module, const TrunkPageState &trunks);
+Choices available(const ImageState &state, const TrunkPageState &trunks);
 
 // Takes out of every group the trunks not in use and the ports that became trunk members, under
 // the method shown or chosen on the trunk page.
-void dropTrunkMembers(Module1 &module, const TrunkPageState &trunks);
+void dropTrunkMembers(ImageState &state, const TrunkPageState &trunks);
 
 } // namespace VlanMembership

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 #include <QWidget>
 
@@ -15,36 +15,36 @@ class QRadioButton;
 
 // The "Port" page of the properties dialog: one port at a time, picked with the port buttons.
 // Every change of a control, by the user or by a decode, runs that control's rule and writes
-// through to the port's words in Module1::PortWords at once.
+// through to the port's words in ImageState::portWords at once.
 class PortPage : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit PortPage(Module1 &module, QWidget *parent = nullptr);
+    explicit PortPage(ImageState &state, QWidget *parent = nullptr);
 
     // Shows the words of `chipPort` by setting the controls one after another; each change runs
     // its rule, so a decode may rewrite the words of the port being shown.
-    void ParseSetting(int chipPort);
+    void showPortSettings(int chipPort);
     // The user port index of the first selected port button, none when no button is selected.
-    std::optional<int> SearchOption() const;
+    std::optional<int> selectedPortIndex() const;
 
-    std::array<QRadioButton *, kUserPortCount> Option1{}; // user ports 1..32
-    QLabel *Label1 = nullptr;                             // "Port Selection"
-    QLabel *Label2 = nullptr;                             // "Configuration of Port N"
-    QCheckBox *Check1 = nullptr;                          // Security
-    QCheckBox *Check2 = nullptr;                          // Address Learning
-    QCheckBox *Check3 = nullptr;                          // Broadcast Storm Control
-    QCheckBox *Check4 = nullptr;                          // Full Duplex Flow Control
-    QCheckBox *Check5 = nullptr;                          // Auto-Negotiation
-    QWidget *Frame2 = nullptr;        // enabled while rate and duplex are chosen by hand
-    QGroupBox *Frame3 = nullptr;      // "Data Rate"
-    QGroupBox *Frame4 = nullptr;      // "Duplex Mode"
-    QRadioButton *Option33 = nullptr; // 10Mbps
-    QRadioButton *Option34 = nullptr; // 100Mbps
-    QRadioButton *Option35 = nullptr; // Half Duplex
-    QRadioButton *Option36 = nullptr; // Full Duplex
-    QPushButton *Command2 = nullptr;  // "Apply to other ports..."
+    std::array<QRadioButton *, kUserPortCount> portButtons{}; // user ports 1..32
+    QLabel *portSelectionLabel = nullptr;                     // "Port Selection"
+    QLabel *portHeading = nullptr;                            // "Configuration of Port N"
+    QCheckBox *securityBox = nullptr;                         // Security
+    QCheckBox *learningBox = nullptr;                         // Address Learning
+    QCheckBox *stormControlBox = nullptr;                     // Broadcast Storm Control
+    QCheckBox *flowControlBox = nullptr;                      // Full Duplex Flow Control
+    QCheckBox *autoNegotiationBox = nullptr;                  // Auto-Negotiation
+    QWidget *rateDuplexPanel = nullptr;       // enabled while rate and duplex are chosen by hand
+    QGroupBox *rateFrame = nullptr;           // "Data Rate"
+    QGroupBox *duplexFrame = nullptr;         // "Duplex Mode"
+    QRadioButton *rate10Option = nullptr;     // 10Mbps
+    QRadioButton *rate100Option = nullptr;    // 100Mbps
+    QRadioButton *halfDuplexOption = nullptr; // Half Duplex
+    QRadioButton *fullDuplexOption = nullptr; // Full Duplex
+    QPushButton *applyButton = nullptr;       // "Apply to other ports..."
 
 private:
     void buildControls();
@@ -66,5 +66,5 @@ private:
     quint16 &firstWord();
     quint16 &secondWord();
 
-    Module1 &module_;
+    ImageState &state_;
 };

@@ -56,7 +56,7 @@ struct SmallDisk {
 
 } // namespace
 
-class Form1Test : public QObject
+class MainWindowTest : public QObject
 {
     Q_OBJECT
 
@@ -90,34 +90,34 @@ private slots:
         QFETCH(bool, imageCleared);
         QFETCH(bool, buttonsEnabled);
         MainWindowHarness h;
-        h.window.Combo1->setCurrentIndex(fromModel);
+        h.window.modelList->setCurrentIndex(fromModel);
         QTemporaryDir dir;
         h.files.paths.push_back(writeImageFile(dir, "in.bin", validImage(fromModel), fromModel));
         h.window.openConfiguration();
-        const ImageWords opened = h.module.EepromImage;
-        QVERIFY(h.module.ImageLoaded);
-        h.module.ConfigChanged = configChanged;
-        h.module.PropertiesApplied = configChanged;
-        h.module.VlanGroupCount = 3;
+        const ImageWords opened = h.state.eepromImage;
+        QVERIFY(h.state.imageLoaded);
+        h.state.configChanged = configChanged;
+        h.state.propertiesApplied = configChanged;
+        h.state.vlanGroupCount = 3;
         h.prompter.answers.push_back(answer);
 
-        h.window.Combo1->setCurrentIndex(newModel);
+        h.window.modelList->setCurrentIndex(newModel);
 
         const QString question =
             QStringLiteral("Changes not saved !  Do you want to quit settings ?");
         QCOMPARE(h.prompter.texts(), configChanged ? QStringList{question} : QStringList{});
-        QCOMPARE(h.window.Combo1->currentIndex(), expectedModel);
-        QCOMPARE(h.module.LastModel, expectedModel);
-        QCOMPARE(h.module.Is32Port, expectedModel == 2);
+        QCOMPARE(h.window.modelList->currentIndex(), expectedModel);
+        QCOMPARE(h.state.lastModel, expectedModel);
+        QCOMPARE(h.state.is32Port, expectedModel == 2);
         QCOMPARE(h.window.windowTitle(), deviceModelInfo(expectedModel).mainCaption);
-        QCOMPARE(h.window.Command5->isEnabled(), buttonsEnabled);
-        QCOMPARE(h.window.Command7->isEnabled(), buttonsEnabled);
-        QVERIFY(h.module.EepromImage == (imageCleared ? ImageWords{} : opened));
-        QCOMPARE(h.module.VlanGroupCount, imageCleared ? 0 : 3);
-        QCOMPARE(h.module.ConfigChanged, configChanged && !imageCleared);
-        QCOMPARE(h.module.PropertiesApplied, configChanged && !imageCleared);
-        QVERIFY(h.module.ImageLoaded);
-        QCOMPARE(h.module.PortWords[0][1], imageCleared ? kDefaultSecondPortWord : opened[0][14]);
+        QCOMPARE(h.window.saveButton->isEnabled(), buttonsEnabled);
+        QCOMPARE(h.window.writeButton->isEnabled(), buttonsEnabled);
+        QVERIFY(h.state.eepromImage == (imageCleared ? ImageWords{} : opened));
+        QCOMPARE(h.state.vlanGroupCount, imageCleared ? 0 : 3);
+        QCOMPARE(h.state.configChanged, configChanged && !imageCleared);
+        QCOMPARE(h.state.propertiesApplied, configChanged && !imageCleared);
+        QVERIFY(h.state.imageLoaded);
+        QCOMPARE(h.state.portWords[0][1], imageCleared ? kDefaultSecondPortWord : opened[0][14]);
     }
 
     // Open takes a file of the selected model into the image, the port words following it; a
@@ -156,16 +156,16 @@ private slots:
         QFETCH(QString, saveTo);
         QFETCH(QStringList, messages);
         MainWindowHarness h;
-        h.window.Combo1->setCurrentIndex(model);
+        h.window.modelList->setCurrentIndex(model);
         QTemporaryDir dir;
         if (loadedBefore) {
             ImageWords before = validImage(model);
             before[1][16] = before[3][16] = 0x1234;
             h.files.paths.push_back(writeImageFile(dir, "before.bin", before, model));
             h.window.openConfiguration();
-            h.module.PortWords[0][0] = 0x0055; // an edit that must survive a rejected file
+            h.state.portWords[0][0] = 0x0055; // an edit that must survive a rejected file
         }
-        const Module1 before = h.module;
+        const ImageState before = h.state;
         ImageWords image = validImage(file == "32" ? 2 : 0);
         image[0][0] |= 0x8000; // cleared on loading
         QString path = dir.filePath("gone.bin");
@@ -176,8 +176,8 @@ private slots:
         h.files.paths.push_back(path);
         h.files.paths.push_back(dir.filePath(saveTo));
 
-        h.window.Command3->click();
-        h.window.Command5->click();
+        h.window.openButton->click();
+        h.window.saveButton->click();
 
         QCOMPARE(h.prompter.prompts.size(), messages.size());
         for (int i = 0; i < messages.size(); ++i) {
@@ -188,21 +188,20 @@ private slots:
         }
         image[0][0] &= 0x7FFF;
         if (model == 0)
-            image[3] = before.EepromImage[3];
-        const ImageWords &expected = accepted ? image : before.EepromImage;
-        QVERIFY(h.module.EepromImage == expected);
+            image[3] = before.eepromImage[3];
+        const ImageWords &expected = accepted ? image : before.eepromImage;
+        QVERIFY(h.state.eepromImage == expected);
         if (accepted) {
-            QCOMPARE(h.module.PortWords[1][3], image[1][16]);
-            QCOMPARE(h.module.PortWords[3][3], model == 2 ? image[3][16] : kDefaultSecondPortWord);
+            QCOMPARE(h.state.portWords[1][3], image[1][16]);
+            QCOMPARE(h.state.portWords[3][3], model == 2 ? image[3][16] : kDefaultSecondPortWord);
         } else {
-            QVERIFY(h.module.PortWords == before.PortWords);
+            QVERIFY(h.state.portWords == before.portWords);
         }
-        QCOMPARE(h.module.ImageLoaded, accepted || loadedBefore);
-        QCOMPARE(h.window.Command5->isEnabled(), accepted || loadedBefore);
-        QCOMPARE(h.window.Command7->isEnabled(), accepted || loadedBefore);
+        QCOMPARE(h.state.imageLoaded, accepted || loadedBefore);
+        QCOMPARE(h.window.saveButton->isEnabled(), accepted || loadedBefore);
+        QCOMPARE(h.window.writeButton->isEnabled(), accepted || loadedBefore);
         const QByteArray saved = fileBytes(dir.filePath(saveTo));
-        QCOMPARE(QFile::exists(dir.filePath(saveTo)),
-                 h.module.ImageLoaded && !saveTo.contains('/'));
+        QCOMPARE(QFile::exists(dir.filePath(saveTo)), h.state.imageLoaded && !saveTo.contains('/'));
         if (!saved.isEmpty()) {
             QCOMPARE(saved.size(), model == 0 ? 768 : 1024);
             QCOMPARE(quint8(saved[256 + 32]) << 8 | quint8(saved[256 + 33]), int(expected[1][16]));
@@ -238,9 +237,9 @@ private slots:
         QTemporaryDir dir;
         MainWindowHarness h;
         h.files.paths = {writeImageFile(dir, "good.bin", validImage(1), 1)};
-        h.window.Command3->click();
-        QVERIFY(h.module.ImageLoaded);
-        const ImageWords before = h.module.EepromImage;
+        h.window.openButton->click();
+        QVERIFY(h.state.imageLoaded);
+        const ImageWords before = h.state.eepromImage;
         QVERIFY(mkfifo(qPrintable(dir.filePath("fifo")), 0600) == 0);
         if (openTo == "good.bin")
             QVERIFY(QFile::remove(dir.filePath(openTo)) && QDir(dir.path()).mkdir(openTo));
@@ -254,21 +253,21 @@ private slots:
 
         if (!openTo.isEmpty()) {
             h.files.paths = {dir.filePath(openTo)};
-            h.window.Command3->click();
+            h.window.openButton->click();
         }
         h.files.paths = {dir.filePath(saveTo)};
-        h.window.Command5->click();
+        h.window.saveButton->click();
 
         const QString shown = h.prompter.texts().join('|');
         QVERIFY2(h.prompter.prompts.size() == 1 &&
                      shown.startsWith(QString(message).replace("{dir}", dir.path())),
                  qPrintable(shown));
-        QVERIFY(h.module.EepromImage == before);
-        QVERIFY(h.window.isEnabled() && h.window.Command5->isEnabled());
+        QVERIFY(h.state.eepromImage == before);
+        QVERIFY(h.window.isEnabled() && h.window.saveButton->isEnabled());
         QCOMPARE(QFileInfo(dir.filePath("fifo")).isFile(), false);
         QVERIFY(!disk || fileBytes(dir.filePath(saveTo)) == "old");
     }
 };
 
-SWCFG_TEST_CLASS(Form1Test)
-#include "form1_test.moc"
+SWCFG_TEST_CLASS(MainWindowTest)
+#include "main_window_test.moc"

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-class Module1;
+class ImageState;
 class SwitchSession;
 enum class SessionOutcome;
 class QComboBox;
@@ -13,26 +13,26 @@ class QPushButton;
 class QProgressBar;
 
 // The main window: model and serial port selection, Read, Write, Open, Save, Properties and EXIT.
-class Form1 : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    Form1(Module1 &module, const UiServices &services, const SwitchAccess &switchAccess,
-          QWidget *parent = nullptr);
+    MainWindow(ImageState &state, const UiServices &services, const SwitchAccess &switchAccess,
+               QWidget *parent = nullptr);
 
     // The selected model, 0..2.
     int deviceModel() const;
 
-    QComboBox *Combo1 = nullptr;     // model
-    QComboBox *Combo2 = nullptr;     // serial port "1. COM1".."8. COM8"
-    QPushButton *Command8 = nullptr; // Read
-    QPushButton *Command7 = nullptr; // Write
-    QPushButton *Command3 = nullptr; // Open
-    QPushButton *Command5 = nullptr; // Save
-    QPushButton *Command2 = nullptr; // Properties
-    QPushButton *Command9 = nullptr; // EXIT
-    QProgressBar *ProgressBar1 = nullptr;
+    QComboBox *modelList = nullptr;          // model
+    QComboBox *portList = nullptr;           // serial port "1. COM1".."8. COM8"
+    QPushButton *readButton = nullptr;       // Read
+    QPushButton *writeButton = nullptr;      // Write
+    QPushButton *openButton = nullptr;       // Open
+    QPushButton *saveButton = nullptr;       // Save
+    QPushButton *propertiesButton = nullptr; // Properties
+    QPushButton *exitButton = nullptr;       // EXIT
+    QProgressBar *progressBar = nullptr;
 
     static inline const char *const kQuitSettingsQuestion =
         "Changes not saved !  Do you want to quit settings ?";
@@ -56,7 +56,7 @@ private:
     SessionOutcome runOnSwitch(QPushButton *button,
                                SessionOutcome (SwitchSession::*command)(int model));
 
-    Module1 &module_;
+    ImageState &state_;
     UiServices services_;
     SwitchAccess switchAccess_;
     bool switchCommandRunning_ = false;

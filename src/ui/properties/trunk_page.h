@@ -29,26 +29,26 @@ public:
     // Puts the board's state on the controls (after the board was changed directly).
     void showState();
 
-    QGroupBox *Frame6 = nullptr;      // "Load Balancing Method"
-    QRadioButton *Option37 = nullptr; // "MAC Address Based"
-    QRadioButton *Option38 = nullptr; // "Port Based"
-    QTabWidget *SSTab2 = nullptr;
+    QGroupBox *methodFrame = nullptr;        // "Load Balancing Method"
+    QRadioButton *macBasedOption = nullptr;  // "MAC Address Based"
+    QRadioButton *portBasedOption = nullptr; // "Port Based"
+    QTabWidget *methodTabs = nullptr;
 
     // Port-based trunks 1..8: trunk boxes, member boxes, mapping buttons and status labels.
-    QGroupBox *Frame5 = nullptr;
-    QGroupBox *Frame7 = nullptr;
-    std::array<QCheckBox *, TrunkLayout::kTrunks> portTrunkBoxes{};             // Check6..Check13
-    std::array<std::array<QCheckBox *, 4>, TrunkLayout::kTrunks> memberBoxes{}; // Check14..Check21
-    std::array<QPushButton *, TrunkLayout::kTrunks> mappingButtons{}; // Command7..Command14
-    std::array<QLabel *, TrunkLayout::kTrunks> mappingLabels{};       // Label9..Label16
+    QGroupBox *portTrunkFrame = nullptr;
+    QGroupBox *mappingFrame = nullptr;
+    std::array<QCheckBox *, TrunkLayout::kTrunks> portTrunkBoxes{};
+    std::array<std::array<QCheckBox *, 4>, TrunkLayout::kTrunks> memberBoxes{};
+    std::array<QPushButton *, TrunkLayout::kTrunks> mappingButtons{};
+    std::array<QLabel *, TrunkLayout::kTrunks> mappingLabels{};
 
     // MAC-address-based trunks 1..8 and the hash method.
-    QGroupBox *Frame9 = nullptr;
-    std::array<QCheckBox *, TrunkLayout::kTrunks> macTrunkBoxes{}; // Check29 ("Trunk1")..Check22
-    std::array<std::array<QCheckBox *, 8>, TrunkLayout::kTrunks> macPortBoxes{}; // Check30..Check37
-    QLabel *Label6 = nullptr; // "Load Balancing Mapping"
-    QLabel *Label7 = nullptr; // "MAC Address Based"
-    QComboBox *Combo1 = nullptr;
+    QGroupBox *macTrunkFrame = nullptr;
+    std::array<QCheckBox *, TrunkLayout::kTrunks> macTrunkBoxes{};
+    std::array<std::array<QCheckBox *, 8>, TrunkLayout::kTrunks> macPortBoxes{};
+    QLabel *hashHeading = nullptr; // "Load Balancing Mapping"
+    QLabel *hashLabel = nullptr;   // "MAC Address Based"
+    QComboBox *hashMethodList = nullptr;
 
 signals:
     // A port-based trunk's mapping button was pressed (trunk 0..7).

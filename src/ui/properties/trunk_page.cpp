@@ -1,4 +1,4 @@
-#include "config/trunk/trunk_page.h"
+#include "ui/properties/trunk_page.h"
 
 #include "config/trunk/trunk_texts.h"
 
@@ -48,14 +48,14 @@ void showCheck(QCheckBox *box, bool checked, bool enabled)
 TrunkPage::TrunkPage(TrunkPageHost &host, QWidget *parent) : QWidget(parent), board_(&host)
 {
     setObjectName(QStringLiteral("TrunkPage"));
-    SSTab2 = new QTabWidget(this);
-    SSTab2->setObjectName(QStringLiteral("SSTab2"));
-    SSTab2->addTab(buildPortBasedTab(), QString::fromLatin1(T::kPortBasedTab));
-    SSTab2->addTab(buildMacBasedTab(), QString::fromLatin1(T::kMacBasedTab));
+    methodTabs = new QTabWidget(this);
+    methodTabs->setObjectName(QStringLiteral("methodTabs"));
+    methodTabs->addTab(buildPortBasedTab(), QString::fromLatin1(T::kPortBasedTab));
+    methodTabs->addTab(buildMacBasedTab(), QString::fromLatin1(T::kMacBasedTab));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildMethodFrame());
-    layout->addWidget(SSTab2);
+    layout->addWidget(methodTabs);
     layout->addStretch(1);
 
     connectRules();
@@ -64,49 +64,51 @@ TrunkPage::TrunkPage(TrunkPageHost &host, QWidget *parent) : QWidget(parent), bo
 
 QWidget *TrunkPage::buildMethodFrame()
 {
-    Frame6 = new QGroupBox(QString::fromLatin1(T::kLoadBalancingMethod), this);
-    Frame6->setObjectName(QStringLiteral("Frame6"));
-    Option37 = new QRadioButton(QString::fromLatin1(T::kMacAddressBased), Frame6);
-    Option37->setObjectName(QStringLiteral("Option37"));
-    Option38 = new QRadioButton(QString::fromLatin1(T::kPortBased), Frame6);
-    Option38->setObjectName(QStringLiteral("Option38"));
-    auto *layout = new QHBoxLayout(Frame6);
-    layout->addWidget(Option38);
-    layout->addWidget(Option37);
+    methodFrame = new QGroupBox(QString::fromLatin1(T::kLoadBalancingMethod), this);
+    methodFrame->setObjectName(QStringLiteral("methodFrame"));
+    macBasedOption = new QRadioButton(QString::fromLatin1(T::kMacAddressBased), methodFrame);
+    macBasedOption->setObjectName(QStringLiteral("macBasedOption"));
+    portBasedOption = new QRadioButton(QString::fromLatin1(T::kPortBased), methodFrame);
+    portBasedOption->setObjectName(QStringLiteral("portBasedOption"));
+    auto *layout = new QHBoxLayout(methodFrame);
+    layout->addWidget(portBasedOption);
+    layout->addWidget(macBasedOption);
     layout->addStretch(1);
-    return Frame6;
+    return methodFrame;
 }
 
 QWidget *TrunkPage::buildPortBasedTab()
 {
     auto *tab = new QWidget;
-    Frame5 = new QGroupBox(tab);
-    Frame5->setObjectName(QStringLiteral("Frame5"));
-    auto *grid = new QGridLayout(Frame5);
-    grid->addWidget(heading(T::kTrunkSelection, Frame5), 0, 0);
-    grid->addWidget(heading(T::kTrunkPortAssignment, Frame5), 0, 1, 1, 4);
+    portTrunkFrame = new QGroupBox(tab);
+    portTrunkFrame->setObjectName(QStringLiteral("portTrunkFrame"));
+    auto *grid = new QGridLayout(portTrunkFrame);
+    grid->addWidget(heading(T::kTrunkSelection, portTrunkFrame), 0, 0);
+    grid->addWidget(heading(T::kTrunkPortAssignment, portTrunkFrame), 0, 1, 1, 4);
     for (int t = 0; t < kTrunks; ++t) {
-        portTrunkBoxes[t] = checkBox(trunkCaption(t), QStringLiteral("Check%1").arg(6 + t), Frame5);
+        portTrunkBoxes[t] =
+            checkBox(trunkCaption(t), QStringLiteral("portTrunkBox_%1").arg(t), portTrunkFrame);
         grid->addWidget(portTrunkBoxes[t], t + 1, 0);
         for (int m = 0; m < kMemberBoxes; ++m) {
-            memberBoxes[t][m] = checkBox(portBoxCaption(memberUserIndex(t, m)),
-                                         QStringLiteral("Check%1_%2").arg(14 + t).arg(m), Frame5);
+            memberBoxes[t][m] =
+                checkBox(portBoxCaption(memberUserIndex(t, m)),
+                         QStringLiteral("memberBox_%1_%2").arg(t).arg(m), portTrunkFrame);
             grid->addWidget(memberBoxes[t][m], t + 1, 1 + m);
         }
     }
 
-    Frame7 = new QGroupBox(tab);
-    Frame7->setObjectName(QStringLiteral("Frame7"));
-    auto *mapping = new QGridLayout(Frame7);
-    mapping->addWidget(heading(T::kPortBased, Frame7), 0, 0, 1, 2);
+    mappingFrame = new QGroupBox(tab);
+    mappingFrame->setObjectName(QStringLiteral("mappingFrame"));
+    auto *mapping = new QGridLayout(mappingFrame);
+    mapping->addWidget(heading(T::kPortBased, mappingFrame), 0, 0, 1, 2);
     for (int t = 0; t < kTrunks; ++t) {
-        mappingButtons[t] = new QPushButton(QString::number(t + 1), Frame7);
-        mappingButtons[t]->setObjectName(QStringLiteral("Command%1").arg(7 + t));
+        mappingButtons[t] = new QPushButton(QString::number(t + 1), mappingFrame);
+        mappingButtons[t]->setObjectName(QStringLiteral("mappingButton_%1").arg(t));
         mappingButtons[t]->setAutoDefault(false);
         mappingButtons[t]->setFixedWidth(
             mappingButtons[t]->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 16);
-        mappingLabels[t] = new QLabel(QString::fromLatin1(T::kNotYet), Frame7);
-        mappingLabels[t]->setObjectName(QStringLiteral("Label%1").arg(9 + t));
+        mappingLabels[t] = new QLabel(QString::fromLatin1(T::kNotYet), mappingFrame);
+        mappingLabels[t]->setObjectName(QStringLiteral("mappingLabel_%1").arg(t));
         mapping->addWidget(mappingButtons[t], t + 1, 0);
         mapping->addWidget(mappingLabels[t], t + 1, 1);
     }
@@ -118,8 +120,8 @@ QWidget *TrunkPage::buildPortBasedTab()
         mapping->setRowMinimumHeight(row, rowHeight);
     }
     auto *layout = new QHBoxLayout(tab);
-    layout->addWidget(Frame5);
-    layout->addWidget(Frame7);
+    layout->addWidget(portTrunkFrame);
+    layout->addWidget(mappingFrame);
     layout->addStretch(1);
     return tab;
 }
@@ -127,38 +129,39 @@ QWidget *TrunkPage::buildPortBasedTab()
 QWidget *TrunkPage::buildMacBasedTab()
 {
     auto *tab = new QWidget;
-    Frame9 = new QGroupBox(tab);
-    Frame9->setObjectName(QStringLiteral("Frame9"));
-    auto *grid = new QGridLayout(Frame9);
-    grid->addWidget(heading(T::kTrunkSelection, Frame9), 0, 0);
-    grid->addWidget(heading(T::kTrunkPortAssignment, Frame9), 0, 1, 1, kMacPortBoxes);
+    macTrunkFrame = new QGroupBox(tab);
+    macTrunkFrame->setObjectName(QStringLiteral("macTrunkFrame"));
+    auto *grid = new QGridLayout(macTrunkFrame);
+    grid->addWidget(heading(T::kTrunkSelection, macTrunkFrame), 0, 0);
+    grid->addWidget(heading(T::kTrunkPortAssignment, macTrunkFrame), 0, 1, 1, kMacPortBoxes);
     for (int t = 0; t < kTrunks; ++t) {
-        // The boxes are numbered downwards: "Trunk1" is Check29, "Trunk8" Check22.
-        macTrunkBoxes[t] = checkBox(trunkCaption(t), QStringLiteral("Check%1").arg(29 - t), Frame9);
+        macTrunkBoxes[t] =
+            checkBox(trunkCaption(t), QStringLiteral("macTrunkBox_%1").arg(t), macTrunkFrame);
         grid->addWidget(macTrunkBoxes[t], t + 1, 0);
         for (int i = 0; i < kMacPortBoxes; ++i) {
-            macPortBoxes[t][i] = checkBox(portBoxCaption(macPortUserIndex(t, i)),
-                                          QStringLiteral("Check%1_%2").arg(30 + t).arg(i), Frame9);
+            macPortBoxes[t][i] =
+                checkBox(portBoxCaption(macPortUserIndex(t, i)),
+                         QStringLiteral("macPortBox_%1_%2").arg(t).arg(i), macTrunkFrame);
             grid->addWidget(macPortBoxes[t][i], t + 1, 1 + i);
         }
     }
 
-    Label6 = heading(T::kLoadBalancingMapping, tab);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label7 = new QLabel(QString::fromLatin1(T::kMacAddressBased), tab);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Combo1 = new QComboBox(tab);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
+    hashHeading = heading(T::kLoadBalancingMapping, tab);
+    hashHeading->setObjectName(QStringLiteral("hashHeading"));
+    hashLabel = new QLabel(QString::fromLatin1(T::kMacAddressBased), tab);
+    hashLabel->setObjectName(QStringLiteral("hashLabel"));
+    hashMethodList = new QComboBox(tab);
+    hashMethodList->setObjectName(QStringLiteral("hashMethodList"));
     for (const char *name : hashMethodNames())
-        Combo1->addItem(QString::fromLatin1(name));
+        hashMethodList->addItem(QString::fromLatin1(name));
 
     auto *hash = new QVBoxLayout;
-    hash->addWidget(Label6);
-    hash->addWidget(Label7);
-    hash->addWidget(Combo1);
+    hash->addWidget(hashHeading);
+    hash->addWidget(hashLabel);
+    hash->addWidget(hashMethodList);
     hash->addStretch(1);
     auto *layout = new QHBoxLayout(tab);
-    layout->addWidget(Frame9);
+    layout->addWidget(macTrunkFrame);
     layout->addLayout(hash);
     layout->addStretch(1);
     return tab;
@@ -174,17 +177,17 @@ template <typename Change> void TrunkPage::change(Change &&apply)
 
 void TrunkPage::connectRules()
 {
-    connect(Option37, &QRadioButton::toggled, this, [this](bool on) {
+    connect(macBasedOption, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             change([](TrunkBoard &b) { b.selectMethod(TrunkMethod::MacAddress); });
     });
-    connect(Option38, &QRadioButton::toggled, this, [this](bool on) {
+    connect(portBasedOption, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             change([](TrunkBoard &b) { b.selectMethod(TrunkMethod::PortBased); });
     });
-    connect(SSTab2, &QTabWidget::currentChanged, this,
+    connect(methodTabs, &QTabWidget::currentChanged, this,
             [this](int tab) { change([tab](TrunkBoard &b) { b.showTab(tab); }); });
-    connect(Combo1, qOverload<int>(&QComboBox::currentIndexChanged), this,
+    connect(hashMethodList, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int index) { change([index](TrunkBoard &b) { b.setHashIndex(index); }); });
     for (int t = 0; t < kTrunks; ++t) {
         connect(portTrunkBoxes[t], &QCheckBox::toggled, this,
@@ -212,25 +215,25 @@ void TrunkPage::showState()
     const TrunkPageState &s = board_.state();
     {
         // Clearing both buttons needs their exclusivity off for the moment.
-        const QSignalBlocker block37(Option37);
-        const QSignalBlocker block38(Option38);
-        Option37->setAutoExclusive(false);
-        Option38->setAutoExclusive(false);
-        Option37->setChecked(s.method == TrunkMethod::MacAddress);
-        Option38->setChecked(s.method == TrunkMethod::PortBased);
-        Option37->setAutoExclusive(true);
-        Option38->setAutoExclusive(true);
+        const QSignalBlocker blockMac(macBasedOption);
+        const QSignalBlocker blockPort(portBasedOption);
+        macBasedOption->setAutoExclusive(false);
+        portBasedOption->setAutoExclusive(false);
+        macBasedOption->setChecked(s.method == TrunkMethod::MacAddress);
+        portBasedOption->setChecked(s.method == TrunkMethod::PortBased);
+        macBasedOption->setAutoExclusive(true);
+        portBasedOption->setAutoExclusive(true);
     }
     {
-        const QSignalBlocker block(SSTab2);
-        SSTab2->setCurrentIndex(s.shownTab);
+        const QSignalBlocker block(methodTabs);
+        methodTabs->setCurrentIndex(s.shownTab);
     }
     {
-        const QSignalBlocker block(Combo1);
-        Combo1->setCurrentIndex(s.hashIndex);
+        const QSignalBlocker block(hashMethodList);
+        hashMethodList->setCurrentIndex(s.hashIndex);
     }
-    Label7->setEnabled(s.hashEnabled);
-    Combo1->setEnabled(s.hashEnabled);
+    hashLabel->setEnabled(s.hashEnabled);
+    hashMethodList->setEnabled(s.hashEnabled);
     for (int t = 0; t < kTrunks; ++t) {
         showCheck(portTrunkBoxes[t], s.port.trunk[t], s.port.trunkEnabled[t]);
         for (int m = 0; m < kMemberBoxes; ++m)

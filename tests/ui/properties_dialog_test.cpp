@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-class Form2Test : public QObject
+class PropertiesDialogTest : public QObject
 {
     Q_OBJECT
 
@@ -35,33 +35,33 @@ private slots:
         QFETCH(int, model);
         QFETCH(bool, configChanged);
         MainWindowHarness h;
-        h.window.Combo1->setCurrentIndex(model);
-        h.module.ConfigChanged = configChanged;
-        h.module.VlanPortMember[31][31] = true;
-        h.module.VlanTrunkMember[4][7] = true;
-        h.module.PortMap.fill(-1);
+        h.window.modelList->setCurrentIndex(model);
+        h.state.configChanged = configChanged;
+        h.state.vlanPortMember[31][31] = true;
+        h.state.vlanTrunkMember[4][7] = true;
+        h.state.portMap.fill(-1);
         const bool upper = model == Model32NWay;
         h.dialogs.actions.push_back([&](QDialog &dialog) {
-            auto &form = dynamic_cast<Form2 &>(dialog);
+            auto &form = dynamic_cast<PropertiesDialog &>(dialog);
             QTEST(form.windowTitle(), "caption");
-            QCOMPARE(form.SSTab1->currentIndex(), 0);
-            QCOMPARE(form.SearchOption(), std::optional<int>(0));
-            QCOMPARE(form.portPage->Label2->text(), QStringLiteral("Configuration of Port 1"));
+            QCOMPARE(form.pageTabs->currentIndex(), 0);
+            QCOMPARE(form.selectedPortIndex(), std::optional<int>(0));
+            QCOMPARE(form.portPage->portHeading->text(), QStringLiteral("Configuration of Port 1"));
             for (int i = 0; i < 32; ++i)
-                QCOMPARE(form.portPage->Option1[i]->isEnabled(), i < 24 || upper);
-            form.portPage->Option1[24]->click();
-            QCOMPARE(form.SearchOption(), std::optional<int>(upper ? 24 : 0));
+                QCOMPARE(form.portPage->portButtons[i]->isEnabled(), i < 24 || upper);
+            form.portPage->portButtons[24]->click();
+            QCOMPARE(form.selectedPortIndex(), std::optional<int>(upper ? 24 : 0));
         });
 
-        h.window.Command2->click();
+        h.window.propertiesButton->click();
 
         QCOMPARE(h.dialogs.runs, 1);
-        QCOMPARE(h.module.Is32Port, upper);
-        QCOMPARE(h.module.Is1000SX, model == Model24Sx);
-        QTEST(h.module.PortMap[25], "chipPortOf26");
-        QCOMPARE(h.module.PortMap[32], -1);
-        QVERIFY(!h.module.VlanPortMember[31][31]);
-        QVERIFY(!h.module.VlanTrunkMember[4][7]);
+        QCOMPARE(h.state.is32Port, upper);
+        QCOMPARE(h.state.is1000Sx, model == Model24Sx);
+        QTEST(h.state.portMap[25], "chipPortOf26");
+        QCOMPARE(h.state.portMap[32], -1);
+        QVERIFY(!h.state.vlanPortMember[31][31]);
+        QVERIFY(!h.state.vlanTrunkMember[4][7]);
     }
 
     // Cancel, or Escape, takes the port words of every device back: the defaults before anything
@@ -81,38 +81,38 @@ private slots:
         QFETCH(bool, applied);
         QFETCH(bool, escape);
         MainWindowHarness h;
-        h.window.Combo1->setCurrentIndex(Model32NWay);
+        h.window.modelList->setCurrentIndex(Model32NWay);
         const ImageWords image = TestImages::validImage(Model32NWay);
         if (loaded)
-            h.module.takeLoadedImage(image);
+            h.state.takeLoadedImage(image);
         else
-            h.module.EepromImage = image;
-        h.module.PropertiesApplied = applied;
+            h.state.eepromImage = image;
+        h.state.propertiesApplied = applied;
         h.dialogs.actions.push_back([&](QDialog &dialog) {
-            QVERIFY(clickButtons(
-                dialog, {"Check1", "Check5", "Option1_5", "Check4", "Option1_31", "Check3"}));
+            QVERIFY(clickButtons(dialog, {"securityBox", "autoNegotiationBox", "portButton_5",
+                                          "flowControlBox", "portButton_31", "stormControlBox"}));
             if (escape)
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             else
-                QVERIFY(clickButtons(dialog, {"Command4"}));
+                QVERIFY(clickButtons(dialog, {"cancelButton"}));
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         });
 
-        h.window.Command2->click();
+        h.window.propertiesButton->click();
 
         for (int d = 0; d < 4; ++d) {
             for (int i = 0; i < 16; ++i) {
                 const quint16 expected = loaded || applied ? image[d][13 + i]
                                          : i % 2           ? kDefaultSecondPortWord
                                                            : kDefaultFirstPortWord;
-                QCOMPARE(h.module.PortWords[d][i], expected);
+                QCOMPARE(h.state.portWords[d][i], expected);
             }
         }
-        QVERIFY(h.module.EepromImage == image);
-        QVERIFY(!h.module.ConfigChanged);
-        QCOMPARE(h.module.PropertiesApplied, applied);
+        QVERIFY(h.state.eepromImage == image);
+        QVERIFY(!h.state.configChanged);
+        QCOMPARE(h.state.propertiesApplied, applied);
     }
 };
 
-SWCFG_TEST_CLASS(Form2Test)
-#include "form2_test.moc"
+SWCFG_TEST_CLASS(PropertiesDialogTest)
+#include "properties_dialog_test.moc"

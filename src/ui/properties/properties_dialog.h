@@ -1,14 +1,14 @@
 #pragma once
 
-#include "config/trunk/form4.h"
 #include "config/trunk/trunk_board.h"
+#include "ui/properties/trunk_mapping_dialog.h"
 #include "ui/ui_services.h"
 
 #include <QDialog>
 
 #include <optional>
 
-class Module1;
+class ImageState;
 class PortPage;
 class TrunkPage;
 class VlanPage;
@@ -17,28 +17,28 @@ class QTabWidget;
 
 // The properties dialog: pages "Port", " Trunk Assignment" and "VLAN", with OK and Cancel.
 // Every opening is a new instance that decodes the configuration afresh while it is constructed;
-// the pages write their edits through to Module1, OK commits them into the EEPROM image and
+// the pages write their edits through to ImageState, OK commits them into the EEPROM image and
 // Cancel (or closing the window) takes the port words back from it.
-class Form2 : public QDialog, private TrunkPageHost, private MappingHost
+class PropertiesDialog : public QDialog, private TrunkPageHost, private MappingHost
 {
     Q_OBJECT
 
 public:
-    Form2(Module1 &module, const UiServices &services, QWidget *parent = nullptr);
+    PropertiesDialog(ImageState &state, const UiServices &services, QWidget *parent = nullptr);
 
     enum Page { PortPageIndex = 0, TrunkPageIndex = 1, VlanPageIndex = 2 };
 
-    QTabWidget *SSTab1 = nullptr;
-    QPushButton *Command3 = nullptr; // OK
-    QPushButton *Command4 = nullptr; // Cancel
+    QTabWidget *pageTabs = nullptr;
+    QPushButton *okButton = nullptr;     // OK
+    QPushButton *cancelButton = nullptr; // Cancel
     PortPage *portPage = nullptr;
     TrunkPage *trunkPage = nullptr;
     VlanPage *vlanPage = nullptr;
 
     // Decodes chip port `chipPort` into the port page.
-    void ParseSetting(int chipPort);
+    void showPortSettings(int chipPort);
     // The user port index shown on the port page; none when no port button is selected.
-    std::optional<int> SearchOption() const;
+    std::optional<int> selectedPortIndex() const;
 
 public slots:
     // Cancel: the port words edited in place go back to what the image holds.
@@ -60,6 +60,6 @@ private:
     // The refusal shared by OK and page changes: true when a mapping is unfinished.
     bool refuseUnfinishedMapping();
 
-    Module1 &module_;
+    ImageState &state_;
     UiServices services_;
 };

@@ -23,52 +23,52 @@ using PortWordTable = std::array<std::array<quint16, kPortWordsPerDevice>, kDevi
 // The program-wide state: the EEPROM image of every device, the working tables beside it and the
 // flags that tie the windows together. main() makes exactly one and hands it on by reference;
 // every test makes a fresh one.
-class Module1
+class ImageState
 {
 public:
     // EEPROM word (device, word), 0..65535.
-    ImageWords EepromImage{};
+    ImageWords eepromImage{};
     // Working copy of words 13..28 of each device: (d, 2k) first and (d, 2k + 1) second word of
     // port k.
-    PortWordTable PortWords{};
+    PortWordTable portWords{};
     // VLAN mask work words: (d, 2k) high and (d, 2k + 1) low mask of port k of device d.
-    PortWordTable VlanMap{};
+    PortWordTable vlanMap{};
     // The 128 words of the EEPROM read last.
-    DeviceWords ReadBuffer{};
+    DeviceWords readBuffer{};
 
-    bool Is32Port = false;
-    bool Is1000SX = false;
-    int LastModel = 0;
-    bool ConfigChanged = false; // the properties dialog was confirmed since the last model reset
-    bool PropertiesApplied = false; // set by the properties dialog's OK, cleared by model reset
-    bool ImageLoaded = false;       // the image was filled by Open or Read
-    bool PhyUpdatePending = false;  // a port's advertised abilities were changed in the dialog
-    bool WriteTimedOut = false;     // the last word write got no answer in time
+    bool is32Port = false;
+    bool is1000Sx = false;
+    int lastModel = 0;
+    bool configChanged = false; // the properties dialog was confirmed since the last model reset
+    bool propertiesApplied = false; // set by the properties dialog's OK, cleared by model reset
+    bool imageLoaded = false;       // the image was filled by Open or Read
+    bool phyUpdatePending = false;  // a port's advertised abilities were changed in the dialog
+    bool writeTimedOut = false;     // the last word write got no answer in time
 
     // Fields of the link command being sent.
-    int CurDeviceNo = 0;
-    int CurSwNo = 0;
-    int CurAddrNo = 0;
-    int CurByteCount = 0;
+    int commandDevice = 0;
+    int commandSpace = 0;
+    int commandAddress = 0;
+    int commandByteCount = 0;
 
-    // VLAN groups 1..VlanGroupCount; members by user port index and by trunk index.
-    int VlanGroupCount = 0;
-    std::array<std::array<bool, kUserPortCount>, kVlanGroupMax> VlanPortMember{};
-    std::array<std::array<bool, kTrunkCount>, kVlanGroupMax> VlanTrunkMember{};
-    int SelectedVlanGroup = 0; // 1-based number of the group last clicked, 0 when none
-    bool VlanAddMode = false;
+    // VLAN groups 1..vlanGroupCount; members by user port index and by trunk index.
+    int vlanGroupCount = 0;
+    std::array<std::array<bool, kUserPortCount>, kVlanGroupMax> vlanPortMember{};
+    std::array<std::array<bool, kTrunkCount>, kVlanGroupMax> vlanTrunkMember{};
+    int selectedVlanGroup = 0; // 1-based number of the group last clicked, 0 when none
+    bool vlanAddMode = false;
 
     // User port index -> chip port and back; rebuilt by every load of the properties dialog.
     // Index 32 is never written.
-    std::array<int, kUserPortCount + 1> PortMap{};
-    std::array<int, kUserPortCount + 1> PortMapInverse{};
+    std::array<int, kUserPortCount + 1> portMap{};
+    std::array<int, kUserPortCount + 1> portMapInverse{};
 
     // Port-based trunk mapping: (trunk, tab, option) as the mapping dialog lays it out.
-    std::array<std::array<std::array<bool, 32>, 4>, kTrunkCount> PortTrunkMapping{};
-    bool MappingComplete = false;
+    std::array<std::array<std::array<bool, 32>, 4>, kTrunkCount> portTrunkMapping{};
+    bool mappingComplete = false;
 
     // User port index whose settings "Apply to other ports" copies.
-    int ApplySourcePort = 0;
+    int applySourcePort = 0;
 
     // Both setting words of every port of devices 0..3 to their defaults.
     void applyPortWordDefaults();
@@ -81,12 +81,12 @@ public:
     // words follow it (the model flags must already be set).
     void takeLoadedImage(const ImageWords &image);
 
-    // PortWords <- image words 13..28 (devices 0..2, and 3 on the 32-port model), or the defaults
+    // portWords <- image words 13..28 (devices 0..2, and 3 on the 32-port model), or the defaults
     // while nothing was loaded or applied.
-    void PortWordsFromImage();
-    // Image words 13..28 <- PortWords, for the same devices.
-    void PortWordsToImage();
+    void portWordsFromImage();
+    // Image words 13..28 <- portWords, for the same devices.
+    void portWordsToImage();
 
 private:
-    int portWordDevices() const { return Is32Port ? 4 : 3; }
+    int portWordDevices() const { return is32Port ? 4 : 3; }
 };

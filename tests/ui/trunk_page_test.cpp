@@ -1,9 +1,9 @@
-#include "config/trunk/form4.h"
-#include "config/trunk/trunk_page.h"
+#include "config/config_script.h"
 #include "config/trunk/trunk_texts.h"
-#include "config/vlan/vlan_page.h"
-#include "config_script.h"
 #include "support/test_main.h"
+#include "ui/properties/trunk_mapping_dialog.h"
+#include "ui/properties/trunk_page.h"
+#include "ui/properties/vlan_page.h"
 #include "ui/properties_fixture.h"
 
 #include <QButtonGroup>
@@ -40,14 +40,15 @@ private slots:
         QTest::newRow("to port based, No")
             << true << "" << false << QStringList{question} << "tab 1, 2 groups, M-";
         QTest::newRow("to MAC, Yes")
-            << false << "Check6" << true << QStringList{question} << "tab 1, 0 groups, --";
+            << false << "portTrunkBox_0" << true << QStringList{question} << "tab 1, 0 groups, --";
         QTest::newRow("to MAC, No, trunk 1")
-            << false << "Check6" << false << QStringList{question, finish} << "tab 0, 2 groups, -P";
+            << false << "portTrunkBox_0" << false << QStringList{question, finish}
+            << "tab 0, 2 groups, -P";
         QTest::newRow("to MAC, No, trunk 7")
-            << false << "Check12" << false << QStringList{question, finishModule}
+            << false << "portTrunkBox_6" << false << QStringList{question, finishModule}
             << "tab 0, 2 groups, --";
         QTest::newRow("no trunk, no question")
-            << true << "Check29" << true << QStringList() << "tab 0, 2 groups, --";
+            << true << "macTrunkBox_0" << true << QStringList() << "tab 0, 2 groups, --";
     }
     void switchingMethods()
     {
@@ -55,34 +56,34 @@ private slots:
         QFETCH(QString, click);
         QFETCH(bool, yes);
         PropertiesFixture d(Model32NWay);
-        ImageWords &image = d.module.EepromImage;
+        ImageWords &image = d.state.eepromImage;
         image[0][0] = macImage ? 0x0008 : 0;
         image[0][48] = 0x00AA; // MAC-address-based trunk 1: ports 1 to 4
         image[0][65] = 0x0003; // group 1: ports 1 and 2
         image[0][73] = 0x0030; // group 2: ports 5 and 6
-        Form2 &form = d.open();
+        PropertiesDialog &form = d.open();
         TrunkPage &page = *form.trunkPage;
         if (!click.isEmpty())
             QVERIFY(d.click({click}));
         d.prompter.answers.push_back(yes);
 
-        page.SSTab2->setCurrentIndex(macImage ? 0 : 1);
+        page.methodTabs->setCurrentIndex(macImage ? 0 : 1);
 
         QTEST(d.prompter.texts(), "prompts");
         const VlanPage &vlan = *form.vlanPage;
         QTEST(QStringLiteral("tab %1, %2 groups, %3%4")
-                  .arg(page.SSTab2->currentIndex())
-                  .arg(vlan.ListView1->topLevelItemCount())
+                  .arg(page.methodTabs->currentIndex())
+                  .arg(vlan.groupList->topLevelItemCount())
                   .arg(page.macTrunkBoxes[0]->isChecked() ? 'M' : '-')
                   .arg(page.portTrunkBoxes[0]->isChecked() ? 'P' : '-'),
               "after");
-        QCOMPARE(page.Option37->isChecked(), page.SSTab2->currentIndex() == 1);
+        QCOMPARE(page.macBasedOption->isChecked(), page.methodTabs->currentIndex() == 1);
         QCOMPARE(page.macPortBoxes[0][0]->isEnabled(), page.macTrunkBoxes[0]->isChecked());
-        QCOMPARE(d.module.VlanGroupCount, vlan.ListView1->topLevelItemCount());
-        QCOMPARE(vlan.Command17->isEnabled(), d.module.VlanGroupCount > 0);
-        QVERIFY(vlan.Command15->isEnabled());
-        if (d.module.VlanGroupCount)
-            QCOMPARE(vlan.ListView1->topLevelItem(0)->text(1), QStringLiteral("1 2 "));
+        QCOMPARE(d.state.vlanGroupCount, vlan.groupList->topLevelItemCount());
+        QCOMPARE(vlan.deleteButton->isEnabled(), d.state.vlanGroupCount > 0);
+        QVERIFY(vlan.addButton->isEnabled());
+        if (d.state.vlanGroupCount)
+            QCOMPARE(vlan.groupList->topLevelItem(0)->text(1), QStringLiteral("1 2 "));
     }
 
     // A decoded port-based trunk's mapping is complete. A member change that leaves a box
@@ -91,7 +92,7 @@ private slots:
     void unfinishedMapping_data()
     {
         QTest::addColumn<QString>("leave");
-        QTest::newRow("OK") << "Command3";
+        QTest::newRow("OK") << "okButton";
         QTest::newRow("to the port page") << "0";
         QTest::newRow("to the VLAN page") << "2";
     }
@@ -99,29 +100,29 @@ private slots:
     {
         QFETCH(QString, leave);
         PropertiesFixture d(Model24NWay);
-        d.module.PortWords[0][0] |= 0x0200; // trunk flags on chip ports 0 and 1
-        d.module.PortWords[0][2] |= 0x0200;
-        Form2 &form = d.open();
+        d.state.portWords[0][0] |= 0x0200; // trunk flags on chip ports 0 and 1
+        d.state.portWords[0][2] |= 0x0200;
+        PropertiesDialog &form = d.open();
         const TrunkPage &page = *form.trunkPage;
         QCOMPARE(page.portTrunkBoxes[0]->isChecked(), true);
         QCOMPARE(page.mappingLabels[0]->text(), QStringLiteral("ok"));
-        form.SSTab1->setCurrentIndex(1);
-        QVERIFY(d.click({"Check14_0"})); // "Port 1" of two members: refused
+        form.pageTabs->setCurrentIndex(1);
+        QVERIFY(d.click({"memberBox_0_0"})); // "Port 1" of two members: refused
         QCOMPARE(page.memberBoxes[0][0]->isChecked(), true);
         QCOMPARE(page.memberBoxes[0][2]->isChecked(), true); // "Port13"
-        QVERIFY(d.click({"Check14_1"})); // "Port 2" joins: the mapping is due again
+        QVERIFY(d.click({"memberBox_0_1"})); // "Port 2" joins: the mapping is due again
         QCOMPARE(page.mappingLabels[0]->text(), QStringLiteral("not yet"));
-        const ImageWords before = d.module.EepromImage;
+        const ImageWords before = d.state.eepromImage;
 
-        if (leave == QLatin1String("Command3"))
+        if (leave == QLatin1String("okButton"))
             QVERIFY(d.click({leave}));
         else
-            form.SSTab1->setCurrentIndex(leave.toInt());
+            form.pageTabs->setCurrentIndex(leave.toInt());
 
         QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kFinishMapping});
-        QCOMPARE(form.SSTab1->currentIndex(), 1);
+        QCOMPARE(form.pageTabs->currentIndex(), 1);
         QCOMPARE(form.result(), 0);
-        QVERIFY(d.module.EepromImage == before);
+        QVERIFY(d.state.eepromImage == before);
     }
 
     // The mapping dialog: members' own rows locked, unchecked members' columns closed, OK only
@@ -139,34 +140,34 @@ private slots:
         QFETCH(int, model);
         QFETCH(int, ports);
         PropertiesFixture d(model);
-        Form2 &form = d.open();
+        PropertiesDialog &form = d.open();
         const QLabel *label = form.trunkPage->mappingLabels[0];
         auto mapped = [&d] {
             int count = 0;
-            for (const auto &tab : d.module.PortTrunkMapping[0])
+            for (const auto &tab : d.state.portTrunkMapping[0])
                 count += std::count(tab.begin(), tab.end(), true);
             return count;
         };
-        QVERIFY(d.click({"Check6"})); // trunk 1: ports 1, 2, 13 and 14
+        QVERIFY(d.click({"portTrunkBox_0"})); // trunk 1: ports 1, 2, 13 and 14
         d.dialogs.actions = {[](QDialog &dialog) { mapEveryPort(dialog, 1); }};
-        QVERIFY(d.click({"Command7"}));
+        QVERIFY(d.click({"mappingButton_0"}));
         QCOMPARE(label->text(), QStringLiteral("ok"));
         QCOMPARE(mapped(), ports);
 
-        QVERIFY(d.click({"Check14_1"})); // "Port 2" leaves the trunk
+        QVERIFY(d.click({"memberBox_0_1"})); // "Port 2" leaves the trunk
         QCOMPARE(label->text(), QStringLiteral("not yet"));
         d.dialogs.actions = {[&](QDialog &dialog) {
-            auto &f = static_cast<Form4 &>(dialog);
+            auto &f = static_cast<TrunkMappingDialog &>(dialog);
             QCOMPARE(f.windowTitle(), QStringLiteral("Port Based Trunk Port Mapping for Trunk 1"));
-            QVERIFY(!f.Label1[5]->isEnabled() && !f.options(2)[4 * 3 + 1]->isEnabled());
+            QVERIFY(!f.memberHeaders[5]->isEnabled() && !f.options(2)[4 * 3 + 1]->isEnabled());
             QVERIFY(!f.options(2)[4 * 3 + 1]->isChecked()); // port 20 had "Port 2"
             QVERIFY(f.options(1)[4 * 4 + 2]->isChecked());  // "Port13" on itself, locked
-            QVERIFY(!f.options(1)[4 * 4 + 2]->isEnabled() && !f.Label5[12]->isEnabled());
-            f.Command2->click();
+            QVERIFY(!f.options(1)[4 * 4 + 2]->isEnabled() && !f.portLabels[12]->isEnabled());
+            f.okButton->click();
             QCOMPARE(f.result(), 0);
             mapEveryPort(dialog);
         }};
-        QVERIFY(d.click({"Command7"}));
+        QVERIFY(d.click({"mappingButton_0"}));
         QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kAssignEachMapping});
         QCOMPARE(label->text(), QStringLiteral("ok"));
         QCOMPARE(mapped(), ports);

@@ -4,7 +4,7 @@
 
 #include <array>
 
-class Module1;
+class ImageState;
 class Prompter;
 class QGroupBox;
 class QLabel;
@@ -24,27 +24,28 @@ public:
 // The mapping of a port-based trunk: for every port of the switch, the member through which it
 // sends to the trunk. Four tabs of eight ports; option j of a tab is row j / 4 (a port) and
 // column j % 4 (a member); each row holds one choice. OK takes the choices into
-// Module1::PortTrunkMapping and is refused until every port of the model has one.
-class Form4 : public QDialog
+// ImageState::portTrunkMapping and is refused until every port of the model has one.
+class TrunkMappingDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    Form4(Module1 &module, MappingHost &host, Prompter &prompter, QWidget *parent = nullptr);
+    TrunkMappingDialog(ImageState &state, MappingHost &host, Prompter &prompter,
+                       QWidget *parent = nullptr);
 
-    // The four option arrays, one per tab (Option1 to Option4).
+    // The option buttons of tab `tab`, row by row.
     std::array<QRadioButton *, 32> &options(int tab) { return options_[tab]; }
     // A member's own row is fixed to itself; the member is known by its box caption.
-    void LockMemberRow(int memberIndex, const QString &portName);
+    void lockMemberRow(int memberIndex, const QString &portName);
     // An unchecked member can be chosen by no port.
-    void DisableMemberColumn(int memberIndex);
+    void disableMemberColumn(int memberIndex);
 
-    QTabWidget *SSTab1 = nullptr;
-    std::array<QGroupBox *, 4> Frame1{}; // one per tab, "Trunk 1" until the opener names it
-    std::array<QLabel *, 16> Label1{};   // column headers, 4 per tab
-    std::array<QLabel *, 32> Label5{};   // row labels "Port 1".."Port32"
-    QPushButton *Command2 = nullptr;     // OK
-    QPushButton *Command3 = nullptr;     // Cancel
+    QTabWidget *portTabs = nullptr;
+    std::array<QGroupBox *, 4> trunkFrames{}; // one per tab, "Trunk 1" until the opener names it
+    std::array<QLabel *, 16> memberHeaders{}; // column headers, 4 per tab
+    std::array<QLabel *, 32> portLabels{};    // row labels "Port 1".."Port32"
+    QPushButton *okButton = nullptr;          // OK
+    QPushButton *cancelButton = nullptr;      // Cancel
 
 private:
     QWidget *buildTab(int tab);
@@ -52,7 +53,7 @@ private:
     void confirm();
     bool moduleTabAvailable() const;
 
-    Module1 &module_;
+    ImageState &state_;
     MappingHost &host_;
     Prompter &prompter_;
     std::array<std::array<QRadioButton *, 32>, 4> options_{};

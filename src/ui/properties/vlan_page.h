@@ -4,14 +4,14 @@
 
 #include <QWidget>
 
-class Module1;
+class ImageState;
 class TrunkBoard;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The "VLAN" page: the list of VLAN groups (Module1's group tables) with Add, Modify and Delete.
+// The "VLAN" page: the list of VLAN groups (ImageState's group tables) with Add, Modify and Delete.
 // Rows are named by position, "Group1" first; deleting a group moves the later groups' data up.
 // The group dialogs work on this page: it is what they know of the properties dialog.
 class VlanPage : public QWidget
@@ -19,7 +19,7 @@ class VlanPage : public QWidget
     Q_OBJECT
 
 public:
-    VlanPage(Module1 &module, const TrunkBoard &trunks, const UiServices &services,
+    VlanPage(ImageState &state, const TrunkBoard &trunks, const UiServices &services,
              QWidget *parent = nullptr);
 
     // One row per group of the tables; Add while there are fewer than 32 groups, Modify and
@@ -29,7 +29,7 @@ public:
     void removeAllGroups();
     // Shown again: groups lose the trunks no longer in use and the ports that became trunk
     // members, and the rows show what is left.
-    void RefreshVLANGroupList();
+    void refreshVlanGroupList();
 
     // The row of group `number` (1-based) takes the group's texts, becomes the current row and is
     // scrolled into view. False (after saying so) when no row has that group's name.
@@ -41,13 +41,13 @@ public:
     void modifyGroup();
     void deleteGroup();
 
-    QLabel *Label8 = nullptr;
-    QTreeWidget *ListView1 = nullptr;
-    QPushButton *Command15 = nullptr; // Add
-    QPushButton *Command16 = nullptr; // Modify
-    QPushButton *Command17 = nullptr; // Delete
+    QLabel *groupListLabel = nullptr;
+    QTreeWidget *groupList = nullptr;
+    QPushButton *addButton = nullptr;    // Add
+    QPushButton *modifyButton = nullptr; // Modify
+    QPushButton *deleteButton = nullptr; // Delete
 
-    Module1 &module() { return module_; }
+    ImageState &state() { return state_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,7 +56,7 @@ private:
     bool selectionValid() const;
     void openModify();
 
-    Module1 &module_;
+    ImageState &state_;
     const TrunkBoard &trunks_;
     UiServices services_;
 };

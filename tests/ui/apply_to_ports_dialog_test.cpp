@@ -2,14 +2,14 @@
 #include "image/port_map.h"
 #include "properties_fixture.h"
 #include "support/test_main.h"
-#include "ui/properties/form3.h"
+#include "ui/properties/apply_to_ports_dialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
-class Form3Test : public QObject
+class ApplyToPortsDialogTest : public QObject
 {
     Q_OBJECT
 
@@ -36,24 +36,24 @@ private slots:
         QFETCH(int, source);
         QFETCH(int, box);
         PropertiesFixture fx(model);
-        PortNumbers::buildPortMaps(fx.module);
-        fx.module.ApplySourcePort = source;
-        Form3 dialog(fx.module);
+        PortNumbers::buildPortMaps(fx.state);
+        fx.state.applySourcePort = source;
+        ApplyToPortsDialog dialog(fx.state);
 
-        QVERIFY(dialog.Check2[source]->isChecked());
-        QVERIFY(!dialog.Check2[source]->isEnabled());
-        QVERIFY(!dialog.Command1->isEnabled());
+        QVERIFY(dialog.portBoxes[source]->isChecked());
+        QVERIFY(!dialog.portBoxes[source]->isEnabled());
+        QVERIFY(!dialog.okButton->isEnabled());
         for (int i = 24; i < 32; ++i)
-            QCOMPARE(dialog.Check2[i]->isEnabled(), model == Model32NWay && i != source);
+            QCOMPARE(dialog.portBoxes[i]->isEnabled(), model == Model32NWay && i != source);
 
-        dialog.Check2[box]->click();
-        QTEST(dialog.Command1->isEnabled(), "okAfterCheck");
-        dialog.Check2[box]->click();
-        QTEST(dialog.Command1->isEnabled(), "okAfterUncheck");
+        dialog.portBoxes[box]->click();
+        QTEST(dialog.okButton->isEnabled(), "okAfterCheck");
+        dialog.portBoxes[box]->click();
+        QTEST(dialog.okButton->isEnabled(), "okAfterUncheck");
     }
 
     // Both words of the port shown go whole to every ticked port, without touching the page or
-    // PhyUpdatePending; Cancel writes nothing.
+    // phyUpdatePending; Cancel writes nothing.
     void copiesBothWordsWhole_data()
     {
         QTest::addColumn<bool>("confirm");
@@ -70,15 +70,15 @@ private slots:
         fx.second(3) = sourceSecond;
         fx.second(13) = 0x4CD1;
         fx.open();
-        QVERIFY(fx.click({"Option1_2"}));
-        fx.module.PhyUpdatePending = false;
-        const PortWordTable before = fx.module.PortWords;
+        QVERIFY(fx.click({"portButton_2"}));
+        fx.state.phyUpdatePending = false;
+        const PortWordTable before = fx.state.portWords;
 
         fx.dialogs.actions.push_back([&](QDialog &dialog) {
-            QVERIFY(clickButtons(dialog, {"Check2_0", "Check2_12", "Check2_28", "Check2_31",
-                                          confirm ? "Command1" : "Command2"}));
+            QVERIFY(clickButtons(dialog, {"portBox_0", "portBox_12", "portBox_28", "portBox_31",
+                                          confirm ? "okButton" : "cancelButton"}));
         });
-        QVERIFY(fx.click({"Command2"}));
+        QVERIFY(fx.click({"applyButton"}));
 
         PortWordTable expected = before;
         if (confirm) {
@@ -87,13 +87,13 @@ private slots:
                 PortWord::secondWord(expected, fx.chipPort(port)) = sourceSecond;
             }
         }
-        QVERIFY(fx.module.PortWords == expected);
-        QVERIFY(!fx.module.PhyUpdatePending);
-        QCOMPARE(fx.page().Label2->text(), QStringLiteral("Configuration of Port 3"));
+        QVERIFY(fx.state.portWords == expected);
+        QVERIFY(!fx.state.phyUpdatePending);
+        QCOMPARE(fx.page().portHeading->text(), QStringLiteral("Configuration of Port 3"));
         QCOMPARE(fx.first(3), sourceFirst);
         QCOMPARE(fx.second(3), sourceSecond);
     }
 };
 
-SWCFG_TEST_CLASS(Form3Test)
-#include "form3_test.moc"
+SWCFG_TEST_CLASS(ApplyToPortsDialogTest)
+#include "apply_to_ports_dialog_test.moc"

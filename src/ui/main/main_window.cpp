@@ -1,13 +1,13 @@
-#include "ui/main/form1.h"
+#include "ui/main/main_window.h"
 
 #include "image/bin_file.h"
 #include "image/device_models.h"
-#include "image/module1.h"
+#include "image/image_state.h"
 #include "link/switch_session.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/prompter.h"
-#include "ui/properties/form2.h"
+#include "ui/properties/properties_dialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -64,90 +64,90 @@ QPushButton *makeButton(const char *name, const QString &caption, QWidget *paren
 
 } // namespace
 
-Form1::Form1(Module1 &module, const UiServices &services, const SwitchAccess &switchAccess,
-             QWidget *parent)
-    : QWidget(parent), module_(module), services_(services), switchAccess_(switchAccess)
+MainWindow::MainWindow(ImageState &state, const UiServices &services,
+                       const SwitchAccess &switchAccess, QWidget *parent)
+    : QWidget(parent), state_(state), services_(services), switchAccess_(switchAccess)
 {
     buildControls();
 
     {
         // Filling the list is not a selection.
-        const QSignalBlocker blocker(Combo1);
+        const QSignalBlocker blocker(modelList);
         for (int model = 0; model < kModelCount; ++model)
-            Combo1->addItem(deviceModelInfo(model).listText);
+            modelList->addItem(deviceModelInfo(model).listText);
     }
-    Command5->setEnabled(false);
-    Command7->setEnabled(false);
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::selectModel);
-    // Runs the model selection with LastModel still 0: caption, buttons, LastModel and Is32Port.
-    Combo1->setCurrentIndex(kStartupModel);
+    saveButton->setEnabled(false);
+    writeButton->setEnabled(false);
+    connect(modelList, &QComboBox::currentIndexChanged, this, &MainWindow::selectModel);
+    // Runs the model selection with lastModel still 0: caption, buttons, lastModel and is32Port.
+    modelList->setCurrentIndex(kStartupModel);
 
     for (int port = 1; port <= 8; ++port)
-        Combo2->addItem(QStringLiteral("%1. COM%1").arg(port));
-    Combo2->setCurrentIndex(0);
+        portList->addItem(QStringLiteral("%1. COM%1").arg(port));
+    portList->setCurrentIndex(0);
 
-    ProgressBar1->setValue(0);
-    ProgressBar1->setVisible(false);
-    module_.applyStartupDefaults();
+    progressBar->setValue(0);
+    progressBar->setVisible(false);
+    state_.applyStartupDefaults();
 
-    connect(Command8, &QPushButton::clicked, this, &Form1::readFromSwitch);
-    connect(Command7, &QPushButton::clicked, this, &Form1::writeToSwitch);
-    connect(Command3, &QPushButton::clicked, this, &Form1::openConfiguration);
-    connect(Command5, &QPushButton::clicked, this, &Form1::saveConfiguration);
-    connect(Command2, &QPushButton::clicked, this, &Form1::showProperties);
-    connect(Command9, &QPushButton::clicked, this, &Form1::exitProgram);
+    connect(readButton, &QPushButton::clicked, this, &MainWindow::readFromSwitch);
+    connect(writeButton, &QPushButton::clicked, this, &MainWindow::writeToSwitch);
+    connect(openButton, &QPushButton::clicked, this, &MainWindow::openConfiguration);
+    connect(saveButton, &QPushButton::clicked, this, &MainWindow::saveConfiguration);
+    connect(propertiesButton, &QPushButton::clicked, this, &MainWindow::showProperties);
+    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
 }
 
-void Form1::buildControls()
+void MainWindow::buildControls()
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo2 = new QComboBox(this);
-    Combo2->setObjectName(QStringLiteral("Combo2"));
+    modelList = new QComboBox(this);
+    modelList->setObjectName(QStringLiteral("modelList"));
+    portList = new QComboBox(this);
+    portList->setObjectName(QStringLiteral("portList"));
 
     auto *selection = new QGridLayout;
     selection->addWidget(new QLabel(QStringLiteral("Device Type :"), this), 0, 0);
-    selection->addWidget(Combo1, 0, 1);
+    selection->addWidget(modelList, 0, 1);
     selection->addWidget(new QLabel(QStringLiteral("RS232 COM Port"), this), 1, 0);
-    selection->addWidget(Combo2, 1, 1);
+    selection->addWidget(portList, 1, 1);
     selection->setColumnStretch(1, 1);
 
     auto *deviceGroup = new QGroupBox(QStringLiteral("Device"), this);
-    Command8 = makeButton("Command8", QStringLiteral("Read"), deviceGroup);
-    Command7 = makeButton("Command7", QStringLiteral("Write"), deviceGroup);
+    readButton = makeButton("readButton", QStringLiteral("Read"), deviceGroup);
+    writeButton = makeButton("writeButton", QStringLiteral("Write"), deviceGroup);
     auto *deviceRow = new QHBoxLayout(deviceGroup);
-    deviceRow->addWidget(Command8);
-    deviceRow->addWidget(Command7);
+    deviceRow->addWidget(readButton);
+    deviceRow->addWidget(writeButton);
 
     auto *fileGroup = new QGroupBox(QStringLiteral("File :"), this);
-    Command3 = makeButton("Command3", QStringLiteral("Open"), fileGroup);
-    Command5 = makeButton("Command5", QStringLiteral("Save"), fileGroup);
+    openButton = makeButton("openButton", QStringLiteral("Open"), fileGroup);
+    saveButton = makeButton("saveButton", QStringLiteral("Save"), fileGroup);
     auto *fileRow = new QHBoxLayout(fileGroup);
-    fileRow->addWidget(Command3);
-    fileRow->addWidget(Command5);
+    fileRow->addWidget(openButton);
+    fileRow->addWidget(saveButton);
 
     auto *groups = new QHBoxLayout;
     groups->addWidget(deviceGroup);
     groups->addWidget(fileGroup);
 
-    Command2 = makeButton("Command2", QStringLiteral("Properties"), this);
-    Command9 = makeButton("Command9", QStringLiteral("EXIT"), this);
+    propertiesButton = makeButton("propertiesButton", QStringLiteral("Properties"), this);
+    exitButton = makeButton("exitButton", QStringLiteral("EXIT"), this);
     auto *commands = new QHBoxLayout;
-    commands->addWidget(Command2);
+    commands->addWidget(propertiesButton);
     commands->addStretch(1);
-    commands->addWidget(Command9);
+    commands->addWidget(exitButton);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 100);
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setRange(0, 100);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(selection);
     layout->addLayout(groups);
     layout->addLayout(commands);
-    layout->addWidget(ProgressBar1);
+    layout->addWidget(progressBar);
     // Wide enough for the longest caption in a title bar (bold, with an icon and three buttons),
     // and always at its natural height: the progress bar leaves no empty band behind.
     QFont titleFont = font();
@@ -161,37 +161,37 @@ void Form1::buildControls()
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-int Form1::deviceModel() const
+int MainWindow::deviceModel() const
 {
-    return Combo1->currentIndex();
+    return modelList->currentIndex();
 }
 
-void Form1::selectModel(int index)
+void MainWindow::selectModel(int index)
 {
     if (!isValidModel(index))
         return;
-    if (module_.ConfigChanged && index != module_.LastModel) {
+    if (state_.configChanged && index != state_.lastModel) {
         if (!services_.prompter.askYesNo(QString::fromLatin1(kQuitSettingsQuestion))) {
-            const QSignalBlocker blocker(Combo1);
-            Combo1->setCurrentIndex(module_.LastModel);
+            const QSignalBlocker blocker(modelList);
+            modelList->setCurrentIndex(state_.lastModel);
             return;
         }
-        module_.resetForModelChange();
+        state_.resetForModelChange();
         setWindowTitle(deviceModelInfo(index).mainCaption);
-    } else if (!module_.ConfigChanged) {
+    } else if (!state_.configChanged) {
         setWindowTitle(deviceModelInfo(index).mainCaption);
     }
-    if (index != module_.LastModel) {
+    if (index != state_.lastModel) {
         // The image no longer belongs to the selected model until the next Open or Read.
-        Command5->setEnabled(false);
-        Command7->setEnabled(false);
+        saveButton->setEnabled(false);
+        writeButton->setEnabled(false);
     }
-    module_.LastModel = index;
-    module_.Is32Port = index == Model32NWay;
+    state_.lastModel = index;
+    state_.is32Port = index == Model32NWay;
 }
 
-SessionOutcome Form1::runOnSwitch(QPushButton *button,
-                                  SessionOutcome (SwitchSession::*command)(int model))
+SessionOutcome MainWindow::runOnSwitch(QPushButton *button,
+                                       SessionOutcome (SwitchSession::*command)(int model))
 {
     // Nothing may start a second command, or close the window, until this one has ended; the
     // transfers keep the event loop running so the window repaints meanwhile.
@@ -199,36 +199,36 @@ SessionOutcome Form1::runOnSwitch(QPushButton *button,
     button->setEnabled(false);
     setEnabled(false);
 
-    const std::unique_ptr<SerialLine> line = switchAccess_.lines(Combo2->currentIndex() + 1);
+    const std::unique_ptr<SerialLine> line = switchAccess_.lines(portList->currentIndex() + 1);
     PromptingSink messages(services_.prompter);
-    SwitchSession session(module_, *line, switchAccess_.clock, messages,
+    SwitchSession session(state_, *line, switchAccess_.clock, messages,
                           [this](const ProgressState &progress) {
-                              ProgressBar1->setValue(progress.value);
-                              ProgressBar1->setVisible(progress.visible);
+                              progressBar->setValue(progress.value);
+                              progressBar->setVisible(progress.visible);
                           });
     const SessionOutcome outcome = (session.*command)(deviceModel());
 
-    ProgressBar1->setVisible(false);
+    progressBar->setVisible(false);
     setEnabled(true);
     button->setEnabled(true);
     switchCommandRunning_ = false;
     return outcome;
 }
 
-void Form1::readFromSwitch()
+void MainWindow::readFromSwitch()
 {
-    if (runOnSwitch(Command8, &SwitchSession::read) == SessionOutcome::Done) {
-        Command5->setEnabled(true);
-        Command7->setEnabled(true);
+    if (runOnSwitch(readButton, &SwitchSession::read) == SessionOutcome::Done) {
+        saveButton->setEnabled(true);
+        writeButton->setEnabled(true);
     }
 }
 
-void Form1::writeToSwitch()
+void MainWindow::writeToSwitch()
 {
-    runOnSwitch(Command7, &SwitchSession::write);
+    runOnSwitch(writeButton, &SwitchSession::write);
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (switchCommandRunning_) {
         event->ignore();
@@ -237,50 +237,50 @@ void Form1::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-void Form1::openConfiguration()
+void MainWindow::openConfiguration()
 {
     const QString path = services_.files.chooseOpenPath(QString::fromLatin1(BinFile::kFilter));
     if (path.isEmpty())
         return;
     // The image changes only when the file is accepted, so a rejected file can never be saved or
     // written in place of what was loaded before.
-    const BinFile::Loaded loaded = BinFile::load(path, deviceModel(), module_.EepromImage);
+    const BinFile::Loaded loaded = BinFile::load(path, deviceModel(), state_.eepromImage);
     if (!loaded.image) {
         services_.prompter.showMessage(loaded.error, MessageIcon::Critical);
         return;
     }
-    module_.takeLoadedImage(*loaded.image);
-    Command5->setEnabled(true);
-    Command7->setEnabled(true);
+    state_.takeLoadedImage(*loaded.image);
+    saveButton->setEnabled(true);
+    writeButton->setEnabled(true);
 }
 
-void Form1::saveConfiguration()
+void MainWindow::saveConfiguration()
 {
     const QString path = services_.files.chooseSavePath(QString::fromLatin1(BinFile::kFilter));
     if (path.isEmpty())
         return;
-    Command5->setEnabled(false);
-    const auto error = BinFile::save(path, module_.EepromImage, deviceModel());
-    Command5->setEnabled(true);
+    saveButton->setEnabled(false);
+    const auto error = BinFile::save(path, state_.eepromImage, deviceModel());
+    saveButton->setEnabled(true);
     if (error)
         services_.prompter.showMessage(*error, MessageIcon::Critical);
 }
 
-void Form1::showProperties()
+void MainWindow::showProperties()
 {
     const int model = deviceModel();
-    module_.Is32Port = model == Model32NWay;
-    module_.Is1000SX = model == Model24Sx;
+    state_.is32Port = model == Model32NWay;
+    state_.is1000Sx = model == Model24Sx;
 
-    Form2 dialog(module_, services_, this);
+    PropertiesDialog dialog(state_, services_, this);
     const DeviceModelInfo &info = deviceModelInfo(model);
     // After a confirmed change the dialog keeps the main caption.
-    dialog.setWindowTitle(module_.ConfigChanged ? info.mainCaption : info.propertiesCaption);
-    dialog.SSTab1->setCurrentIndex(0);
+    dialog.setWindowTitle(state_.configChanged ? info.mainCaption : info.propertiesCaption);
+    dialog.pageTabs->setCurrentIndex(0);
     services_.dialogs.run(dialog);
 }
 
-void Form1::exitProgram()
+void MainWindow::exitProgram()
 {
     close();
     QCoreApplication::quit();

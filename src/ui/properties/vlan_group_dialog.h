@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module1.h"
+#include "image/image_state.h"
 
 #include <QDialog>
 
@@ -21,12 +21,12 @@ class VlanGroupDialog : public QDialog
     Q_OBJECT
 
 public:
-    QGroupBox *Frame1 = nullptr; // "Individual Port"
-    std::array<QCheckBox *, kUserPortCount> Check1{};
-    QGroupBox *Frame2 = nullptr; // "Trunk"
-    std::array<QCheckBox *, kTrunkCount> Check2{};
-    QPushButton *Command1 = nullptr; // OK
-    QPushButton *Command2 = nullptr; // Cancel
+    QGroupBox *portFrame = nullptr; // "Individual Port"
+    std::array<QCheckBox *, kUserPortCount> portBoxes{};
+    QGroupBox *trunkFrame = nullptr; // "Trunk"
+    std::array<QCheckBox *, kTrunkCount> trunkBoxes{};
+    QPushButton *okButton = nullptr;     // OK
+    QPushButton *cancelButton = nullptr; // Cancel
 
 protected:
     VlanGroupDialog(VlanPage &page, const TrunkPageState &trunks, Prompter &prompter,
@@ -36,7 +36,7 @@ protected:
     virtual void confirm() = 0;
 
     VlanPage &page_;
-    Module1 &module_;
+    ImageState &state_;
     Prompter &prompter_;
 
 private:
@@ -44,26 +44,26 @@ private:
 };
 
 // "Add a new VLAN Group": OK adds the group after the last one.
-class Form5 : public VlanGroupDialog
+class AddVlanGroupDialog : public VlanGroupDialog
 {
     Q_OBJECT
 
 public:
-    Form5(VlanPage &page, const TrunkPageState &trunks, Prompter &prompter,
-          QWidget *parent = nullptr);
+    AddVlanGroupDialog(VlanPage &page, const TrunkPageState &trunks, Prompter &prompter,
+                       QWidget *parent = nullptr);
 
 private:
     void confirm() override;
 };
 
 // "Modify the VLAN Group": OK changes the selected group.
-class Form6 : public VlanGroupDialog
+class ModifyVlanGroupDialog : public VlanGroupDialog
 {
     Q_OBJECT
 
 public:
-    Form6(VlanPage &page, const TrunkPageState &trunks, Prompter &prompter,
-          QWidget *parent = nullptr);
+    ModifyVlanGroupDialog(VlanPage &page, const TrunkPageState &trunks, Prompter &prompter,
+                          QWidget *parent = nullptr);
 
 private:
     void confirm() override;

@@ -1,7 +1,7 @@
-#include "config/vlan/vlan_group_dialog.h"
-#include "config/vlan/vlan_page.h"
 #include "config/vlan/vlan_texts.h"
 #include "support/test_main.h"
+#include "ui/properties/vlan_group_dialog.h"
+#include "ui/properties/vlan_page.h"
 #include "ui/properties_fixture.h"
 
 #include <QCheckBox>
@@ -17,8 +17,8 @@ namespace
 QString rows(const VlanPage &page)
 {
     QStringList rows;
-    for (int i = 0; i < std::min(3, page.ListView1->topLevelItemCount()); ++i) {
-        const QTreeWidgetItem *item = page.ListView1->topLevelItem(i);
+    for (int i = 0; i < std::min(3, page.groupList->topLevelItemCount()); ++i) {
+        const QTreeWidgetItem *item = page.groupList->topLevelItem(i);
         rows << item->text(0) + QLatin1Char(':') + item->text(1);
     }
     return rows.join(QLatin1Char('|'));
@@ -26,7 +26,7 @@ QString rows(const VlanPage &page)
 
 void click(VlanPage &page, int row)
 {
-    page.itemClicked(page.ListView1->topLevelItem(row));
+    page.itemClicked(page.groupList->topLevelItem(row));
 }
 
 } // namespace
@@ -50,22 +50,22 @@ private slots:
         QFETCH(int, groups);
         PropertiesFixture d(Model32NWay);
         VlanPage &page = *d.open().vlanPage;
-        d.module.VlanGroupCount = groups;
+        d.state.vlanGroupCount = groups;
         for (int g = 0; g < groups; ++g) { // ports g % 8 + 1 and g % 8 + 9
-            d.module.VlanPortMember[g][g % 8] = true;
-            d.module.VlanPortMember[g][g % 8 + 8] = true;
+            d.state.vlanPortMember[g][g % 8] = true;
+            d.state.vlanPortMember[g][g % 8 + 8] = true;
         }
         page.showGroups();
-        QCOMPARE(page.Command15->isEnabled(), groups < 32);
+        QCOMPARE(page.addButton->isEnabled(), groups < 32);
         click(page, groups > 1 ? 1 : 0);
 
-        QVERIFY(d.click({"Command17"}));
+        QVERIFY(d.click({"deleteButton"}));
 
         QTEST(rows(page), "after");
-        QCOMPARE(d.module.VlanGroupCount, groups - 1);
-        QVERIFY(page.Command15->isEnabled());
-        QCOMPARE(page.Command17->isEnabled(), groups > 1);
-        QVERIFY(d.click({"Command17"}) && d.click({"Command16"}));
+        QCOMPARE(d.state.vlanGroupCount, groups - 1);
+        QVERIFY(page.addButton->isEnabled());
+        QCOMPARE(page.deleteButton->isEnabled(), groups > 1);
+        QVERIFY(d.click({"deleteButton"}) && d.click({"modifyButton"}));
         page.doubleClicked();
         const QString modify = QString::fromLatin1(VlanTexts::kSelectGroupToModify);
         // Disabled with no group left, Modify and Delete ask for a selection otherwise.
@@ -77,9 +77,9 @@ private slots:
         if (groups > 1) { // the second row now holds the former group 3
             click(page, 1);
             d.dialogs.actions = {[](QDialog &dialog) {
-                auto &f = static_cast<Form6 &>(dialog);
-                QVERIFY(f.Check1[2]->isChecked() && f.Check1[10]->isChecked());
-                QVERIFY(!f.Check1[1]->isChecked());
+                auto &f = static_cast<ModifyVlanGroupDialog &>(dialog);
+                QVERIFY(f.portBoxes[2]->isChecked() && f.portBoxes[10]->isChecked());
+                QVERIFY(!f.portBoxes[1]->isChecked());
             }};
             page.doubleClicked();
             QCOMPARE(d.dialogs.runs, 1);
@@ -91,22 +91,22 @@ private slots:
     void trunkMembersLeaveGroups()
     {
         PropertiesFixture d(Model24Sx);
-        ImageWords &image = d.module.EepromImage;
+        ImageWords &image = d.state.eepromImage;
         image[0][0] = 0x0008; // MAC-address-based trunk 1: ports 1 to 4
         image[0][48] = 0x00AA;
         image[0][65] = 0x0011; // group 1: ports 1 and 5
         image[0][73] = 0x00C2; // group 2: ports 2, 7 and 8
-        Form2 &form = d.open();
+        PropertiesDialog &form = d.open();
         VlanPage &page = *form.vlanPage;
         click(page, 0);
         d.dialogs.actions = {[](QDialog &dialog) {
-            auto &f = static_cast<Form6 &>(dialog);
-            QVERIFY(f.Check1[0]->isChecked() && !f.Check1[0]->isEnabled());
-            QVERIFY(f.Command1->isEnabled());
-            f.Command1->click();
+            auto &f = static_cast<ModifyVlanGroupDialog &>(dialog);
+            QVERIFY(f.portBoxes[0]->isChecked() && !f.portBoxes[0]->isEnabled());
+            QVERIFY(f.okButton->isEnabled());
+            f.okButton->click();
         }};
-        QVERIFY(d.click({"Command16"}));
-        form.SSTab1->setCurrentIndex(2);
+        QVERIFY(d.click({"modifyButton"}));
+        form.pageTabs->setCurrentIndex(2);
         QCOMPARE(rows(page), QStringLiteral("Group1:5 |Group2:7 8 "));
     }
 };

@@ -1,0 +1,58 @@
+#include "image/image_state.h"
+
+void ImageState::applyPortWordDefaults()
+{
+    for (auto &device : portWords) {
+        for (int k = 0; k < 8; ++k) {
+            device[2 * k] = kDefaultFirstPortWord;
+            device[2 * k + 1] = kDefaultSecondPortWord;
+        }
+    }
+}
+
+void ImageState::applyStartupDefaults()
+{
+    applyPortWordDefaults();
+    for (auto &device : vlanMap)
+        device.fill(0);
+    imageLoaded = false;
+    is1000Sx = false;
+    lastModel = 1;
+}
+
+void ImageState::resetForModelChange()
+{
+    configChanged = false;
+    vlanGroupCount = 0;
+    propertiesApplied = false;
+    for (auto &device : eepromImage)
+        device.fill(0);
+    applyPortWordDefaults();
+}
+
+void ImageState::takeLoadedImage(const ImageWords &image)
+{
+    eepromImage = image;
+    imageLoaded = true;
+    portWordsFromImage();
+}
+
+void ImageState::portWordsFromImage()
+{
+    if (!imageLoaded && !propertiesApplied) {
+        applyPortWordDefaults();
+        return;
+    }
+    for (int d = 0; d < portWordDevices(); ++d) {
+        for (int i = 0; i < kPortWordsPerDevice; ++i)
+            portWords[d][i] = eepromImage[d][kFirstPortWord + i];
+    }
+}
+
+void ImageState::portWordsToImage()
+{
+    for (int d = 0; d < portWordDevices(); ++d) {
+        for (int i = 0; i < kPortWordsPerDevice; ++i)
+            eepromImage[d][kFirstPortWord + i] = portWords[d][i];
+    }
+}

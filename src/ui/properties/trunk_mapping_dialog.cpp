@@ -1,0 +1,150 @@
+#include "ui/properties/trunk_mapping_dialog.h"
+
+#include "config/trunk/trunk_layout.h"
+#include "config/trunk/trunk_texts.h"
+#include "image/image_state.h"
+#include "ui/dialog_buttons.h"
+#include "ui/prompter.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace T = TrunkTexts;
+
+TrunkMappingDialog::TrunkMappingDialog(ImageState &state, MappingHost &host, Prompter &prompter,
+                                       QWidget *parent)
+    : QDialog(parent), state_(state), host_(host), prompter_(prompter)
+{
+    setObjectName(QStringLiteral("TrunkMappingDialog"));
+    portTabs = new QTabWidget(this);
+    portTabs->setObjectName(QStringLiteral("portTabs"));
+    portTabs->setUsesScrollButtons(false); // all four tabs in sight
+    for (int tab = 0; tab < 4; ++tab)
+        portTabs->addTab(buildTab(tab), QString::fromLatin1(T::kMappingTabs[tab]));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(portTabs);
+    const OkCancel buttons = addOkCancel(*this, *layout);
+    okButton = buttons.ok;
+    cancelButton = buttons.cancel;
+    connect(okButton, &QPushButton::clicked, this, &TrunkMappingDialog::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &TrunkMappingDialog::reject);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    applyModel();
+}
+
+QWidget *TrunkMappingDialog::buildTab(int tab)
+{
+    auto *page = new QWidget;
+    trunkFrames[tab] =
+        new QGroupBox(QString::fromLatin1(T::kMappingFrame) + QLatin1Char('1'), page);
+    trunkFrames[tab]->setObjectName(QStringLiteral("trunkFrame_%1").arg(tab));
+    auto *grid = new QGridLayout(trunkFrames[tab]);
+    for (int m = 0; m < 4; ++m) {
+        QLabel *&header = memberHeaders[4 * tab + m];
+        header = new QLabel(QStringLiteral("Port%1").arg(m + 1), trunkFrames[tab]);
+        header->setObjectName(QStringLiteral("memberHeader_%1").arg(4 * tab + m));
+        grid->addWidget(header, 0, 1 + m, Qt::AlignCenter);
+    }
+    for (int row = 0; row < 8; ++row) {
+        const int p = 8 * tab + row;
+        portLabels[p] = new QLabel(TrunkLayout::portBoxCaption(p), trunkFrames[tab]);
+        portLabels[p]->setObjectName(QStringLiteral("portLabel_%1").arg(p));
+        grid->addWidget(portLabels[p], 1 + row, 0);
+        // Each row is a choice of its own.
+        auto *choice = new QButtonGroup(trunkFrames[tab]);
+        for (int m = 0; m < 4; ++m) {
+            const int j = 4 * row + m;
+            auto *option = new QRadioButton(trunkFrames[tab]);
+            option->setObjectName(QStringLiteral("mappingOption_%1_%2").arg(tab).arg(j));
+            choice->addButton(option);
+            options_[tab][j] = option;
+            grid->addWidget(option, 1 + row, 1 + m, Qt::AlignCenter);
+        }
+    }
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(trunkFrames[tab]);
+    return page;
+}
+
+bool TrunkMappingDialog::moduleTabAvailable() const
+{
+    return portTabs->isTabEnabled(3);
+}
+
+void TrunkMappingDialog::applyModel()
+{
+    portTabs->setTabEnabled(3, state_.is32Port || state_.is1000Sx);
+    for (int j = 8; j < 32; ++j)
+        options_[3][j]->setVisible(!state_.is1000Sx);
+    if (state_.is1000Sx) {
+        // The module has two ports, 25 and 26.
+        for (int p = 26; p < 32; ++p)
+            portLabels[p]->setText(QStringLiteral("      "));
+        portTabs->setTabText(3, QString::fromLatin1(T::kSxModuleTab));
+    }
+}
+
+void TrunkMappingDialog::lockMemberRow(int memberIndex, const QString &portName)
+{
+    const int p = portName.mid(4).trimmed().toInt() - 1;
+    const int tab = p / 8;
+    portTabs->setCurrentIndex(tab);
+    portLabels[p]->setEnabled(false);
+    const int base = 4 * (p % 8);
+    for (int j = base; j < base + 4; ++j) {
+        if (j % 4 == memberIndex)
+            options_[tab][j]->setChecked(true);
+        options_[tab][j]->setEnabled(false);
+    }
+    portTabs->setCurrentIndex(0);
+}
+
+void TrunkMappingDialog::disableMemberColumn(int memberIndex)
+{
+    for (int k = 0; k < 4; ++k)
+        memberHeaders[memberIndex + 4 * k]->setEnabled(false);
+    for (int r = 0; r < 8; ++r) {
+        for (auto &tab : options_)
+            tab[memberIndex + 4 * r]->setEnabled(false);
+    }
+}
+
+void TrunkMappingDialog::confirm()
+{
+    state_.mappingComplete = false;
+    const int t = trunkFrames[0]->title().mid(5).trimmed().toInt() - 1;
+    auto &mapping = state_.portTrunkMapping[t];
+    int count = 0;
+    for (int tab = 0; tab < 4; ++tab) {
+        mapping[tab].fill(false);
+        if (tab == 3 && !moduleTabAvailable())
+            continue;
+        for (int j = 0; j < 32; ++j) {
+            if (options_[tab][j]->isChecked()) {
+                mapping[tab][j] = true;
+                ++count;
+            }
+        }
+    }
+    int ports = 24;
+    if (state_.is32Port)
+        ports = 32;
+    if (state_.is1000Sx)
+        ports = 26;
+    state_.mappingComplete = count == ports;
+    if (!state_.mappingComplete) {
+        // The choices made so far are kept in the table; the dialog stays open.
+        prompter_.showMessage(QString::fromLatin1(T::kAssignEachMapping), MessageIcon::Exclamation);
+        return;
+    }
+    accept();
+    host_.mappingConfirmed(t);
+}

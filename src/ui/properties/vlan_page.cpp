@@ -1,0 +1,200 @@
+#include "ui/properties/vlan_page.h"
+
+#include "config/trunk/trunk_board.h"
+#include "config/vlan/vlan_groups.h"
+#include "config/vlan/vlan_membership.h"
+#include "config/vlan/vlan_texts.h"
+#include "image/image_state.h"
+#include "ui/dialog_runner.h"
+#include "ui/prompter.h"
+#include "ui/properties/vlan_group_dialog.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace T = VlanTexts;
+
+namespace
+{
+
+QPushButton *button(const char *caption, const char *name, QWidget *parent)
+{
+    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+VlanPage::VlanPage(ImageState &state, const TrunkBoard &trunks, const UiServices &services,
+                   QWidget *parent)
+    : QWidget(parent), state_(state), trunks_(trunks), services_(services)
+{
+    setObjectName(QStringLiteral("VlanPage"));
+    groupListLabel = new QLabel(QString::fromLatin1(T::kGroupList), this);
+    groupListLabel->setObjectName(QStringLiteral("groupListLabel"));
+    groupList = new QTreeWidget(this);
+    groupList->setObjectName(QStringLiteral("groupList"));
+    groupList->setRootIsDecorated(false);
+    groupList->setHeaderLabels({QString::fromLatin1(T::kGroupNameColumn),
+                                QString::fromLatin1(T::kPortColumn),
+                                QString::fromLatin1(T::kTrunkColumn)});
+    groupList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    groupList->viewport()->installEventFilter(this);
+    addButton = button(T::kAdd, "addButton", this);
+    modifyButton = button(T::kModify, "modifyButton", this);
+    deleteButton = button(T::kDelete, "deleteButton", this);
+    connect(groupList, &QTreeWidget::itemClicked, this, &VlanPage::itemClicked);
+    connect(addButton, &QPushButton::clicked, this, &VlanPage::addGroup);
+    connect(modifyButton, &QPushButton::clicked, this, &VlanPage::modifyGroup);
+    connect(deleteButton, &QPushButton::clicked, this, &VlanPage::deleteGroup);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *b : {addButton, modifyButton, deleteButton})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(groupListLabel);
+    layout->addWidget(groupList, 1);
+    layout->addLayout(buttons);
+}
+
+bool VlanPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // A double click anywhere on the list, on a row or not.
+    if (watched == groupList->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        doubleClicked();
+    return QWidget::eventFilter(watched, event);
+}
+
+void VlanPage::showGroups()
+{
+    groupList->clear();
+    for (int g = 0; g < state_.vlanGroupCount; ++g) {
+        groupList->addTopLevelItem(
+            new QTreeWidgetItem({VlanGroups::groupName(g + 1), VlanGroups::portText(state_, g),
+                                 VlanGroups::trunkText(state_, g)}));
+    }
+    addButton->setEnabled(state_.vlanGroupCount < kVlanGroupMax);
+    modifyButton->setEnabled(state_.vlanGroupCount > 0);
+    deleteButton->setEnabled(state_.vlanGroupCount > 0);
+}
+
+void VlanPage::removeAllGroups()
+{
+    for (int row = groupList->topLevelItemCount() - 1; row >= 0; --row)
+        delete groupList->takeTopLevelItem(row);
+    state_.vlanGroupCount = 0;
+    modifyButton->setEnabled(false);
+    deleteButton->setEnabled(false);
+    // With no group left there is room to add one again.
+    addButton->setEnabled(true);
+}
+
+bool VlanPage::showGroupRow(int number)
+{
+    QTreeWidgetItem *atPosition = groupList->topLevelItem(number - 1);
+    const QList<QTreeWidgetItem *> found =
+        atPosition ? groupList->findItems(atPosition->text(0), Qt::MatchExactly, 0)
+                   : QList<QTreeWidgetItem *>();
+    if (found.isEmpty()) {
+        services_.prompter.showMessage(QString::fromLatin1(T::kNoMatch), MessageIcon::None,
+                                       QString());
+        return false;
+    }
+    QTreeWidgetItem *item = found.first();
+    item->setText(1, VlanGroups::portText(state_, number - 1));
+    item->setText(2, VlanGroups::trunkText(state_, number - 1));
+    groupList->scrollToItem(item);
+    groupList->setCurrentItem(item);
+    return true;
+}
+
+void VlanPage::refreshVlanGroupList()
+{
+    VlanMembership::dropTrunkMembers(state_, trunks_.state());
+    for (int n = 1; n <= state_.vlanGroupCount; ++n) {
+        if (!showGroupRow(n))
+            return;
+    }
+}
+
+void VlanPage::itemClicked(QTreeWidgetItem *item)
+{
+    // The number after "Group": it follows the rows' renumbering.
+    state_.selectedVlanGroup = item->text(0).mid(5).toInt();
+}
+
+bool VlanPage::selectionValid() const
+{
+    return state_.selectedVlanGroup > 0 && state_.selectedVlanGroup <= state_.vlanGroupCount;
+}
+
+void VlanPage::addGroup()
+{
+    state_.vlanAddMode = true;
+    AddVlanGroupDialog dialog(*this, trunks_.state(), services_.prompter, this);
+    services_.dialogs.run(dialog);
+}
+
+void VlanPage::modifyGroup()
+{
+    if (!selectionValid()) {
+        services_.prompter.showMessage(QString::fromLatin1(T::kSelectGroupToModify),
+                                       MessageIcon::Exclamation);
+        return;
+    }
+    openModify();
+}
+
+void VlanPage::doubleClicked()
+{
+    state_.vlanAddMode = false;
+    // Without a valid selection there is no group to show: as Modify, ask for one.
+    modifyGroup();
+}
+
+void VlanPage::openModify()
+{
+    const int g = state_.selectedVlanGroup - 1;
+    ModifyVlanGroupDialog dialog(*this, trunks_.state(), services_.prompter, this);
+    for (int p = 0; p < kUserPortCount; ++p)
+        dialog.portBoxes[p]->setChecked(state_.vlanPortMember[g][p]);
+    for (int t = 0; t < kTrunkCount; ++t)
+        dialog.trunkBoxes[t]->setChecked(state_.vlanTrunkMember[g][t]);
+    state_.vlanAddMode = false;
+    services_.dialogs.run(dialog);
+}
+
+void VlanPage::deleteGroup()
+{
+    if (!selectionValid()) {
+        services_.prompter.showMessage(QString::fromLatin1(T::kSelectGroupToDelete),
+                                       MessageIcon::Exclamation);
+        return;
+    }
+    const int count = state_.vlanGroupCount;
+    // The rows keep their names by position: the last row goes, the data of the later groups
+    // moves up one row.
+    delete groupList->takeTopLevelItem(count - 1);
+    for (int k = state_.selectedVlanGroup; k < count; ++k) {
+        state_.vlanPortMember[k - 1] = state_.vlanPortMember[k];
+        state_.vlanTrunkMember[k - 1] = state_.vlanTrunkMember[k];
+        showGroupRow(k);
+    }
+    // A following Modify or Delete asks for a selection again.
+    state_.selectedVlanGroup = count + 1;
+    state_.vlanGroupCount = count - 1;
+    addButton->setEnabled(true);
+    if (state_.vlanGroupCount == 0) {
+        modifyButton->setEnabled(false);
+        deleteButton->setEnabled(false);
+    }
+}
