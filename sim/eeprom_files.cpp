@@ -18,8 +18,8 @@ std::optional<ImageWords> read(const QString &path, int model, QString &error)
     const int size = BinFile::fileSizeFor(model);
     const QByteArray bytes = file.read(size);
     if (bytes.size() < size) {
-        error = QStringLiteral("%1: %2 bytes, the model needs %3")
-                    .arg(path)
+        error = QStringLiteral("%1: %2(%3 bytes, the model needs %4)")
+                    .arg(path, QString::fromLatin1(BinFile::kContentsError))
                     .arg(bytes.size())
                     .arg(size);
         return std::nullopt;

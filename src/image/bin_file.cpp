@@ -79,6 +79,13 @@ Loaded load(const QString &path, int model, const ImageWords &base)
     if (bytes.isNull() && file.error() != QFileDevice::NoError)
         return {std::nullopt, openErrorMessage(path, file.errorString())};
 
+    return fromBytes(bytes, model, base);
+}
+
+Loaded fromBytes(const QByteArray &bytes, int model, const ImageWords &base)
+{
+    if (bytes.size() < fileSizeFor(model))
+        return {std::nullopt, QString::fromLatin1(kContentsError)};
     const ImageWords image = decode(bytes, model, base);
     const Verdict verdict = check(image, model);
     if (verdict != Verdict::Accepted)
@@ -101,7 +108,9 @@ std::optional<QString> save(const QString &path, const ImageWords &image, int mo
         file.cancelWriting();
         return saveErrorMessage(path, reason);
     }
-    if (!file.commit())
+    bool committed = false;
+    keepModeOf(path, [&file, &committed] { return committed = file.commit(); });
+    if (!committed)
         return saveErrorMessage(path, file.errorString());
     return std::nullopt;
 }

@@ -27,6 +27,7 @@ QByteArray encode(const ImageWords &image, int model);
 
 // The blocks the model needs, laid over `base`: bytes missing from a short file read as zero,
 // anything past the model's blocks is ignored, device 3 keeps `base` on the 24-port model.
+// Only fromBytes decides whether such a file is a configuration.
 // Bit 15 of word 0 is cleared on every device.
 ImageWords decode(const QByteArray &bytes, int model, const ImageWords &base);
 
@@ -42,7 +43,10 @@ struct Loaded {
     QString error;                   // otherwise what to tell the user
 };
 
-// Reads, decodes and checks a file; `base` is the image the words are laid over.
+// A file's bytes, decoded over `base` and checked. A file shorter than the model's blocks is
+// refused with the contents message: its missing words would otherwise be programmed as zeros.
+Loaded fromBytes(const QByteArray &bytes, int model, const ImageWords &base);
+// Reads a file and takes it as fromBytes does.
 Loaded load(const QString &path, int model, const ImageWords &base);
 
 // Writes the model's blocks atomically: on failure the old file stays as it was.

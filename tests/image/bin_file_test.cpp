@@ -55,6 +55,8 @@ private slots:
         row("32-port, longer than needed", 2, valid(2),
             fileBytes(valid(2), 4) + QByteArray(512, '\x55'), QString());
         row("cut short in device 1", 1, valid(1), fileBytes(valid(1), 4).left(300), contents);
+        row("module device missing", 1, valid(1), fileBytes(valid(1), 4).left(768), contents);
+        row("one byte short", 0, valid(0), fileBytes(valid(0), 3).chopped(1), contents);
         row("device 0 signature", 0, valid(0), fileBytes(withWord0(valid(0), 0, 0x0100), 3),
             contents);
         row("device 1 signature, bit 12", 1, valid(1), fileBytes(withWord0(valid(1), 1, 0x1000), 4),
@@ -80,11 +82,12 @@ private slots:
         before[3].fill(0x4321);
         before[3][0] = 0xFFFF;
 
-        const ImageWords decoded = BinFile::decode(file, model, before);
+        const BinFile::Loaded loaded = BinFile::fromBytes(file, model, before);
 
-        QCOMPARE(BinFile::verdictMessage(BinFile::check(decoded, model), model), message);
+        QCOMPARE(loaded.error, message);
         if (!message.isEmpty())
             return;
+        const ImageWords decoded = *loaded.image;
         ImageWords expected = image;
         if (model == 0)
             expected[3] = before[3];
