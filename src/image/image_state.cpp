@@ -23,6 +23,7 @@ void ImageState::applyStartupDefaults()
 void ImageState::resetForModelChange()
 {
     configChanged = false;
+    unsavedChanges = false;
     vlanGroupCount = 0;
     propertiesApplied = false;
     for (auto &device : eepromImage)
@@ -34,6 +35,7 @@ void ImageState::takeLoadedImage(const ImageWords &image)
 {
     eepromImage = image;
     imageLoaded = true;
+    unsavedChanges = false;
     portWordsFromImage();
 }
 

@@ -41,9 +41,12 @@ public:
     int lastModel = 0;
     bool configChanged = false; // the properties dialog was confirmed since the last model reset
     bool propertiesApplied = false; // set by the properties dialog's OK, cleared by model reset
-    bool imageLoaded = false;       // the image was filled by Open or Read
-    bool phyUpdatePending = false;  // a port's advertised abilities were changed in the dialog
-    bool writeTimedOut = false;     // the last word write got no answer in time
+    // Settings confirmed with the properties dialog's OK that are neither saved nor written to a
+    // switch yet; cleared by Save, a verified Write, a new image and a model reset.
+    bool unsavedChanges = false;
+    bool imageLoaded = false;      // the image was filled by Open or Read
+    bool phyUpdatePending = false; // a port's advertised abilities were changed in the dialog
+    bool writeTimedOut = false;    // the last word write got no answer in time
 
     // Fields of the link command being sent.
     int commandDevice = 0;
@@ -55,7 +58,7 @@ public:
     int vlanGroupCount = 0;
     std::array<std::array<bool, kUserPortCount>, kVlanGroupMax> vlanPortMember{};
     std::array<std::array<bool, kTrunkCount>, kVlanGroupMax> vlanTrunkMember{};
-    int selectedVlanGroup = 0; // 1-based number of the group last clicked, 0 when none
+    int selectedVlanGroup = 0; // 1-based number of the highlighted group, 0 when none
     bool vlanAddMode = false;
 
     // User port index -> chip port and back; rebuilt by every load of the properties dialog.

@@ -48,10 +48,12 @@ void MessageBoxPrompter::showMessageWithReason(const QString &text, MessageIcon 
     box.exec();
 }
 
-bool MessageBoxPrompter::askYesNo(const QString &text, const QString &title)
+bool MessageBoxPrompter::askYesNo(const QString &text, const QString &consequence)
 {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No,
-                    ownerOr(parent_));
-    box.setDefaultButton(QMessageBox::Yes);
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kDialogTitle), text,
+                    QMessageBox::Yes | QMessageBox::No, ownerOr(parent_));
+    box.setInformativeText(consequence);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -37,9 +37,12 @@ public:
         if (onPrompt)
             onPrompt(prompts.constLast());
     }
-    bool askYesNo(const QString &text, const QString &title) override
+    bool askYesNo(const QString &text, const QString &consequence) override
     {
-        showMessage(text, MessageIcon::Exclamation, title);
+        prompts.append(
+            {text, MessageIcon::Exclamation, QString::fromLatin1(kDialogTitle), consequence});
+        if (onPrompt)
+            onPrompt(prompts.constLast());
         const bool answer = answers.empty() || answers.front();
         if (!answers.empty())
             answers.pop_front();

@@ -4,6 +4,7 @@
 #include "support/image_builders.h"
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
+#include "ui/properties_fixture.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -206,6 +207,59 @@ private slots:
             QCOMPARE(saved.size(), model == 0 ? 768 : 1024);
             QCOMPARE(quint8(saved[256 + 32]) << 8 | quint8(saved[256 + 33]), int(expected[1][16]));
         }
+    }
+
+    // Settings confirmed in Properties and neither saved nor written: closing the window, Read
+    // and Open ask first, and No keeps everything; Save (or a new image) ends the reminder.
+    void unsavedSettings_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("consequence"); // of the question; empty: none asked
+        QTest::newRow("close, No") << "close" << false << MainWindow::kCloseDiscards;
+        QTest::newRow("close, Yes") << "close" << true << MainWindow::kCloseDiscards;
+        QTest::newRow("Read, No") << "read" << false << MainWindow::kReadDiscards;
+        QTest::newRow("Open, No") << "open" << false << MainWindow::kOpenDiscards;
+        QTest::newRow("Open, Yes") << "open" << true << MainWindow::kOpenDiscards;
+        QTest::newRow("Save, then close") << "save" << true << QString();
+    }
+    void unsavedSettings()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, answer);
+        QFETCH(QString, consequence);
+        QTemporaryDir dir;
+        MainWindowHarness h;
+        h.files.paths = {writeImageFile(dir, "a.bin", validImage(1), 1)};
+        h.window.openButton->click();
+        h.dialogs.actions.push_back([](QDialog &properties) {
+            QVERIFY(clickButtons(properties, {"portButton_3", "stormControlBox", "okButton"}));
+        });
+        h.window.propertiesButton->click();
+        const ImageWords confirmed = h.state.eepromImage;
+        QVERIFY(h.state.unsavedChanges && confirmed != validImage(1));
+        h.prompter.answers = {answer};
+        h.files.paths = {action == "save" ? dir.filePath("out.bin")
+                                          : writeImageFile(dir, "b.bin", validImage(1), 1)};
+
+        bool closed = false;
+        if (action == "read")
+            h.window.readButton->click();
+        else if (action != "close")
+            (action == "open" ? h.window.openButton : h.window.saveButton)->click();
+        if (action == "close" || action == "save")
+            closed = h.window.close();
+
+        const bool asked = !consequence.isEmpty();
+        QCOMPARE(h.prompter.prompts.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(h.prompter.texts(), QStringList{MainWindow::kDiscardQuestion});
+            QCOMPARE(h.prompter.prompts[0].reason, consequence);
+        }
+        const bool discarded = answer && action == "open";
+        QVERIFY(h.state.eepromImage == (discarded ? validImage(1) : confirmed));
+        QCOMPARE(h.state.unsavedChanges, !discarded && action != "save");
+        QCOMPARE(closed, action == "save" || (answer && action == "close"));
     }
 
     // A special file, a folder in a file's place, a read-only folder or a full disk: Open and Save

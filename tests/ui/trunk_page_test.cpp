@@ -70,6 +70,8 @@ private slots:
         page.methodTabs->setCurrentIndex(macImage ? 0 : 1);
 
         QTEST(d.prompter.texts(), "prompts");
+        if (!d.prompter.prompts.isEmpty()) // what Yes removes, below the question
+            QCOMPARE(d.prompter.prompts[0].reason, TrunkTexts::kOneMethodConsequence);
         const VlanPage &vlan = *form.vlanPage;
         QTEST(QStringLiteral("tab %1, %2 groups, %3%4")
                   .arg(page.methodTabs->currentIndex())

@@ -13,7 +13,7 @@ namespace
 class NoHost : public TrunkPageHost
 {
 public:
-    bool askYesNo(const QString &) override { return false; }
+    bool askYesNo(const QString &, const QString &) override { return false; }
     void showExclamation(const QString &) override {}
     void removeAllVlanGroups() override {}
 };
@@ -107,7 +107,8 @@ void TrunkBoard::tabRule()
     selectMethod(state_.shownTab == 0 ? TrunkMethod::PortBased : TrunkMethod::MacAddress);
 
     if (state_.shownTab == 1 && anyPortTrunk()) {
-        if (host_->askYesNo(QString::fromLatin1(T::kOneMethodQuestion))) {
+        if (host_->askYesNo(QString::fromLatin1(T::kOneMethodQuestion),
+                            QString::fromLatin1(T::kOneMethodConsequence))) {
             for (int t = 0; t < TrunkLayout::kTrunks; ++t)
                 setPortTrunk(t, false);
             state_.port.mappingDone.fill(false);
@@ -125,7 +126,8 @@ void TrunkBoard::tabRule()
     }
 
     if (state_.shownTab == 0 && anyMacTrunk()) {
-        if (host_->askYesNo(QString::fromLatin1(T::kOneMethodQuestion))) {
+        if (host_->askYesNo(QString::fromLatin1(T::kOneMethodQuestion),
+                            QString::fromLatin1(T::kOneMethodConsequence))) {
             for (int t = 0; t < TrunkLayout::kTrunks; ++t)
                 setMacTrunk(t, false);
             host_->removeAllVlanGroups();

@@ -43,7 +43,8 @@ class TrunkPageHost
 {
 public:
     virtual ~TrunkPageHost() = default;
-    virtual bool askYesNo(const QString &question) = 0;
+    // `consequence` says what Yes gives up.
+    virtual bool askYesNo(const QString &question, const QString &consequence) = 0;
     virtual void showExclamation(const QString &text) = 0;
     // Switching the method with trunks of the other method in use drops every VLAN group.
     virtual void removeAllVlanGroups() = 0;

@@ -17,6 +17,8 @@ inline const char *const kMappingDone = "ok";
 
 inline const char *const kOneMethodQuestion =
     "Only one Load Balancing Method can be selected! Do you want to quit this ?";
+// Below the question: what Yes gives up.
+inline const char *const kOneMethodConsequence = "All trunks and all VLAN groups will be removed.";
 inline const char *const kFinishMapping = "Please finish the trunk port mapping assignment !";
 // Trunks 7 and 8 have their own wording when the page switches back to them.
 inline const char *const kFinishMappingOfModuleTrunk =

@@ -215,8 +215,17 @@ SessionOutcome MainWindow::runOnSwitch(QPushButton *button,
     return outcome;
 }
 
+bool MainWindow::mayDiscardChanges(const char *consequence)
+{
+    return !state_.unsavedChanges ||
+           services_.prompter.askYesNo(QString::fromLatin1(kDiscardQuestion),
+                                       QString::fromLatin1(consequence));
+}
+
 void MainWindow::readFromSwitch()
 {
+    if (!mayDiscardChanges(kReadDiscards))
+        return;
     if (runOnSwitch(readButton, &SwitchSession::read) == SessionOutcome::Done) {
         saveButton->setEnabled(true);
         writeButton->setEnabled(true);
@@ -225,12 +234,15 @@ void MainWindow::readFromSwitch()
 
 void MainWindow::writeToSwitch()
 {
-    runOnSwitch(writeButton, &SwitchSession::write);
+    const SessionOutcome outcome = runOnSwitch(writeButton, &SwitchSession::write);
+    // Every device verified: the switch holds the settings (restarted or not).
+    if (outcome == SessionOutcome::Done || outcome == SessionOutcome::NotRestarted)
+        state_.unsavedChanges = false;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (switchCommandRunning_) {
+    if (switchCommandRunning_ || !mayDiscardChanges(kCloseDiscards)) {
         event->ignore();
         return;
     }
@@ -239,6 +251,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::openConfiguration()
 {
+    if (!mayDiscardChanges(kOpenDiscards))
+        return;
     const QString path = services_.files.chooseOpenPath(QString::fromLatin1(BinFile::kFilter));
     if (path.isEmpty())
         return;
@@ -264,6 +278,8 @@ void MainWindow::saveConfiguration()
     saveButton->setEnabled(true);
     if (error)
         services_.prompter.showMessage(*error, MessageIcon::Critical);
+    else
+        state_.unsavedChanges = false;
 }
 
 void MainWindow::showProperties()
@@ -282,6 +298,7 @@ void MainWindow::showProperties()
 
 void MainWindow::exitProgram()
 {
-    close();
-    QCoreApplication::quit();
+    // close() asks about unsaved settings first; No keeps the program running.
+    if (close())
+        QCoreApplication::quit();
 }

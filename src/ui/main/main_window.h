@@ -36,6 +36,16 @@ public:
 
     static inline const char *const kQuitSettingsQuestion =
         "Changes not saved !  Do you want to quit settings ?";
+    // Asked before Read, Open or closing the window would drop settings confirmed in Properties
+    // that are neither saved nor written to a switch.
+    static inline const char *const kDiscardQuestion =
+        "The settings confirmed in Properties are neither saved nor written to a switch. "
+        "Do you want to discard them?";
+    static inline const char *const kReadDiscards =
+        "Read replaces them with the configuration of the switch.";
+    static inline const char *const kOpenDiscards =
+        "Open replaces them with the configuration of the file.";
+    static inline const char *const kCloseDiscards = "They are lost when the program ends.";
 
 public slots:
     void readFromSwitch();
@@ -50,6 +60,8 @@ protected:
 
 private:
     void buildControls();
+    // True when nothing unsaved would be lost, or the user agreed to lose it.
+    bool mayDiscardChanges(const char *consequence);
     void selectModel(int index);
     // Runs a Read or Write on the selected COM port with the window and `button` disabled
     // throughout, the progress bar following the transfers and the messages shown as boxes.

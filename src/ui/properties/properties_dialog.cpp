@@ -90,11 +90,12 @@ void PropertiesDialog::commit()
     PropertiesCodec::encode(state_, trunkPage->state());
     accept();
     state_.configChanged = true;
+    state_.unsavedChanges = true;
 }
 
-bool PropertiesDialog::askYesNo(const QString &question)
+bool PropertiesDialog::askYesNo(const QString &question, const QString &consequence)
 {
-    return services_.prompter.askYesNo(question);
+    return services_.prompter.askYesNo(question, consequence);
 }
 
 void PropertiesDialog::showExclamation(const QString &text)

@@ -45,7 +45,7 @@ public slots:
     void reject() override;
 
 private:
-    bool askYesNo(const QString &question) override;
+    bool askYesNo(const QString &question, const QString &consequence) override;
     void showExclamation(const QString &text) override;
     void removeAllVlanGroups() override;
     void mappingConfirmed(int trunk) override;
