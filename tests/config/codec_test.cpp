@@ -1,4 +1,6 @@
 #include "config/properties_codec.h"
+#include "config/vlan/vlan_groups.h"
+#include "config/vlan/vlan_membership.h"
 #include "config_script.h"
 #include "support/test_main.h"
 
@@ -76,6 +78,45 @@ private slots:
             for (int i = 0; i < 8; ++i)
                 QCOMPARE(s.mac.portEnabled[t][i], s.mac.trunk[t]);
         }
+    }
+
+    // Showing the VLAN page again: the groups lose the ports of the trunks in use (a trunk box
+    // that a change of method cleared leaves its port boxes checked) and the trunks not in use.
+    // "P7-": port-based trunk 7 unchecked with its four boxes checked; "M1+": MAC-address-based
+    // trunk 1 checked with its eight.
+    void groupsLoseTrunkMembers_data()
+    {
+        QTest::addColumn<QString>("trunks");
+        QTest::addColumn<QString>("groups");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("port-based trunk in use") << "P1+" << "1 5|2 t1" << "5 /|/1 ";
+        QTest::newRow("a cleared trunk box") << "P7-" << "1 25 t7" << "1 25 /";
+        QTest::newRow("MAC-address-based") << "M1+" << "1 5 t1|6 t2" << "5 /1 |6 /";
+    }
+    void groupsLoseTrunkMembers()
+    {
+        QFETCH(QString, trunks);
+        QFETCH(QString, groups);
+        ImageState state;
+        setModel(state, Model32NWay);
+        setGroups(state, groups);
+        TrunkPageState page;
+        page.method = trunks.startsWith('M') ? TrunkMethod::MacAddress : TrunkMethod::PortBased;
+        page.shownTab = page.method == TrunkMethod::MacAddress ? 1 : 0;
+        for (const QString &trunk : trunks.split(' ')) {
+            const int t = trunk.mid(1, 1).toInt() - 1;
+            const bool mac = trunk[0] == 'M';
+            (mac ? page.mac.trunk : page.port.trunk)[t] = trunk.endsWith('+');
+            if (mac)
+                page.mac.port[t].fill(true);
+            else
+                page.port.member[t].fill(true);
+        }
+        VlanMembership::dropTrunkMembers(state, page);
+        QStringList after;
+        for (int g = 0; g < state.vlanGroupCount; ++g)
+            after << VlanGroups::portText(state, g) + '/' + VlanGroups::trunkText(state, g);
+        QTEST(after.join('|'), "after");
     }
 
     // OK on an image whose every word is 0x4000 (all bits with "ones"): trunk words, copies, hash,

@@ -36,8 +36,9 @@ class VlanPageTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Deleting renumbers by position: the rows keep their names, the later groups move up, and a
-    // click takes the number from the row. Without a selection Modify and Delete say so.
+    // Deleting renumbers by position: the rows keep their names and the later groups move up.
+    // Modify, Delete and a double click act on the highlighted row, however it got there (a
+    // click, the keys, Add, Delete); with none, Modify and Delete say so.
     void deleteRenumbers_data()
     {
         QTest::addColumn<int>("groups");
@@ -65,25 +66,35 @@ private slots:
         QCOMPARE(d.state.vlanGroupCount, groups - 1);
         QVERIFY(page.addButton->isEnabled());
         QCOMPARE(page.deleteButton->isEnabled(), groups > 1);
-        QVERIFY(d.click({"deleteButton"}) && d.click({"modifyButton"}));
-        page.doubleClicked();
-        const QString modify = QString::fromLatin1(VlanTexts::kSelectGroupToModify);
-        // Disabled with no group left, Modify and Delete ask for a selection otherwise.
-        QStringList said{modify};
-        if (groups > 1)
-            said =
-                QStringList{QString::fromLatin1(VlanTexts::kSelectGroupToDelete), modify, modify};
-        QCOMPARE(d.prompter.texts(), said);
-        if (groups > 1) { // the second row now holds the former group 3
-            click(page, 1);
-            d.dialogs.actions = {[](QDialog &dialog) {
-                auto &f = static_cast<ModifyVlanGroupDialog &>(dialog);
-                QVERIFY(f.portBoxes[2]->isChecked() && f.portBoxes[10]->isChecked());
-                QVERIFY(!f.portBoxes[1]->isChecked());
-            }};
+        // The row of the deleted group stays highlighted, now showing the group after it.
+        QCOMPARE(d.state.selectedVlanGroup, groups > 1 ? 2 : 0);
+        QStringList opened; // the first port of each group Modify opened
+        d.dialogs.actions.assign(3, [&opened](QDialog &dialog) {
+            auto &f = static_cast<VlanGroupDialog &>(dialog);
+            for (int p = 0; p < kUserPortCount && opened.size() < 3; ++p) {
+                if (f.portBoxes[p]->isChecked()) {
+                    opened << QString::number(p + 1);
+                    break;
+                }
+            }
+            if (f.okButton->isEnabled())
+                f.okButton->click();
+        });
+        if (groups == 1) { // none left: nothing to act on
             page.doubleClicked();
-            QCOMPARE(d.dialogs.runs, 1);
+            QCOMPARE(d.prompter.texts(), QStringList{VlanTexts::kSelectGroupToModify});
+            return;
         }
+        page.doubleClicked();
+        QTest::keyClick(page.groupList, Qt::Key_Down);
+        QVERIFY(d.click({"modifyButton"}));
+        d.dialogs.actions.push_front([](QDialog &dialog) { // Add: ports 7 and 8
+            QVERIFY(clickButtons(dialog, {"portBox_6", "portBox_7", "okButton"}));
+        });
+        QVERIFY(d.click({"addButton"}));
+        QVERIFY(d.click({"modifyButton"}));
+        QCOMPARE(opened, (QStringList{"3", "4", "7"}));
+        QVERIFY(d.prompter.texts().isEmpty());
     }
 
     // A group member taken into a trunk: Modify shows it checked but disabled (it still counts

@@ -20,23 +20,26 @@ bool macBased(const TrunkPageState &trunks)
     return trunks.shownTab == 1 || trunks.method == TrunkMethod::MacAddress;
 }
 
-// Calls `member(trunk, userIndex)` for every checked port box of the method's trunks (only the
-// trunk boxes that are checked have any).
-template <typename Visit> void forEachPortBased(const TrunkPageState &trunks, Visit &&member)
+// Calls `member(trunk, userIndex)` for every checked port box of the method's trunks; with
+// `checkedTrunksOnly`, of the trunks whose own box is checked. A trunk box cleared by a change of
+// method leaves its port boxes checked.
+template <typename Visit>
+void forEachPortBased(const TrunkPageState &trunks, Visit &&member, bool checkedTrunksOnly = false)
 {
     for (int t = 0; t < kTrunks; ++t) {
         for (int m = 0; m < kMemberBoxes; ++m) {
-            if (trunks.port.member[t][m])
+            if (trunks.port.member[t][m] && (trunks.port.trunk[t] || !checkedTrunksOnly))
                 member(t, memberUserIndex(t, m));
         }
     }
 }
 
-template <typename Visit> void forEachMacBased(const TrunkPageState &trunks, Visit &&member)
+template <typename Visit>
+void forEachMacBased(const TrunkPageState &trunks, Visit &&member, bool checkedTrunksOnly = false)
 {
     for (int t = 0; t < kTrunks; ++t) {
         for (int i = 0; i < kMacPortBoxes; ++i) {
-            if (trunks.mac.port[t][i])
+            if (trunks.mac.port[t][i] && (trunks.mac.trunk[t] || !checkedTrunksOnly))
                 member(t, macPortUserIndex(t, i));
         }
     }
@@ -83,13 +86,14 @@ void dropTrunkMembers(ImageState &state, const TrunkPageState &trunks)
                 group[t] = group[t] && inUse[t];
         }
     };
+    // Only the members of trunks in use leave the groups.
     if (portBased(trunks)) {
         dropUnusedTrunks(trunks.port.trunk);
-        forEachPortBased(trunks, dropPort);
+        forEachPortBased(trunks, dropPort, true);
     }
     if (macBased(trunks)) {
         dropUnusedTrunks(trunks.mac.trunk);
-        forEachMacBased(trunks, dropPort);
+        forEachMacBased(trunks, dropPort, true);
     }
 }
 

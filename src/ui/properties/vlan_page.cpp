@@ -18,6 +18,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace T = VlanTexts;
 
 namespace
@@ -52,6 +54,10 @@ VlanPage::VlanPage(ImageState &state, const TrunkBoard &trunks, const UiServices
     modifyButton = button(T::kModify, "modifyButton", this);
     deleteButton = button(T::kDelete, "deleteButton", this);
     connect(groupList, &QTreeWidget::itemClicked, this, &VlanPage::itemClicked);
+    // Modify and Delete act on the highlighted row, however it got there: a click, the keys,
+    // Add or Delete.
+    connect(groupList, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current) { itemClicked(current); });
     connect(addButton, &QPushButton::clicked, this, &VlanPage::addGroup);
     connect(modifyButton, &QPushButton::clicked, this, &VlanPage::modifyGroup);
     connect(deleteButton, &QPushButton::clicked, this, &VlanPage::deleteGroup);
@@ -128,8 +134,8 @@ void VlanPage::refreshVlanGroupList()
 
 void VlanPage::itemClicked(QTreeWidgetItem *item)
 {
-    // The number after "Group": it follows the rows' renumbering.
-    state_.selectedVlanGroup = item->text(0).mid(5).toInt();
+    // The number after "Group": it follows the rows' renumbering. No row, no group.
+    state_.selectedVlanGroup = item ? item->text(0).mid(5).toInt() : 0;
 }
 
 bool VlanPage::selectionValid() const
@@ -181,17 +187,20 @@ void VlanPage::deleteGroup()
         return;
     }
     const int count = state_.vlanGroupCount;
+    const int deleted = state_.selectedVlanGroup;
     // The rows keep their names by position: the last row goes, the data of the later groups
     // moves up one row.
     delete groupList->takeTopLevelItem(count - 1);
-    for (int k = state_.selectedVlanGroup; k < count; ++k) {
+    for (int k = deleted; k < count; ++k) {
         state_.vlanPortMember[k - 1] = state_.vlanPortMember[k];
         state_.vlanTrunkMember[k - 1] = state_.vlanTrunkMember[k];
         showGroupRow(k);
     }
-    // A following Modify or Delete asks for a selection again.
-    state_.selectedVlanGroup = count + 1;
     state_.vlanGroupCount = count - 1;
+    // The row where the group was (or the new last one) is highlighted, and so selected; with no
+    // group left, none is.
+    groupList->setCurrentItem(groupList->topLevelItem(std::min(deleted, count - 1) - 1));
+    itemClicked(groupList->currentItem());
     addButton->setEnabled(true);
     if (state_.vlanGroupCount == 0) {
         modifyButton->setEnabled(false);
