@@ -209,13 +209,19 @@ LinkStatus DeviceLink::readEeprom()
 
 LinkStatus DeviceLink::writeEepromAll(int model)
 {
+    const int devices = deviceCountOf(model);
+    wordsSent_ = 0;
+    wordsToSend_ = devices * kWordsPerDevice;
     if (!openPort())
         return LinkStatus::PortNotOpened;
     showProgress(0);
-    const int devices = deviceCountOf(model);
-    for (int d = 0; d < devices; ++d) {
+    bool stopped = false;
+    for (int d = 0; d < devices && !stopped; ++d) {
         for (int w = 0; w < kWordsPerDevice; ++w) {
+            if ((stopped = stopRequested()))
+                break;
             writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]);
+            ++wordsSent_;
             setProgress(w * 100 / kWordsPerDevice);
             if (state_.writeTimedOut)
                 break;
@@ -228,7 +234,7 @@ LinkStatus DeviceLink::writeEepromAll(int model)
     setProgress(100);
     hideProgress();
     line_.close();
-    return LinkStatus::Done;
+    return stopped ? LinkStatus::Stopped : LinkStatus::Done;
 }
 
 LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
@@ -244,17 +250,23 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
                 changed.push_back({d, w});
         }
     }
+    wordsSent_ = 0;
+    wordsToSend_ = static_cast<int>(changed.size());
     if (changed.empty())
         return LinkStatus::Done;
     if (!openPort())
         return LinkStatus::PortNotOpened;
     showProgress(0);
     int silentDevice = -1;
+    bool stopped = false;
     for (std::size_t i = 0; i < changed.size(); ++i) {
+        if ((stopped = stopRequested()))
+            break;
         const Word &at = changed[i];
         // As in a whole write, a word without answer ends its device's pass.
         if (at.device != silentDevice) {
             writeWord(at.device, kEepromSpace, 2 * at.word, state_.eepromImage[at.device][at.word]);
+            ++wordsSent_;
             if (state_.writeTimedOut)
                 silentDevice = at.device;
         }
@@ -263,7 +275,7 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
     waitForQuietLine(kSeriesQuietMicros);
     hideProgress();
     line_.close();
-    return LinkStatus::Done;
+    return stopped ? LinkStatus::Stopped : LinkStatus::Done;
 }
 
 LinkStatus DeviceLink::writeEepromPortWords()

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <functional>
+
 class LinkClock;
 class SerialLine;
 
@@ -14,7 +16,11 @@ enum class LinkStatus {
     Done,
     NoAnswer,      // no answer, a short one, or one that could not be read
     PortNotOpened, // the serial port could not be opened
+    Stopped,       // a stop was requested; the word on the wire was finished first
 };
+
+// Asked between the words of a write: true once the user wants the command to end.
+using StopRequest = std::function<bool()>;
 
 template <typename T> struct LinkResult {
     LinkStatus status = LinkStatus::NoAnswer;
@@ -35,6 +41,13 @@ public:
     // writePhyRegisters, which work on a port opened with openPort().
     bool openPort();
     void closePort();
+
+    // Whole and changed-only writes end early, between two words, once this says so.
+    void setStopRequest(StopRequest stop) { stop_ = std::move(stop); }
+    bool stopRequested() const { return stop_ && stop_(); }
+    // The EEPROM words the last whole or changed-only write sent, and how many it was to send.
+    int wordsSent() const { return wordsSent_; }
+    int wordsToSend() const { return wordsToSend_; }
 
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
     // writeTimedOut tells whether it came. The first write of a series (since the port was
@@ -83,4 +96,7 @@ private:
     ProgressState progressState_;
     // The length of a word write's answer, learned at the first write of a series; 0 until then.
     qint64 writeAnswerBytes_ = 0;
+    StopRequest stop_;
+    int wordsSent_ = 0;
+    int wordsToSend_ = 0;
 };

@@ -55,9 +55,16 @@ SessionOutcome SwitchSession::write(int model)
     if (const SessionOutcome outcome = checkModule(model, false); outcome != SessionOutcome::Done)
         return outcome;
 
-    if (link_.writeEepromAll(model) == LinkStatus::PortNotOpened)
+    if (link_.stopRequested())
+        return SessionOutcome::Stopped;
+    switch (link_.writeEepromAll(model)) {
+    case LinkStatus::PortNotOpened:
         return portNotOpened();
-    return verifyAndReset(model, true);
+    case LinkStatus::Stopped:
+        return SessionOutcome::Stopped;
+    default:
+        return verifyAndReset(model, true);
+    }
 }
 
 SessionOutcome SwitchSession::writeChanges(int model)
@@ -68,8 +75,14 @@ SessionOutcome SwitchSession::writeChanges(int model)
     if (const SessionOutcome outcome = readDevices(model, onSwitch);
         outcome != SessionOutcome::Done)
         return outcome;
-    if (link_.writeEepromChanged(model, onSwitch) == LinkStatus::PortNotOpened)
+    switch (link_.writeEepromChanged(model, onSwitch)) {
+    case LinkStatus::PortNotOpened:
         return portNotOpened();
+    case LinkStatus::Stopped:
+        return SessionOutcome::Stopped;
+    default:
+        break;
+    }
     bool wordsWritten = false;
     for (int d = 0; d < deviceCountOf(model); ++d)
         wordsWritten = wordsWritten || onSwitch[d] != state_.eepromImage[d];
@@ -86,12 +99,16 @@ SessionOutcome SwitchSession::checkForReading(int model)
 
     if (const SessionOutcome outcome = checkPresence(model); outcome != SessionOutcome::Done)
         return outcome;
+    if (link_.stopRequested())
+        return SessionOutcome::Stopped;
     return checkModule(model, true);
 }
 
 SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
 {
     for (int d = 0; d < deviceCountOf(model); ++d) {
+        if (link_.stopRequested())
+            return SessionOutcome::Stopped;
         state_.commandDevice = d;
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
@@ -108,6 +125,8 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
 {
     bool writingError = false;
     for (int d = 0; d < deviceCountOf(model); ++d) {
+        if (link_.stopRequested())
+            return SessionOutcome::Stopped;
         state_.commandDevice = d;
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
@@ -122,8 +141,13 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
     if (writingError)
         return fail(SessionOutcome::VerifyFailed, QString::fromLatin1(kWriteOnceAgain),
                     MessageSeverity::Exclamation);
-    if (link_.resetSwitch() == LinkStatus::PortNotOpened)
+    const LinkStatus reset = link_.resetSwitch();
+    if (reset == LinkStatus::PortNotOpened)
         return lostAfterWriting(wordsWritten, SessionOutcome::NotRestarted, kNotRestarted);
+    // The port opened but the reset did not go out: the switch has not restarted either.
+    if (reset != LinkStatus::Done)
+        return fail(SessionOutcome::NotRestarted, QString::fromLatin1(kNotRestarted),
+                    MessageSeverity::Exclamation);
     return SessionOutcome::Done;
 }
 

@@ -19,6 +19,9 @@ enum class SessionOutcome {
     EepromReadFailed, // an EEPROM gave no answer twice (Read: the image is unchanged)
     VerifyFailed,     // Write: a device read back differently (or not at all); no reset was sent
     NotRestarted,     // Write: every device verified, but the reset could not be sent
+    // A stop was requested: a read changed nothing; a write ended between two words (see
+    // DeviceLink::wordsSent) and the switch was not reset. Nothing was reported.
+    Stopped,
 };
 
 enum class MessageSeverity { Exclamation, Critical };
@@ -61,6 +64,8 @@ public:
 
     // The procedures underneath, for commands that need them alone.
     DeviceLink &link() { return link_; }
+    // Commands end early, between two words or two devices, once `stop` says so.
+    void setStopRequest(StopRequest stop) { link_.setStopRequest(std::move(stop)); }
 
 private:
     // Drops stale input, then the presence check and the module check as Read makes them.

@@ -19,6 +19,7 @@ class ScriptedSerialLine : public SerialLine
 {
 public:
     std::function<QByteArray(const QByteArray &command)> answer; // empty: silence
+    std::function<bool(const QByteArray &command)> refuses;      // sends that fail
     int chunkSize = 0;
     bool answersOnSend = false;
 
@@ -37,7 +38,7 @@ public:
     QString errorText() const override { return {}; }
     bool send(const QByteArray &bytes) override
     {
-        if (!open_)
+        if (!open_ || (refuses && refuses(bytes)))
             return false;
         sendsOverUnreadInput += received_.isEmpty() ? 0 : 1;
         commands << bytes;
