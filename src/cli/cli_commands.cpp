@@ -9,7 +9,9 @@
 #include "image/factory_image.h"
 #include "image/file_checks.h"
 #include "image/image_state.h"
+#include "json_duplicates.h"
 #include "link/qt_serial_line.h"
+#include "stop_signals.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -38,6 +40,25 @@ ImageState moduleForModel(int model)
     state.is32Port = model == Model32NWay;
     state.is1000Sx = model == Model24Sx;
     return state;
+}
+
+int stopSignalOf(const CommandServices &services)
+{
+    return services.stopSignal ? services.stopSignal() : 0;
+}
+
+void takeStopRequests(SwitchSession &session, const CommandServices &services)
+{
+    session.setStopRequest([&services] { return stopSignalOf(services) != 0; });
+}
+
+// Says what the switch holds after a stop, and ends as a shell reports the signal.
+ExitStatus stopped(const CommandServices &services, const QString &what)
+{
+    const int signal = stopSignalOf(services);
+    services.messages.report(CliTexts::stoppedBy(StopSignals::name(signal)) + what,
+                             MessageSeverity::Exclamation);
+    return ExitStatus(int(ExitStatus::StoppedBySignal) + signal);
 }
 
 ExitStatus fileProblem(const CommandServices &services, const QString &message)
@@ -76,6 +97,8 @@ std::optional<QJsonObject> readDocument(const QString &path, const CommandServic
     }
     if (!document.isObject())
         return refuse(CliTexts::documentNotObject(path));
+    if (const std::optional<QString> key = JsonDuplicates::firstDuplicateKey(text))
+        return refuse(CliTexts::documentRefused(path, *key, QStringLiteral("duplicate key")));
     return document.object();
 }
 
@@ -95,6 +118,7 @@ ExitStatus exitStatusFor(SessionOutcome outcome)
     case SessionOutcome::EepromReadFailed:
     case SessionOutcome::VerifyFailed:
     case SessionOutcome::NotRestarted:
+    case SessionOutcome::Stopped:
         return ExitStatus::TransferFailed;
     }
     return ExitStatus::TransferFailed;
@@ -115,7 +139,10 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
     ImageState state = moduleForModel(options.model);
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(state, *line, services.clock, services.messages, services.progress);
+    takeStopRequests(session, services);
     const SessionOutcome outcome = session.read(options.model);
+    if (outcome == SessionOutcome::Stopped)
+        return stopped(services, CliTexts::readStopped(options.filePath));
     if (outcome != SessionOutcome::Done)
         return exitStatusFor(outcome);
 
@@ -136,8 +163,13 @@ ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
 
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(state, *line, services.clock, services.messages, services.progress);
-    return exitStatusFor(options.changedOnly ? session.writeChanges(options.model)
-                                             : session.write(options.model));
+    takeStopRequests(session, services);
+    const SessionOutcome outcome =
+        options.changedOnly ? session.writeChanges(options.model) : session.write(options.model);
+    if (outcome == SessionOutcome::Stopped)
+        return stopped(services, CliTexts::writeStopped(session.link().wordsSent(),
+                                                        session.link().wordsToSend()));
+    return exitStatusFor(outcome);
 }
 
 ExitStatus runShow(const CliOptions &options, const CommandServices &services)

@@ -18,6 +18,8 @@ enum class ExitStatus : int {
     SwitchUnavailable = 3, // port, answer, presence or module check failed; nothing was changed
     TransferFailed = 4,    // an EEPROM read failed, or a device did not verify after writing
     Different = 5,         // diff: the files differ
+    // read or write stopped by a signal: 128 + the signal's number, as a shell reports it.
+    StoppedBySignal = 128,
 };
 
 ExitStatus exitStatusFor(SessionOutcome outcome);
@@ -36,6 +38,8 @@ struct CommandServices {
     SessionMessageSink &messages; // the switch's and the files' messages
     ProgressCallback progress;
     OutputSink output;
+    // The signal that asks read and write to stop (see StopSignals); 0, or no function: none.
+    std::function<int()> stopSignal = {};
 };
 
 // Reads every device of the model and saves the image to options.filePath, atomically and only

@@ -56,11 +56,13 @@ const char kExitStatus[] =
     "  0  done (diff: the files hold the same words)\n"
     "  1  usage: unknown command or option, missing or bad model, port or file argument\n"
     "  2  a file could not be read or was rejected (contents or model), a configuration\n"
-    "     document was refused, or the output file could not be written\n"
+    "     document was refused, or the output file or standard output could not be written\n"
     "  3  the port did not open, the switch did not answer, its devices were not ready, or a\n"
     "     device or the module is missing or does not fit the model\n"
     "  4  an EEPROM could not be read, or a device read back differently after writing\n"
-    "  5  diff: the files differ\n";
+    "  5  diff: the files differ\n"
+    "  128 + N  read or write stopped by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP)\n"
+    "     after the word on the wire; what the switch holds is said\n";
 
 QString withFooter(const QString &text, const char *output)
 {
@@ -247,6 +249,40 @@ QString tryHelp(const QString &command)
 {
     return command.isEmpty() ? QStringLiteral("Try 'swcfgctl --help'.")
                              : QStringLiteral("Try 'swcfgctl %1 --help'.").arg(command);
+}
+
+QString outputFailed(const QString &reason)
+{
+    return QStringLiteral("standard output could not be written: %1").arg(reason);
+}
+
+QString stoppedBy(const QString &signal)
+{
+    return QStringLiteral("Stopped by %1").arg(signal);
+}
+
+QString readStopped(const QString &output)
+{
+    return QStringLiteral(": nothing was saved, %1 is as it was. The switch was only read.")
+        .arg(output);
+}
+
+QString writeStopped(int wordsSent, int wordsToSend)
+{
+    if (wordsSent == 0)
+        return QStringLiteral(" before any word was written: the switch is unchanged.");
+    const QString notReset =
+        QStringLiteral(" The switch was not reset: it keeps running its old configuration until "
+                       "it restarts");
+    if (wordsSent < wordsToSend)
+        return QStringLiteral(" after %1 of %2 words were written.")
+                   .arg(wordsSent)
+                   .arg(wordsToSend) +
+               notReset +
+               QStringLiteral(", and its EEPROMs hold part of the new one. Write it again.");
+    return QStringLiteral(" after all %1 words were written, before they were verified.")
+               .arg(wordsToSend) +
+           notReset + QStringLiteral(". Write it again.");
 }
 
 QString documentUnreadable(const QString &path, const QString &reason)

@@ -26,6 +26,12 @@ QString badModel(const QString &argument);
 QString badPort(const QString &argument);
 QString unexpectedArguments(const QString &arguments);
 QString tryHelp(const QString &command); // empty command: the general help
+QString outputFailed(const QString &reason);
+
+// After a signal stopped read or write: "Stopped by SIGINT", then what the switch holds.
+QString stoppedBy(const QString &signal);
+QString readStopped(const QString &output);
+QString writeStopped(int wordsSent, int wordsToSend);
 
 QString documentUnreadable(const QString &path, const QString &reason);
 QString documentTooLarge(const QString &path, qint64 limit);

@@ -65,7 +65,7 @@ bool DocumentReader::trunks(const QJsonValue &value, SwitchConfiguration &config
         trunk.inUse = true;
         const std::optional<std::vector<int>> members = numbers(
             group->value(QLatin1String("members")), at(trunkPath, QStringLiteral("members")),
-            kUserPortCount, QStringLiteral("port"));
+            switchPorts(model_), QStringLiteral("port"));
         if (!members)
             return false;
         trunk.members = *members;
@@ -88,8 +88,8 @@ bool DocumentReader::trunks(const QJsonValue &value, SwitchConfiguration &config
             const QJsonValue through = mapping->value(portName);
             if (through.isNull())
                 continue;
-            const std::optional<int> member =
-                number(through, at(mappingPath, portName), kUserPortCount, QStringLiteral("port"));
+            const std::optional<int> member = number(through, at(mappingPath, portName),
+                                                     switchPorts(model_), QStringLiteral("port"));
             if (!member)
                 return false;
             trunk.mapping[std::size_t(*p)] = *member;
@@ -175,9 +175,11 @@ bool DocumentReader::mappingRule(const TrunkSettings &trunk, int t, const QStrin
                 portPath,
                 QStringLiteral("port %1 is not a member of trunk %2").arg(through + 1).arg(t + 1));
         if (isMember(p) && through != p)
-            return refuse(
-                portPath,
-                QStringLiteral("port %1 is a member and sends through itself").arg(p + 1));
+            return refuse(portPath,
+                          QStringLiteral("port %1 is a member and must send through itself, not "
+                                         "through port %2")
+                              .arg(p + 1)
+                              .arg(through + 1));
     }
     return true;
 }

@@ -6,10 +6,13 @@
 #include "cli_texts.h"
 #include "console_reporter.h"
 #include "link/link_clock.h"
+#include "stop_signals.h"
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
@@ -47,13 +50,29 @@ int main(int argc, char *argv[])
         return static_cast<int>(ExitStatus::Usage);
     }
 
+    const CliCommand command = parsed.options->command;
+    if (command == CliCommand::Read || command == CliCommand::Write)
+        StopSignals::install();
     ConsoleReporter console(stderr, stderrIsTerminal());
     EventLoopClock clock;
-    const CommandServices services{serialDeviceLineFactory(), clock, console,
-                                   console.progressCallback(), [](const QByteArray &text) {
-                                       std::fwrite(text.constData(), 1, std::size_t(text.size()),
-                                                   stdout);
-                                       std::fflush(stdout);
-                                   }};
-    return static_cast<int>(runCommand(*parsed.options, services));
+    // A full disk or a closed pipe behind standard output is a failure, not silence.
+    int outputError = 0;
+    const auto output = [&outputError](const QByteArray &text) {
+        errno = 0;
+        if ((std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout) !=
+                 std::size_t(text.size()) ||
+             std::fflush(stdout) != 0) &&
+            outputError == 0)
+            outputError = errno != 0 ? errno : EIO;
+    };
+    const CommandServices services{serialDeviceLineFactory(),  clock,  console,
+                                   console.progressCallback(), output, StopSignals::received};
+    const ExitStatus status = runCommand(*parsed.options, services);
+    if (outputError != 0) {
+        std::fprintf(
+            stderr, "%s: %s\n", CliTexts::kProgram,
+            qPrintable(CliTexts::outputFailed(QString::fromLocal8Bit(std::strerror(outputError)))));
+        return static_cast<int>(ExitStatus::FileProblem);
+    }
+    return static_cast<int>(status);
 }

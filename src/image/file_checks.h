@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // What a path names, before a file there is opened or replaced. Only regular files (or symbolic
@@ -9,3 +10,7 @@
 // forever, and replacing one with a file would break what it was.
 // The reason a path that exists is not a regular file; nothing for a regular file or no file.
 std::optional<QString> notRegularFile(const QString &path);
+
+// Runs `replace`, which puts a new file at `path`; when it succeeds, the file keeps every
+// permission bit the one it replaced had (set-user-ID and sticky bits too).
+void keepModeOf(const QString &path, const std::function<bool()> &replace);

@@ -245,7 +245,15 @@ private slots:
             {"mapping without port 26", "", R"({p3}{{map}, "5": 5, "17": 17}}}}})",
              "trunks.groups.3.mapping.26"},
             {"member mapped to another member", "", R"({p3}{{map}, "5": 5, "17": 5, "26": 5}}}}})",
-             "trunks.groups.3.mapping.17"},
+             "trunks.groups.3.mapping.17: port 17 is a member and must send through itself, not "
+             "through port 5"},
+            {"member the model lacks", "", R"({mac}{"1": {"members": [1, 27]}}}})",
+             "trunks.groups.1.members[1]: no port 27 here (ports 1 to 26)"},
+            {"a port given twice", "", R"({h}, "ports": {"1": {}, "1": {}}})",
+             "ports.1: duplicate key"},
+            {"a key of a group given twice", "",
+             R"({h}, "vlans": [{"ports": [1, 2], "p\u006frts": [3, 4]}]})",
+             "vlans[0].ports: duplicate key"},
             {"group of one member", "", R"({h}, "vlans": [{"ports": [1]}]})", "vlans[0]"},
             {"group holding a trunk member", "",
              R"({mac}{"1": {"members": [1, 2]}}}, "vlans": [{"ports": [3, 2]}]})",
@@ -294,7 +302,9 @@ private slots:
         const CtlResult run =
             ctl("apply -m 24sx -c {dir}/c.json --in {dir}/in.bin -o {dir}/out.bin", dir);
         QCOMPARE(run.status, 2);
-        const QString named = path.startsWith(':') ? path : ": " + path + ": ";
+        const QString named = path.startsWith(':')                 ? path
+                              : path.contains(QLatin1String(": ")) ? ": " + path
+                                                                   : ": " + path + ": ";
         QVERIFY2(run.err.startsWith(dir.filePath("c.json") + named), qPrintable(run.err));
         QCOMPARE(get(dir, "out.bin"), QByteArray("old"));
     }

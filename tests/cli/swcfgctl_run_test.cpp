@@ -18,15 +18,21 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace
 {
 
 // Runs swcfgctl to its end: "<exit status>|<standard output>|<standard error>".
-// `limitFileSize`: any write beyond 100 bytes fails in swcfgctl alone.
-QString runCtl(const QStringList &arguments, bool limitFileSize = false)
+// `limitFileSize`: any write beyond 100 bytes fails in swcfgctl alone. A last argument ">FILE"
+// sends standard output there.
+QString runCtl(QStringList arguments, bool limitFileSize = false)
 {
     QProcess process;
+    if (arguments.last().startsWith('>'))
+        process.setStandardOutputFile(arguments.takeLast().mid(1));
     if (limitFileSize) {
         process.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_IGN);
@@ -71,15 +77,19 @@ private slots:
         QTEST(int(exitStatusFor(SessionOutcome(outcome))), "status");
     }
 
-    // Read saves the switch's EEPROMs byte for byte; write of that file, changed, leaves the
-    // switch holding it and resets it once to take it. Only help goes to standard output.
+    // Read saves the switch's EEPROMs byte for byte (a file replaced keeps its mode); write of
+    // that file, changed, leaves the switch holding it and resets it once to take it. Only help
+    // goes to standard output.
     void readThenWrite()
     {
         SimProcess sim;
         QVERIFY2(sim.start({"--model", "1"}), qPrintable(sim.errorString()));
         const QString file = QDir(sim.folder()).filePath("config.bin");
+        QVERIFY(putFile(file, "old") && chmod(qPrintable(file), 04640) == 0);
 
         QCOMPARE(runCtl({"read", "--model", "24sx", "--port", sim.ptyPath(), "-o", file}), "0||");
+        struct stat saved;
+        QVERIFY(stat(qPrintable(file), &saved) == 0 && (saved.st_mode & 07777) == 04640);
         QByteArray bytes = fileBytes(file);
         QCOMPARE(bytes.size(), 1024);
         QCOMPARE(bytes, fileBytes(sim.statePath()));
@@ -127,6 +137,15 @@ private slots:
             "2||" + saveError + "fifo: it is not a regular file", true);
         row("showing a FIFO", "", "show --model 32 {dir}/fifo", false,
             "2||File Open Error !\n{dir}/fifo: it is not a regular file", true);
+        row("saving onto a loop of links", "--model 2",
+            "read --model 32 --port {pty} -o {dir}/loop", false,
+            "2||" + saveError + "loop: Too many levels of symbolic links", true);
+        row("writing a file cut short", "--model 1", "write --model 24sx --port {pty} {dir}/in.bin",
+            false, "2|| Binary File Contents Error ! \n", true);
+        const QString noSpace = "2||swcfgctl: standard output could not be written: No space";
+        row("show onto a full disk", "", "show --json --model 24 {dir}/in.bin >/dev/full", false,
+            noSpace, true);
+
         row("noise on the line", "--model 2 --noise", read, false,
             "3||Failed to access the device !", false);
         // Device 2 of a 24-port switch is being written when the line goes: words went out.
@@ -147,6 +166,7 @@ private slots:
         QVERIFY(putFile(dir.filePath("out.bin"), "old"));
         QVERIFY(putFile(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
         QVERIFY(mkfifo(qPrintable(dir.filePath("fifo")), 0600) == 0);
+        QVERIFY(QFile::link(dir.filePath("loop"), dir.filePath("loop")));
         for (QString &argument : arguments)
             argument.replace("{pty}", sim.ptyPath()).replace("{dir}", dir.path());
         result.replace("{dir}", dir.path());
@@ -163,6 +183,67 @@ private slots:
         const QStringList log = sim.logLines();
         QTEST(log.isEmpty(), "switchUntouched");
         QVERIFY2(!log.contains("reset"), qPrintable(log.join('\n')));
+    }
+
+    // A signal while swcfgctl talks to a paced switch: the word on the wire is finished, the
+    // port's settings are put back and its lock released, and what the switch holds is said.
+    void stoppedBySignal_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("said"); // {n}: the number of words the switch took
+        QTest::newRow("write, SIGINT")
+            << "write" << SIGINT
+            << "Stopped by SIGINT after {n} of 384 words were written. The switch was not reset: "
+               "it keeps running its old configuration until it restarts, and its EEPROMs hold "
+               "part of the new one. Write it again.\n";
+        QTest::newRow("write, SIGTERM") << "write" << SIGTERM << "Stopped by SIGTERM after {n} of";
+        QTest::newRow("read, SIGHUP")
+            << "read" << SIGHUP
+            << "Stopped by SIGHUP: nothing was saved, {file} is as it was. The switch was only "
+               "read.\n";
+    }
+    void stoppedBySignal()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, signal);
+        QFETCH(QString, said);
+        SimProcess sim;
+        QVERIFY2(sim.start({"--model", "0", "--pace"}), qPrintable(sim.errorString()));
+        const QString file = QDir(sim.folder()).filePath("file.bin");
+        QVERIFY(putFile(file, BinFile::encode(factoryImage(0), 0)));
+        const auto settings = [&sim] {
+            termios line{};
+            const int fd = open(qPrintable(sim.ptyPath()), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+            tcgetattr(fd, &line);
+            close(fd);
+            return QByteArray(reinterpret_cast<const char *>(&line), sizeof line);
+        };
+        const QByteArray before = settings();
+        QProcess ctl;
+        QStringList arguments{command, "--model", "24", "--port", sim.ptyPath(), file};
+        if (command == "read")
+            arguments.insert(5, "-o");
+        ctl.start(SWCFGCTL_PATH, arguments);
+        // Well into the transfer: words written, or the second device being read.
+        QVERIFY(SimProcess::waitFor([&] {
+            return command == "read" ? sim.logLines().filter("read 1 0").size() == 1
+                                     : sim.logLines().filter("write").size() >= 20;
+        }));
+        QVERIFY(kill(ctl.processId(), signal) == 0);
+        QVERIFY(ctl.waitForFinished(30000));
+
+        const int written = sim.logLines().filter("write").size();
+        QCOMPARE(ctl.exitCode(), 128 + signal);
+        const QString err = ctl.readAllStandardError();
+        QVERIFY2(
+            err.startsWith(said.replace("{n}", QString::number(written)).replace("{file}", file)),
+            qPrintable(err));
+        QVERIFY(!sim.logLines().contains("reset"));
+        QCOMPARE(fileBytes(file), BinFile::encode(factoryImage(0), 0));
+        QCOMPARE(settings(), before);
+        const QString lock = "LCK..*" + sim.ptyPath().section('/', -2).replace('/', '_');
+        QVERIFY(QDir("/run/lock").entryList({lock}).isEmpty());
     }
 
     // swcfgctl write --changed-only against a simulated 32-port switch whose image differs from the

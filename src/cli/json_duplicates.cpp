@@ -1,0 +1,83 @@
+#include "json_duplicates.h"
+
+#include "document_reader.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+
+#include <vector>
+
+namespace JsonDuplicates
+{
+
+namespace
+{
+
+struct Container {
+    bool object = false;
+    QString path;
+    QSet<QString> keys;
+    QString key; // an object's key whose value comes next
+    int index = 0;
+    bool expectKey = false;
+};
+
+// The string starting at the quote at `at`, its escapes decoded by the parser itself (\u
+// sequences and surrogate pairs included); `at` ends past its closing quote.
+QString readString(const QByteArray &json, qsizetype &at)
+{
+    const qsizetype start = at;
+    for (++at; at < json.size() && json[at] != '"'; ++at) {
+        if (json[at] == '\\')
+            ++at;
+    }
+    ++at;
+    const QByteArray quoted = '[' + json.mid(start, at - start) + ']';
+    return QJsonDocument::fromJson(quoted).array().at(0).toString();
+}
+
+} // namespace
+
+std::optional<QString> firstDuplicateKey(const QByteArray &json)
+{
+    std::vector<Container> open;
+    const auto valuePath = [&open] {
+        if (open.empty())
+            return QString();
+        const Container &top = open.back();
+        return top.object ? ConfigDocument::at(top.path, top.key)
+                          : ConfigDocument::item(top.path, top.index);
+    };
+    for (qsizetype at = 0; at < json.size();) {
+        const char c = json[at];
+        if (c == '{' || c == '[') {
+            open.push_back({c == '{', valuePath(), {}, {}, 0, c == '{'});
+            ++at;
+        } else if (c == '}' || c == ']') {
+            open.pop_back();
+            ++at;
+        } else if (c == ',') {
+            if (!open.empty()) {
+                open.back().expectKey = open.back().object;
+                ++open.back().index;
+            }
+            ++at;
+        } else if (c == '"') {
+            const QString text = readString(json, at);
+            if (!open.empty() && open.back().expectKey) {
+                Container &top = open.back();
+                top.expectKey = false;
+                top.key = text;
+                if (top.keys.contains(text))
+                    return ConfigDocument::at(top.path, text);
+                top.keys.insert(text);
+            }
+        } else {
+            ++at;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace JsonDuplicates
