@@ -94,6 +94,10 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parsed.helpText), stdout);
         return 0;
     }
+    if (parsed.versionRequested) {
+        std::printf("swcfg-sim %s\n", SWCFG_VERSION);
+        return 0;
+    }
     if (!parsed.options) {
         std::fprintf(stderr, "swcfg-sim: %s\nTry 'swcfg-sim --help'.\n", qPrintable(parsed.error));
         return 2;

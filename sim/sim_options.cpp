@@ -226,9 +226,12 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
                                          QStringLiteral("Stores another value in an EEPROM "
                                                         "word."),
                                          QStringLiteral("dev:word[:v]"));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Shows the version."));
     parser.addOptions({help, model, image, writeFactory, state, log, link, pace, exitOnStdinEnd,
                        missing, moduleCodes, probeFault, readFault, dropAfterWrites, dropCommands,
                        corruptWord, vanishAfter, noise, trickle});
+    parser.addOption(version);
 
     ParsedOptions result;
     result.helpText = parser.helpText();
@@ -243,6 +246,10 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     }
     if (parser.isSet(help)) {
         result.helpRequested = true;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.versionRequested = true;
         return result;
     }
 

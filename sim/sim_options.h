@@ -26,6 +26,7 @@ struct SimOptions {
 struct ParsedOptions {
     std::optional<SimOptions> options; // set when the arguments are good and no help was asked
     bool helpRequested = false;
+    bool versionRequested = false;
     QString helpText;
     QString error; // set when the arguments are bad
 };

@@ -8,8 +8,26 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char *argv[])
 {
+    // Answered before the window system is reached, so that they work without a display too.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("swcfg %s\n", SWCFG_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs("Usage: swcfg [--help | --version] [Qt options]\n"
+                       "Opens the window that reads, edits and writes the EEPROM configuration\n"
+                       "of a switch over RS-232. SWCFG_COM1 to SWCFG_COM8 name the device of\n"
+                       "ports 1. COM1 to 8. COM8 ('man swcfg' says more).\n",
+                       stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("swcfg"));
 

@@ -94,6 +94,11 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (first == QLatin1String("-h") || first == QLatin1String("--help") ||
         first == QLatin1String("help"))
         return help(CliTexts::mainHelp());
+    if (first == QLatin1String("--version")) {
+        ParsedCommandLine parsed;
+        parsed.versionRequested = true;
+        return parsed;
+    }
     const auto *named = std::find_if(std::begin(kCommands), std::end(kCommands),
                                      [&first](const CommandName &c) { return first == c.name; });
     if (named == std::end(kCommands)) {

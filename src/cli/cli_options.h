@@ -26,6 +26,7 @@ struct CliOptions {
 struct ParsedCommandLine {
     std::optional<CliOptions> options; // set when the arguments are good and no help was asked
     bool helpRequested = false;
+    bool versionRequested = false;
     QString helpText; // what --help prints
     QString error;    // why the arguments are bad
     QString hint;     // where to look then ("Try 'swcfgctl read --help'.")

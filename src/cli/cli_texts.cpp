@@ -82,6 +82,7 @@ QString mainHelp()
             "       swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] "
             "-o OUT.bin\n"
             "       swcfgctl diff  --model M A.bin B.bin [--json]\n"
+            "       swcfgctl --help | --version\n"
             "Reads or programs the EEPROMs of a switch over its RS-232 port, and shows,\n"
             "applies and compares the configurations *.bin files hold.\n"
             "\n"

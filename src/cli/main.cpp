@@ -44,6 +44,10 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parsed.helpText), stdout);
         return static_cast<int>(ExitStatus::Done);
     }
+    if (parsed.versionRequested) {
+        std::printf("%s %s\n", CliTexts::kProgram, SWCFG_VERSION);
+        return static_cast<int>(ExitStatus::Done);
+    }
     if (!parsed.options) {
         std::fprintf(stderr, "%s: %s\n%s\n", CliTexts::kProgram, qPrintable(parsed.error),
                      qPrintable(parsed.hint));

@@ -2,6 +2,8 @@
 #include "support/test_main.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 class CliOptionsTest : public QObject
@@ -76,6 +78,39 @@ private slots:
                       .join(' ');
         }
         QVERIFY2(parsed.options ? got == result : got.startsWith(result), qPrintable(got));
+    }
+
+    // Whatever the help names, the manual page has: each command a subsection of its own, each
+    // option (long or short) as a word of its text.
+    void manualPageHasWhatHelpNames()
+    {
+        QFile file(QStringLiteral(SWCFGCTL_MANUAL_PAGE));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(file.readAll())
+                                 .remove(QRegularExpression("\\\\f[BIRP]"))
+                                 .replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const auto has = [&page](const QString &pattern) {
+            return page.contains(QRegularExpression(pattern, QRegularExpression::MultilineOption));
+        };
+        const QString mainHelp = parseCommandLine({"swcfgctl", "--help"}).helpText;
+        QString help = mainHelp;
+        QStringList missing;
+        const QString commands = mainHelp.section("Commands:\n", 1).section("\n\n", 0, 0);
+        for (const auto &command :
+             QRegularExpression("^  (\\w+)", QRegularExpression::MultilineOption)
+                 .globalMatch(commands)) {
+            help += parseCommandLine({"swcfgctl", command.captured(1), "--help"}).helpText;
+            if (!has("^\\.SS \"?" + command.captured(1) + "\\b"))
+                missing << command.captured(1);
+        }
+        QVERIFY(help.size() > mainHelp.size()); // the commands were found
+        for (const auto &option :
+             QRegularExpression("(?<![\\w-])--?[a-z][\\w-]*").globalMatch(help)) {
+            if (!has("(?<![\\w-])" + option.captured() + "(?![\\w-])"))
+                missing << option.captured();
+        }
+        missing.removeDuplicates();
+        QVERIFY2(missing.isEmpty(), qPrintable("not in swcfgctl(1): " + missing.join(' ')));
     }
 };
 
