@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
     ModalDialogRunner dialogs;
     EventLoopClock clock;
     MainWindow window(state, UiServices{prompter, files, dialogs},
-                      SwitchAccess{comPortLineFactory(), clock});
+                      SwitchAccess{deviceLineFactory(), clock});
     prompter.setParent(&window);
     files.setParent(&window);
     window.show();

@@ -124,13 +124,6 @@ ExitStatus exitStatusFor(SessionOutcome outcome)
     return ExitStatus::TransferFailed;
 }
 
-DeviceLineFactory serialDeviceLineFactory()
-{
-    return [](const QString &device) -> std::unique_ptr<SerialLine> {
-        return std::make_unique<QtSerialLine>(device);
-    };
-}
-
 ExitStatus runRead(const CliOptions &options, const CommandServices &services)
 {
     if (const auto error = tryOutputPath(options.filePath))

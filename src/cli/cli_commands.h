@@ -2,6 +2,7 @@
 
 #include "cli_options.h"
 #include "link/link_progress.h"
+#include "link/serial_line.h"
 #include "link/switch_session.h"
 
 #include <functional>
@@ -24,16 +25,12 @@ enum class ExitStatus : int {
 
 ExitStatus exitStatusFor(SessionOutcome outcome);
 
-// Makes the (closed) line on a device: a COM port's device, a USB adapter, a pseudo-terminal.
-using DeviceLineFactory = std::function<std::unique_ptr<SerialLine>(const QString &device)>;
-DeviceLineFactory serialDeviceLineFactory();
-
 // Standard output: what show and diff print.
 using OutputSink = std::function<void(const QByteArray &text)>;
 
 // What the commands talk through.
 struct CommandServices {
-    DeviceLineFactory makeLine;
+    SerialLineFactory makeLine;
     LinkClock &clock;
     SessionMessageSink &messages; // the switch's and the files' messages
     ProgressCallback progress;

@@ -5,6 +5,7 @@
 #include "cli_options.h"
 #include "cli_texts.h"
 #include "console_reporter.h"
+#include "link/com_ports.h"
 #include "link/link_clock.h"
 #include "stop_signals.h"
 
@@ -69,7 +70,7 @@ int main(int argc, char *argv[])
             outputError == 0)
             outputError = errno != 0 ? errno : EIO;
     };
-    const CommandServices services{serialDeviceLineFactory(),  clock,  console,
+    const CommandServices services{deviceLineFactory(),        clock,  console,
                                    console.progressCallback(), output, StopSignals::received};
     const ExitStatus status = runCommand(*parsed.options, services);
     if (outputError != 0) {

@@ -33,8 +33,12 @@ QString comPortDeviceName(int portNumber)
 #endif
 }
 
-QString serialDeviceForArgument(const QString &argument)
+QString serialDeviceForArgument(const QString &argument, const std::vector<SerialDeviceInfo> &found)
 {
+    for (const SerialDeviceInfo &device : found) {
+        if (device.portName == argument)
+            return device.systemLocation;
+    }
     static const QRegularExpression comName(QStringLiteral("^COM([1-8])$"),
                                             QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = comName.match(argument);
@@ -43,9 +47,9 @@ QString serialDeviceForArgument(const QString &argument)
     return asDeviceName(argument);
 }
 
-SerialLineFactory comPortLineFactory()
+SerialLineFactory deviceLineFactory()
 {
-    return [](int portNumber) -> std::unique_ptr<SerialLine> {
-        return std::make_unique<QtSerialLine>(comPortDeviceName(portNumber));
+    return [](const QString &device) -> std::unique_ptr<SerialLine> {
+        return std::make_unique<QtSerialLine>(device);
     };
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/port_catalogue.h"
 #include "link/serial_line.h"
 
 #include <QString>
@@ -11,9 +12,10 @@ constexpr int kLastComPort = 8;
 // otherwise COMn on Windows and /dev/ttyS<n-1> elsewhere.
 QString comPortDeviceName(int portNumber);
 
-// A port given on the command line: "COM1".."COM8" (any case) as above, anything else is taken as
-// a device path.
-QString serialDeviceForArgument(const QString &argument);
+// A port given on the command line: "COM1".."COM8" (any case) as above, the name of a device
+// `found` lists ("ttyUSB0") as its location, anything else as a device path.
+QString serialDeviceForArgument(const QString &argument,
+                                const std::vector<SerialDeviceInfo> &found = {});
 
-// Lines on real ports, named as above.
-SerialLineFactory comPortLineFactory();
+// Lines on real devices.
+SerialLineFactory deviceLineFactory();

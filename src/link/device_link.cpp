@@ -217,6 +217,7 @@ LinkStatus DeviceLink::writeEepromAll(int model)
     showProgress(0);
     bool stopped = false;
     for (int d = 0; d < devices && !stopped; ++d) {
+        setPhase(writingPhase(d + 1, devices));
         for (int w = 0; w < kWordsPerDevice; ++w) {
             if ((stopped = stopRequested()))
                 break;
@@ -256,6 +257,7 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
         return LinkStatus::Done;
     if (!openPort())
         return LinkStatus::PortNotOpened;
+    setPhase(writingChangesPhase(wordsToSend_));
     showProgress(0);
     int silentDevice = -1;
     bool stopped = false;
@@ -351,19 +353,24 @@ void DeviceLink::waitForQuietLine(int quietMicros)
     }
 }
 
+void DeviceLink::setPhase(const QString &phase)
+{
+    updateProgress({progressState_.value, progressState_.visible, phase});
+}
+
 void DeviceLink::showProgress(int value)
 {
-    updateProgress({value, true});
+    updateProgress({value, true, progressState_.phase});
 }
 
 void DeviceLink::setProgress(int value)
 {
-    updateProgress({value, progressState_.visible});
+    updateProgress({value, progressState_.visible, progressState_.phase});
 }
 
 void DeviceLink::hideProgress()
 {
-    updateProgress({progressState_.value, false});
+    updateProgress({progressState_.value, false, progressState_.phase});
 }
 
 void DeviceLink::updateProgress(const ProgressState &state)

@@ -48,6 +48,8 @@ public:
     // The EEPROM words the last whole or changed-only write sent, and how many it was to send.
     int wordsSent() const { return wordsSent_; }
     int wordsToSend() const { return wordsToSend_; }
+    // Names what the progress bar follows from now on.
+    void setPhase(const QString &phase);
 
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
     // writeTimedOut tells whether it came. The first write of a series (since the port was

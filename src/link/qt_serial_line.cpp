@@ -1,7 +1,13 @@
 #include "link/qt_serial_line.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#endif
 
 namespace
 {
@@ -24,9 +30,33 @@ bool QtSerialLine::open()
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = deviceName_ + QStringLiteral(": ") + port_.errorString();
+        if (port_.error() == QSerialPort::PermissionError)
+            error_ += permissionHint();
         return false;
     }
     return true;
+}
+
+QString QtSerialLine::permissionHint() const
+{
+#ifdef Q_OS_UNIX
+    // Serial devices belong to a group (dialout on Debian) whose members may open them.
+    struct stat device;
+    const QString path = deviceName_.contains(QLatin1Char('/'))
+                             ? deviceName_
+                             : QStringLiteral("/dev/") + deviceName_;
+    if (::stat(QFile::encodeName(path).constData(), &device) != 0)
+        return QString();
+    const struct group *owner = ::getgrgid(device.st_gid);
+    if (!owner || device.st_gid == 0)
+        return QString();
+    const QString group = QString::fromLocal8Bit(owner->gr_name);
+    return QStringLiteral("\nOnly members of the group '%1' may open it: sudo usermod -aG %1 "
+                          "$USER, then log in again.")
+        .arg(group);
+#else
+    return QString();
+#endif
 }
 
 void QtSerialLine::close()

@@ -23,6 +23,9 @@ public:
     QString deviceName() const { return deviceName_; }
 
 private:
+    // How to gain the right to open a device refused for want of it; empty when not known.
+    QString permissionHint() const;
+
     QString deviceName_;
     QSerialPort port_;
     QString error_;

@@ -30,5 +30,5 @@ public:
     virtual void waitForInput(int maxMicros) = 0;
 };
 
-// Makes the line of COM port portNumber (1..8), closed.
-using SerialLineFactory = std::function<std::unique_ptr<SerialLine>(int portNumber)>;
+// Makes the (closed) line on a device: a COM port's device, a USB adapter, a pseudo-terminal.
+using SerialLineFactory = std::function<std::unique_ptr<SerialLine>(const QString &device)>;

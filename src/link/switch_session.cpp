@@ -110,6 +110,7 @@ SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
         if (link_.stopRequested())
             return SessionOutcome::Stopped;
         state_.commandDevice = d;
+        link_.setPhase(readingPhase(d + 1, deviceCountOf(model)));
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
             return portNotOpened();
@@ -128,6 +129,7 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
         if (link_.stopRequested())
             return SessionOutcome::Stopped;
         state_.commandDevice = d;
+        link_.setPhase(verifyingPhase(d + 1, deviceCountOf(model)));
         const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
             return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);

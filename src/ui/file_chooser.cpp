@@ -12,14 +12,14 @@ QString DialogFileChooser::toQtFilter(const QString &filter)
     return qtParts.join(QStringLiteral(";;"));
 }
 
-QString DialogFileChooser::chooseOpenPath(const QString &filter)
+QString DialogFileChooser::chooseOpenPath(const QString &filter, const QString &folder)
 {
-    return QFileDialog::getOpenFileName(parent_, QString(), QString(), toQtFilter(filter));
+    return QFileDialog::getOpenFileName(parent_, QString(), folder, toQtFilter(filter));
 }
 
-QString DialogFileChooser::chooseSavePath(const QString &filter)
+QString DialogFileChooser::chooseSavePath(const QString &filter, const QString &folder)
 {
-    QFileDialog dialog(parent_, QString(), QString(), toQtFilter(filter));
+    QFileDialog dialog(parent_, QString(), folder, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("bin"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -10,8 +10,9 @@ class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
-    virtual QString chooseOpenPath(const QString &filter) = 0;
-    virtual QString chooseSavePath(const QString &filter) = 0;
+    // `folder`: where the dialog starts (the last one used), empty for the current folder.
+    virtual QString chooseOpenPath(const QString &filter, const QString &folder = QString()) = 0;
+    virtual QString chooseSavePath(const QString &filter, const QString &folder = QString()) = 0;
 };
 
 class DialogFileChooser : public FileChooser
@@ -19,8 +20,8 @@ class DialogFileChooser : public FileChooser
 public:
     explicit DialogFileChooser(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
-    QString chooseOpenPath(const QString &filter) override;
-    QString chooseSavePath(const QString &filter) override;
+    QString chooseOpenPath(const QString &filter, const QString &folder) override;
+    QString chooseSavePath(const QString &filter, const QString &folder) override;
 
     // "Binary File (*.bin)|*.bin" -> "Binary File (*.bin)"
     static QString toQtFilter(const QString &filter);

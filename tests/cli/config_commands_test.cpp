@@ -3,6 +3,7 @@
 #include "config_document.h"
 #include "image/bin_file.h"
 #include "image/factory_image.h"
+#include "link/com_ports.h"
 #include "link/link_clock.h"
 #include "support/files.h"
 #include "support/image_builders.h"
@@ -43,7 +44,7 @@ CtlResult ctl(const QString &arguments, const QTemporaryDir &dir)
     EventLoopClock clock;
     QByteArray out;
     const OutputSink print = [&out](const QByteArray &text) { out += text; };
-    const CommandServices services{serialDeviceLineFactory(), clock, messages, {}, print};
+    const CommandServices services{deviceLineFactory(), clock, messages, {}, print};
     const int status = int(runCommand(*parsed.options, services));
     return {status, QString::fromUtf8(out), messages.texts.join('\n')};
 }

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -141,7 +143,8 @@ private slots:
             "/nonexistent/ttyS99: No such file or directory");
         row("write: no such port", true, 1, "", {portOpenError});
         row("read: the port is not allowed", false, 1, "", {portOpenError}, {}, true,
-            "Permission denied");
+            "Permission denied\nOnly members of the group 'dialout' may open it: sudo usermod "
+            "-aG dialout $USER");
         row("read: noise on the line", false, 1, "--noise", {kWarnings[0]});
         // The controller vanishes once device 0 is read, or while device 2 is written (words went
         // to the switch: a port that no longer opens is a failed write), or after the last
@@ -181,12 +184,19 @@ private slots:
         rig.h.state.portWords[0][0] = 0x00F0; // an edit not yet committed
         const ImageState before = rig.h.state;
         const QByteArray tag = QTest::currentDataTag();
-        if (tag.endsWith("no such port"))
+        if (tag.endsWith("no such port")) {
             qputenv("SWCFG_COM1", QByteArray("/nonexistent/ttyS99"));
+            rig.h.window.portList->refresh();
+            rig.h.window.portList->setCurrentIndex(0);
+        }
         // Nobody but its owner may open the terminal, and the window runs as somebody else.
         const bool locked = tag.endsWith("not allowed");
-        if (locked)
+        if (locked) { // the group of serial devices, as on a Debian machine
             QVERIFY(QFile::setPermissions(rig.sim.ptyPath(), QFileDevice::WriteOwner));
+            const gid_t dialout = getgrnam("dialout")->gr_gid;
+            QVERIFY(chown(qPrintable(rig.sim.ptyPath()), uid_t(-1), dialout) == 0);
+            QVERIFY(chmod(qPrintable(rig.sim.folder()), 0711) == 0); // only the device refuses
+        }
         int busyDuringMessages = 0;
         rig.h.prompter.onPrompt = [&](const Prompt &) {
             busyDuringMessages += !rig.h.window.isEnabled() && !rig.h.window.close();

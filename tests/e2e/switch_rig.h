@@ -5,6 +5,7 @@
 #include "link/qt_serial_line.h"
 #include "support/files.h"
 #include "support/main_window_harness.h"
+#include "ui/main/port_list.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -31,6 +32,7 @@ struct SwitchRig {
         comVariable = "SWCFG_COM" + QByteArray::number(comPort);
         qputenv(comVariable.constData(), sim.linkPath().toLocal8Bit());
         h.window.modelList->setCurrentIndex(model);
+        h.window.portList->refresh(); // as opening the list does
         h.window.portList->setCurrentIndex(comPort - 1);
         return true;
     }

@@ -20,7 +20,7 @@ private slots:
         const int master = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
         qputenv("SWCFG_COM5", ptsname(master));
-        const std::unique_ptr<SerialLine> line = comPortLineFactory()(5);
+        const std::unique_ptr<SerialLine> line = deviceLineFactory()(comPortDeviceName(5));
         qunsetenv("SWCFG_COM5");
         QVERIFY(line->open());
         termios settings{};

@@ -103,7 +103,9 @@ struct LinkRig {
     ProgressCallback recordProgress()
     {
         return [this](const ProgressState &state) {
-            progress << (state.visible ? "" : "-") + QString::number(state.value);
+            const QString entry = (state.visible ? "" : "-") + QString::number(state.value);
+            if (progress.isEmpty() || progress.constLast() != entry) // a new phase alone
+                progress << entry;
         };
     }
 

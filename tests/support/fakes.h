@@ -67,10 +67,11 @@ public:
 class ScriptedFileChooser : public FileChooser
 {
 public:
-    QString chooseOpenPath(const QString &) override { return next(); }
-    QString chooseSavePath(const QString &) override { return next(); }
-    QString next()
+    QString chooseOpenPath(const QString &, const QString &folder) override { return next(folder); }
+    QString chooseSavePath(const QString &, const QString &folder) override { return next(folder); }
+    QString next(const QString &folder)
     {
+        folders << folder;
         const QString path = paths.empty() ? QString() : paths.front();
         if (!paths.empty())
             paths.pop_front();
@@ -78,6 +79,7 @@ public:
     }
 
     std::deque<QString> paths;
+    QStringList folders; // where each dialog started
 };
 
 // Instead of exec(): runs the next scripted action on the dialog (for example: tick boxes, press

@@ -15,5 +15,5 @@ struct MainWindowHarness {
     ScriptedDialogRunner dialogs;
     EventLoopClock clock;
     MainWindow window{state, UiServices{prompter, files, dialogs},
-                      SwitchAccess{comPortLineFactory(), clock}};
+                      SwitchAccess{deviceLineFactory(), clock}};
 };

@@ -4,6 +4,7 @@
 #include "support/image_builders.h"
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
+#include "ui/main/main_window_texts.h"
 #include "ui/properties_fixture.h"
 
 #include <QComboBox>
@@ -216,11 +217,11 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("consequence"); // of the question; empty: none asked
-        QTest::newRow("close, No") << "close" << false << MainWindow::kCloseDiscards;
-        QTest::newRow("close, Yes") << "close" << true << MainWindow::kCloseDiscards;
-        QTest::newRow("Read, No") << "read" << false << MainWindow::kReadDiscards;
-        QTest::newRow("Open, No") << "open" << false << MainWindow::kOpenDiscards;
-        QTest::newRow("Open, Yes") << "open" << true << MainWindow::kOpenDiscards;
+        QTest::newRow("close, No") << "close" << false << MainWindowTexts::kCloseDiscards;
+        QTest::newRow("close, Yes") << "close" << true << MainWindowTexts::kCloseDiscards;
+        QTest::newRow("Read, No") << "read" << false << MainWindowTexts::kReadDiscards;
+        QTest::newRow("Open, No") << "open" << false << MainWindowTexts::kOpenDiscards;
+        QTest::newRow("Open, Yes") << "open" << true << MainWindowTexts::kOpenDiscards;
         QTest::newRow("Save, then close") << "save" << true << QString();
     }
     void unsavedSettings()
@@ -253,7 +254,7 @@ private slots:
         const bool asked = !consequence.isEmpty();
         QCOMPARE(h.prompter.prompts.size(), asked ? 1 : 0);
         if (asked) {
-            QCOMPARE(h.prompter.texts(), QStringList{MainWindow::kDiscardQuestion});
+            QCOMPARE(h.prompter.texts(), QStringList{MainWindowTexts::kDiscardQuestion});
             QCOMPARE(h.prompter.prompts[0].reason, consequence);
         }
         const bool discarded = answer && action == "open";

@@ -6,22 +6,27 @@
 #include "link/switch_session.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
+#include "ui/main/main_window_texts.h"
+#include "ui/main/port_list.h"
+#include "ui/main/prompting_sink.h"
+#include "ui/preferences.h"
 #include "ui/prompter.h"
 #include "ui/properties/properties_dialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpacerItem>
 #include <QTabWidget>
-
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,36 +34,16 @@
 namespace
 {
 
-// The switch commands' messages, as message boxes.
-class PromptingSink : public SessionMessageSink
-{
-public:
-    explicit PromptingSink(Prompter &prompter) : prompter_(prompter) {}
-    void report(const QString &text, MessageSeverity severity) override
-    {
-        prompter_.showMessage(text, iconFor(severity));
-    }
-    void reportWithReason(const QString &text, MessageSeverity severity,
-                          const QString &reason) override
-    {
-        prompter_.showMessageWithReason(text, iconFor(severity), reason);
-    }
+namespace T = MainWindowTexts;
 
-private:
-    static MessageIcon iconFor(MessageSeverity severity)
-    {
-        return severity == MessageSeverity::Critical ? MessageIcon::Critical
-                                                     : MessageIcon::Exclamation;
-    }
-
-    Prompter &prompter_;
-};
-
-QPushButton *makeButton(const char *name, const QString &caption, QWidget *parent)
+// `caption` with its mnemonic marked ("&Read": Alt+R); the caption shown stays the same.
+QPushButton *makeButton(const char *name, const QString &caption, const QString &tip,
+                        QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setMinimumWidth(96);
+    button->setToolTip(tip);
     return button;
 }
 
@@ -82,13 +67,12 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
     // Runs the model selection with lastModel still 0: caption, buttons, lastModel and is32Port.
     modelList->setCurrentIndex(kStartupModel);
 
-    for (int port = 1; port <= 8; ++port)
-        portList->addItem(QStringLiteral("%1. COM%1").arg(port));
     portList->setCurrentIndex(0);
 
     progressBar->setValue(0);
     progressBar->setVisible(false);
     state_.applyStartupDefaults();
+    restorePreferences();
 
     connect(readButton, &QPushButton::clicked, this, &MainWindow::readFromSwitch);
     connect(writeButton, &QPushButton::clicked, this, &MainWindow::writeToSwitch);
@@ -96,6 +80,35 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
     connect(saveButton, &QPushButton::clicked, this, &MainWindow::saveConfiguration);
     connect(propertiesButton, &QPushButton::clicked, this, &MainWindow::showProperties);
     connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    addShortcuts();
+}
+
+void MainWindow::addShortcuts()
+{
+    const std::pair<QKeySequence, QPushButton *> shortcuts[] = {
+        {QKeySequence::Open, openButton},
+        {QKeySequence::Save, saveButton},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), exitButton}};
+    for (const auto &[keys, button] : shortcuts) {
+        // A disabled button ignores the click, as it would a mouse click.
+        connect(new QShortcut(keys, this), &QShortcut::activated, button, &QPushButton::click);
+        button->setToolTip(button->toolTip() +
+                           QStringLiteral(" (%1)").arg(keys.toString(QKeySequence::NativeText)));
+    }
+}
+
+void MainWindow::restorePreferences()
+{
+    Preferences *preferences = services_.preferences;
+    if (!preferences)
+        return;
+    const int model = preferences->model(kStartupModel);
+    if (isValidModel(model))
+        modelList->setCurrentIndex(model);
+    portList->selectDevice(preferences->portDevice());
+    restoreGeometry(preferences->geometry());
+    connect(portList, &QComboBox::currentIndexChanged, this,
+            [this, preferences] { preferences->setPortDevice(portList->device()); });
 }
 
 void MainWindow::buildControls()
@@ -104,7 +117,7 @@ void MainWindow::buildControls()
 
     modelList = new QComboBox(this);
     modelList->setObjectName(QStringLiteral("modelList"));
-    portList = new QComboBox(this);
+    portList = new PortList(switchAccess_.devices, this);
     portList->setObjectName(QStringLiteral("portList"));
 
     auto *selection = new QGridLayout;
@@ -115,15 +128,21 @@ void MainWindow::buildControls()
     selection->setColumnStretch(1, 1);
 
     auto *deviceGroup = new QGroupBox(QStringLiteral("Device"), this);
-    readButton = makeButton("readButton", QStringLiteral("Read"), deviceGroup);
-    writeButton = makeButton("writeButton", QStringLiteral("Write"), deviceGroup);
+    readButton = makeButton("readButton", QStringLiteral("&Read"),
+                            QStringLiteral("Read the configuration of the switch"), deviceGroup);
+    writeButton = makeButton("writeButton", QStringLiteral("&Write"),
+                             QStringLiteral("Write the configuration to the switch, verify it "
+                                            "and restart the switch"),
+                             deviceGroup);
     auto *deviceRow = new QHBoxLayout(deviceGroup);
     deviceRow->addWidget(readButton);
     deviceRow->addWidget(writeButton);
 
     auto *fileGroup = new QGroupBox(QStringLiteral("File :"), this);
-    openButton = makeButton("openButton", QStringLiteral("Open"), fileGroup);
-    saveButton = makeButton("saveButton", QStringLiteral("Save"), fileGroup);
+    openButton = makeButton("openButton", QStringLiteral("&Open"),
+                            QStringLiteral("Open a configuration file"), fileGroup);
+    saveButton = makeButton("saveButton", QStringLiteral("&Save"),
+                            QStringLiteral("Save the configuration to a file"), fileGroup);
     auto *fileRow = new QHBoxLayout(fileGroup);
     fileRow->addWidget(openButton);
     fileRow->addWidget(saveButton);
@@ -132,12 +151,18 @@ void MainWindow::buildControls()
     groups->addWidget(deviceGroup);
     groups->addWidget(fileGroup);
 
-    propertiesButton = makeButton("propertiesButton", QStringLiteral("Properties"), this);
-    exitButton = makeButton("exitButton", QStringLiteral("EXIT"), this);
+    propertiesButton = makeButton("propertiesButton", QStringLiteral("&Properties"),
+                                  QStringLiteral("Edit the settings of the configuration"), this);
+    exitButton =
+        makeButton("exitButton", QStringLiteral("&EXIT"), QStringLiteral("End the program"), this);
     auto *commands = new QHBoxLayout;
     commands->addWidget(propertiesButton);
     commands->addStretch(1);
     commands->addWidget(exitButton);
+
+    statusLine = new QLabel(this);
+    statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusLine->setWordWrap(true);
 
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
@@ -147,6 +172,7 @@ void MainWindow::buildControls()
     layout->addLayout(selection);
     layout->addLayout(groups);
     layout->addLayout(commands);
+    layout->addWidget(statusLine);
     layout->addWidget(progressBar);
     // Wide enough for the longest caption in a title bar (bold, with an icon and three buttons),
     // and always at its natural height: the progress bar leaves no empty band behind.
@@ -171,7 +197,7 @@ void MainWindow::selectModel(int index)
     if (!isValidModel(index))
         return;
     if (state_.configChanged && index != state_.lastModel) {
-        if (!services_.prompter.askYesNo(QString::fromLatin1(kQuitSettingsQuestion))) {
+        if (!services_.prompter.askYesNo(QString::fromLatin1(T::kQuitSettingsQuestion))) {
             const QSignalBlocker blocker(modelList);
             modelList->setCurrentIndex(state_.lastModel);
             return;
@@ -188,6 +214,8 @@ void MainWindow::selectModel(int index)
     }
     state_.lastModel = index;
     state_.is32Port = index == Model32NWay;
+    if (services_.preferences)
+        services_.preferences->setModel(index);
 }
 
 SessionOutcome MainWindow::runOnSwitch(QPushButton *button,
@@ -199,14 +227,18 @@ SessionOutcome MainWindow::runOnSwitch(QPushButton *button,
     button->setEnabled(false);
     setEnabled(false);
 
-    const std::unique_ptr<SerialLine> line = switchAccess_.lines(portList->currentIndex() + 1);
+    const std::unique_ptr<SerialLine> line = switchAccess_.lines(portList->device());
     PromptingSink messages(services_.prompter);
-    SwitchSession session(state_, *line, switchAccess_.clock, messages,
-                          [this](const ProgressState &progress) {
-                              progressBar->setValue(progress.value);
-                              progressBar->setVisible(progress.visible);
-                          });
+    SwitchSession session(
+        state_, *line, switchAccess_.clock, messages, [this](const ProgressState &progress) {
+            progressBar->setFormat(progress.phase.isEmpty()
+                                       ? QStringLiteral("%p%")
+                                       : progress.phase + QStringLiteral(" (%p%)"));
+            progressBar->setValue(progress.value);
+            progressBar->setVisible(progress.visible);
+        });
     const SessionOutcome outcome = (session.*command)(deviceModel());
+    statusLine->setText(messages.lastText);
 
     progressBar->setVisible(false);
     setEnabled(true);
@@ -218,17 +250,18 @@ SessionOutcome MainWindow::runOnSwitch(QPushButton *button,
 bool MainWindow::mayDiscardChanges(const char *consequence)
 {
     return !state_.unsavedChanges ||
-           services_.prompter.askYesNo(QString::fromLatin1(kDiscardQuestion),
+           services_.prompter.askYesNo(QString::fromLatin1(T::kDiscardQuestion),
                                        QString::fromLatin1(consequence));
 }
 
 void MainWindow::readFromSwitch()
 {
-    if (!mayDiscardChanges(kReadDiscards))
+    if (!mayDiscardChanges(T::kReadDiscards))
         return;
     if (runOnSwitch(readButton, &SwitchSession::read) == SessionOutcome::Done) {
         saveButton->setEnabled(true);
         writeButton->setEnabled(true);
+        statusLine->setText(T::readDone(deviceCountOf(deviceModel()), portList->currentText()));
     }
 }
 
@@ -238,48 +271,69 @@ void MainWindow::writeToSwitch()
     // Every device verified: the switch holds the settings (restarted or not).
     if (outcome == SessionOutcome::Done || outcome == SessionOutcome::NotRestarted)
         state_.unsavedChanges = false;
+    if (outcome == SessionOutcome::Done)
+        statusLine->setText(QString::fromLatin1(T::kWritten));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (switchCommandRunning_ || !mayDiscardChanges(kCloseDiscards)) {
+    if (switchCommandRunning_ || !mayDiscardChanges(T::kCloseDiscards)) {
         event->ignore();
         return;
     }
+    if (services_.preferences)
+        services_.preferences->setGeometry(saveGeometry());
     QWidget::closeEvent(event);
 }
 
 void MainWindow::openConfiguration()
 {
-    if (!mayDiscardChanges(kOpenDiscards))
+    if (!mayDiscardChanges(T::kOpenDiscards))
         return;
-    const QString path = services_.files.chooseOpenPath(QString::fromLatin1(BinFile::kFilter));
+    Preferences *preferences = services_.preferences;
+    const QString path = services_.files.chooseOpenPath(
+        QString::fromLatin1(BinFile::kFilter), preferences ? preferences->folder() : QString());
     if (path.isEmpty())
         return;
+    if (preferences)
+        preferences->setFolderOf(path);
     // The image changes only when the file is accepted, so a rejected file can never be saved or
     // written in place of what was loaded before.
     const BinFile::Loaded loaded = BinFile::load(path, deviceModel(), state_.eepromImage);
     if (!loaded.image) {
-        services_.prompter.showMessage(loaded.error, MessageIcon::Critical);
+        reportFileProblem(loaded.error);
         return;
     }
     state_.takeLoadedImage(*loaded.image);
     saveButton->setEnabled(true);
     writeButton->setEnabled(true);
+    statusLine->setText(T::opened(QFileInfo(path).fileName()));
+}
+
+void MainWindow::reportFileProblem(const QString &message)
+{
+    services_.prompter.showMessage(message, MessageIcon::Critical);
+    statusLine->setText(message);
 }
 
 void MainWindow::saveConfiguration()
 {
-    const QString path = services_.files.chooseSavePath(QString::fromLatin1(BinFile::kFilter));
+    Preferences *preferences = services_.preferences;
+    const QString path = services_.files.chooseSavePath(
+        QString::fromLatin1(BinFile::kFilter), preferences ? preferences->folder() : QString());
     if (path.isEmpty())
         return;
+    if (preferences)
+        preferences->setFolderOf(path);
     saveButton->setEnabled(false);
     const auto error = BinFile::save(path, state_.eepromImage, deviceModel());
     saveButton->setEnabled(true);
-    if (error)
-        services_.prompter.showMessage(*error, MessageIcon::Critical);
-    else
-        state_.unsavedChanges = false;
+    if (error) {
+        reportFileProblem(*error);
+        return;
+    }
+    state_.unsavedChanges = false;
+    statusLine->setText(T::saved(QFileInfo(path).fileName()));
 }
 
 void MainWindow::showProperties()

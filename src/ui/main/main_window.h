@@ -6,13 +6,16 @@
 #include <QWidget>
 
 class ImageState;
+class PortList;
 class SwitchSession;
 enum class SessionOutcome;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QProgressBar;
 
-// The main window: model and serial port selection, Read, Write, Open, Save, Properties and EXIT.
+// The main window: model and serial port selection, Read, Write, Open, Save, Properties and EXIT,
+// a status line saying what the last command did, and the progress bar of the transfers.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -25,27 +28,15 @@ public:
     int deviceModel() const;
 
     QComboBox *modelList = nullptr;          // model
-    QComboBox *portList = nullptr;           // serial port "1. COM1".."8. COM8"
+    PortList *portList = nullptr;            // "1. COM1".."8. COM8", then the devices found
     QPushButton *readButton = nullptr;       // Read
     QPushButton *writeButton = nullptr;      // Write
     QPushButton *openButton = nullptr;       // Open
     QPushButton *saveButton = nullptr;       // Save
     QPushButton *propertiesButton = nullptr; // Properties
     QPushButton *exitButton = nullptr;       // EXIT
+    QLabel *statusLine = nullptr;
     QProgressBar *progressBar = nullptr;
-
-    static inline const char *const kQuitSettingsQuestion =
-        "Changes not saved !  Do you want to quit settings ?";
-    // Asked before Read, Open or closing the window would drop settings confirmed in Properties
-    // that are neither saved nor written to a switch.
-    static inline const char *const kDiscardQuestion =
-        "The settings confirmed in Properties are neither saved nor written to a switch. "
-        "Do you want to discard them?";
-    static inline const char *const kReadDiscards =
-        "Read replaces them with the configuration of the switch.";
-    static inline const char *const kOpenDiscards =
-        "Open replaces them with the configuration of the file.";
-    static inline const char *const kCloseDiscards = "They are lost when the program ends.";
 
 public slots:
     void readFromSwitch();
@@ -60,13 +51,18 @@ protected:
 
 private:
     void buildControls();
+    void addShortcuts();
+    // The model, port and place of the last run, when they are remembered.
+    void restorePreferences();
     // True when nothing unsaved would be lost, or the user agreed to lose it.
     bool mayDiscardChanges(const char *consequence);
     void selectModel(int index);
-    // Runs a Read or Write on the selected COM port with the window and `button` disabled
+    // Runs a Read or Write on the selected port with the window and `button` disabled
     // throughout, the progress bar following the transfers and the messages shown as boxes.
     SessionOutcome runOnSwitch(QPushButton *button,
                                SessionOutcome (SwitchSession::*command)(int model));
+    // A file command's failure: its message, in a box and on the status line.
+    void reportFileProblem(const QString &message);
 
     ImageState &state_;
     UiServices services_;
