@@ -4,6 +4,7 @@
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/main/main_window.h"
+#include "ui/preferences.h"
 #include "ui/prompter.h"
 
 #include <QApplication>
@@ -30,14 +31,16 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("swcfg"));
+    QApplication::setOrganizationName(QStringLiteral("swcfg"));
 
     ImageState state;
     MessageBoxPrompter prompter;
     DialogFileChooser files;
     ModalDialogRunner dialogs;
     EventLoopClock clock;
-    MainWindow window(state, UiServices{prompter, files, dialogs},
-                      SwitchAccess{deviceLineFactory(), clock});
+    Preferences preferences;
+    MainWindow window(state, UiServices{prompter, files, dialogs, &preferences},
+                      SwitchAccess{deviceLineFactory(), clock, systemSerialDevices()});
     prompter.setParent(&window);
     files.setParent(&window);
     window.show();
