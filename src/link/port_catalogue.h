@@ -8,13 +8,13 @@
 
 // A serial device the system reports (a built-in port, a USB adapter, ...).
 struct SerialDeviceInfo {
-    QString portName;       // "ttyUSB0"
-    QString systemLocation; // "/dev/ttyUSB0": what a line opens
-    QString description;    // "FT232R USB UART"
-    QString manufacturer;
-    QString serialNumber;
-    std::optional<quint16> vendorId; // USB vendor and product
-    std::optional<quint16> productId;
+    QString portName = {};       // "ttyUSB0"
+    QString systemLocation = {}; // "/dev/ttyUSB0": what a line opens
+    QString description = {};    // "FT232R USB UART"
+    QString manufacturer = {};
+    QString serialNumber = {};
+    std::optional<quint16> vendorId = {}; // USB vendor and product
+    std::optional<quint16> productId = {};
 };
 
 // Asked each time the list of devices is wanted, so that an adapter plugged in later is found.

@@ -16,6 +16,9 @@ OkCancel addOkCancel(QDialog &dialog, QBoxLayout &layout)
         return button;
     };
     const OkCancel buttons{make("OK", "okButton"), make("Cancel", "cancelButton")};
+    // Enter presses OK wherever the focus is (no other button of a dialog takes Enter for
+    // itself); Escape rejects the dialog, as Cancel does.
+    buttons.ok->setDefault(true);
     layout.addLayout(row);
     return buttons;
 }

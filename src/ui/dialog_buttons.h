@@ -10,5 +10,5 @@ struct OkCancel {
 };
 
 // "OK" and "Cancel" at the bottom right of a dialog's layout, named okButton and cancelButton.
-// Enter presses neither, so that it never confirms a dialog by accident. The caller connects them.
+// OK is the default button (Enter); Escape cancels. The caller connects them.
 OkCancel addOkCancel(QDialog &dialog, QBoxLayout &layout);

@@ -1,7 +1,9 @@
 #include "ui/prompter.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace
 {
@@ -29,6 +31,19 @@ QWidget *ownerOr(QWidget *parent)
     return parent;
 }
 
+// A box is as wide as its text needs, which may cut a longer title short ("Device ... uration");
+// it is made wide enough for the title in the bold font of a title bar, with its buttons.
+int showWholeTitle(QMessageBox &box)
+{
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 160;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box.exec();
+}
+
 } // namespace
 
 void MessageBoxPrompter::showMessage(const QString &text, MessageIcon icon, const QString &title)
@@ -36,7 +51,7 @@ void MessageBoxPrompter::showMessage(const QString &text, MessageIcon icon, cons
     QMessageBox box(toBoxIcon(icon),
                     title.isEmpty() ? QApplication::applicationDisplayName() : title, text,
                     QMessageBox::Ok, ownerOr(parent_));
-    box.exec();
+    showWholeTitle(box);
 }
 
 void MessageBoxPrompter::showMessageWithReason(const QString &text, MessageIcon icon,
@@ -45,7 +60,7 @@ void MessageBoxPrompter::showMessageWithReason(const QString &text, MessageIcon 
     QMessageBox box(toBoxIcon(icon), QString::fromLatin1(kDialogTitle), text, QMessageBox::Ok,
                     ownerOr(parent_));
     box.setInformativeText(reason);
-    box.exec();
+    showWholeTitle(box);
 }
 
 bool MessageBoxPrompter::askYesNo(const QString &text, const QString &consequence)
@@ -55,5 +70,5 @@ bool MessageBoxPrompter::askYesNo(const QString &text, const QString &consequenc
     box.setInformativeText(consequence);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return showWholeTitle(box) == QMessageBox::Yes;
 }

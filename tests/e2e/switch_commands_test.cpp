@@ -5,6 +5,7 @@
 #include "support/image_builders.h"
 #include "support/test_main.h"
 
+#include <QLabel>
 #include <QTest>
 
 #include <grp.h>
@@ -75,6 +76,8 @@ private slots:
         QCOMPARE(rig.h.state.portWords[2][5], onSwitch[2][18]);
         QVERIFY(rig.h.window.saveButton->isEnabled() && rig.h.window.writeButton->isEnabled());
         QCOMPARE(rig.logCount("write"), 0);
+        QCOMPARE(rig.h.window.statusLine->text(),
+                 QStringLiteral("Read %1 devices from %2. COM%2").arg(model ? 4 : 3).arg(comPort));
 
         for (auto &device : rig.h.state.eepromImage) {
             for (quint16 &word : device)
@@ -86,6 +89,7 @@ private slots:
         QVERIFY2(rig.h.prompter.prompts.isEmpty(), qPrintable(rig.h.prompter.texts().join('|')));
         QVERIFY(rig.idleAfter(rig.h.window.writeButton));
         QVERIFY(rig.h.state.eepromImage == written);
+        QCOMPARE(rig.h.window.statusLine->text(), "Written and verified; the switch restarted");
         const std::optional<ImageWords> held = rig.sim.stateImage();
         QVERIFY(held);
         for (int d = 0; d < deviceCountOf(model); ++d)
@@ -210,6 +214,7 @@ private slots:
             QVERIFY(seteuid(0) == 0);
 
         QCOMPARE(rig.h.prompter.texts(), messages);
+        QCOMPARE(rig.h.window.statusLine->text(), messages.last()); // the last message shown
         QVERIFY2(rig.h.prompter.prompts.value(0).reason.contains(reason),
                  qPrintable(rig.h.prompter.prompts.value(0).reason));
         for (const Prompt &prompt : rig.h.prompter.prompts) {

@@ -5,16 +5,22 @@
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
 #include "ui/main/main_window_texts.h"
+#include "ui/main/port_list.h"
+#include "ui/preferences.h"
 #include "ui/properties_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <sys/stat.h>
@@ -202,12 +208,80 @@ private slots:
         QCOMPARE(h.state.imageLoaded, accepted || loadedBefore);
         QCOMPARE(h.window.saveButton->isEnabled(), accepted || loadedBefore);
         QCOMPARE(h.window.writeButton->isEnabled(), accepted || loadedBefore);
+        // The status line says what the last command did, or repeats its failure.
+        QCOMPARE(h.window.statusLine->text(), QFile::exists(dir.filePath(saveTo))
+                                                  ? "Saved " + saveTo
+                                                  : h.prompter.texts().value(messages.size() - 1));
         const QByteArray saved = fileBytes(dir.filePath(saveTo));
         QCOMPARE(QFile::exists(dir.filePath(saveTo)), h.state.imageLoaded && !saveTo.contains('/'));
         if (!saved.isEmpty()) {
             QCOMPARE(saved.size(), model == 0 ? 768 : 1024);
             QCOMPARE(quint8(saved[256 + 32]) << 8 | quint8(saved[256 + 33]), int(expected[1][16]));
         }
+    }
+
+    // The port list: COM1 to COM8, then the devices found that none of them opens, numbered on
+    // and asked again each time the list opens. The model, the port (by its device, listed on its
+    // own when unplugged), the folder of the last Open or Save and the window's place come back.
+    void portListAndPreferences()
+    {
+        QTemporaryDir dir;
+        std::vector<SerialDeviceInfo> found{{"ttyS0", "/dev/ttyS0"},
+                                            {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART"}};
+        const SerialDeviceCatalogue catalogue = [&found] { return found; };
+        const auto entries = [](const QComboBox *list) {
+            QStringList all;
+            for (int i = 8; i < list->count(); ++i)
+                all << list->itemText(i);
+            return all.join('|');
+        };
+        {
+            Preferences preferences(dir.filePath("swcfg.ini"));
+            MainWindowHarness h(&preferences, catalogue);
+            QCOMPARE(h.window.portList->itemText(7), "8. COM8");
+            QCOMPARE(entries(h.window.portList), "9. ttyUSB0 - FT232R USB UART");
+            h.window.portList->setCurrentIndex(8);
+            found.insert(found.begin(), {"ttyACM0", "/dev/ttyACM0"}); // plugged in now
+            h.window.portList->showPopup();
+            h.window.portList->hidePopup();
+            QCOMPARE(entries(h.window.portList), "9. ttyACM0|10. ttyUSB0 - FT232R USB UART");
+            QCOMPARE(h.window.portList->currentIndex(), 9);
+            h.window.modelList->setCurrentIndex(2);
+            h.files.paths = {writeImageFile(dir, "a.bin", validImage(2), 2)};
+            h.window.openButton->click();
+            QCOMPARE(h.window.statusLine->text(), "Opened a.bin");
+            h.window.move(123, 45);
+            QVERIFY(h.window.close());
+        }
+        found.pop_back(); // ttyUSB0 unplugged
+        Preferences preferences(dir.filePath("swcfg.ini"));
+        MainWindowHarness h(&preferences, catalogue);
+        QCOMPARE(h.window.modelList->currentIndex(), 2);
+        QCOMPARE(h.window.portList->device(), "/dev/ttyUSB0");
+        QCOMPARE(h.window.portList->currentText(), "10. /dev/ttyUSB0");
+        QVERIFY((h.window.pos() - QPoint(123, 45)).manhattanLength() <= 4); // frame aside
+        h.window.openButton->click();
+        QCOMPARE(h.files.folders, QStringList{dir.path()});
+    }
+
+    // A real question box: Enter answers No, what Yes removes is said below the question, and the
+    // box is wide enough for its whole title.
+    void questionBox()
+    {
+        MessageBoxPrompter prompter;
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QFont bold = box->font();
+            bold.setBold(true);
+            const int title = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            seen = QStringLiteral("%1, %2, %3")
+                       .arg(box->windowTitle(), box->informativeText())
+                       .arg(box->width() > title + 100);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QVERIFY(!prompter.askYesNo("Go?", "All goes."));
+        QCOMPARE(seen, "Device Configuration, All goes., 1");
     }
 
     // Settings confirmed in Properties and neither saved nor written: closing the window, Read

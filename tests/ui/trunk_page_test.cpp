@@ -128,7 +128,8 @@ private slots:
     }
 
     // The mapping dialog: members' own rows locked, unchecked members' columns closed, OK only
-    // with a choice for every port of the model, earlier choices back on reopening.
+    // with a choice for every port of the model (naming the ports without one), earlier choices
+    // back on reopening; "Spread evenly" gives the rest a member in turn, Enter confirms.
     void mappingDialog_data()
     {
         QTest::addColumn<int>("model");
@@ -167,10 +168,18 @@ private slots:
             QVERIFY(!f.options(1)[4 * 4 + 2]->isEnabled() && !f.portLabels[12]->isEnabled());
             f.okButton->click();
             QCOMPARE(f.result(), 0);
-            mapEveryPort(dialog);
+            f.spreadButton->click(); // members "Port 1", "Port13", "Port14" in turn
+            for (const auto &[port, member] : {std::pair{1, 0}, {2, 2}, {3, 3}, {4, 0}, {13, 3}})
+                QVERIFY2(f.options(port / 8)[4 * (port % 8) + member]->isChecked(),
+                         qPrintable(QString::number(port + 1)));
+            QVERIFY(f.options(0)[0]->isChecked()); // "Port 1" stays on itself
+            f.show();
+            QTest::keyClick(&f, Qt::Key_Return);
+            QCOMPARE(f.result(), int(QDialog::Accepted));
         }};
         QVERIFY(d.click({"mappingButton_0"}));
         QCOMPARE(d.prompter.texts(), QStringList{TrunkTexts::kAssignEachMapping});
+        QVERIFY(d.prompter.prompts[0].reason.startsWith("Ports without a member: 2, 3, 4, 5, "));
         QCOMPARE(label->text(), QStringLiteral("ok"));
         QCOMPARE(mapped(), ports);
     }

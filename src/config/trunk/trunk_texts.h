@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What the trunk page says, in one place.
 namespace TrunkTexts
 {
@@ -30,5 +32,13 @@ inline const char *const kMappingFrame = "Trunk ";
 inline const char *const kMappingTabs[] = {"Port 1~8", "Port 9~16", "Port 17~24", "Port 25~32"};
 inline const char *const kSxModuleTab = "Port25~26";
 inline const char *const kAssignEachMapping = "Please assign each mapping !";
+// Below the refusal: the ports still to map.
+inline QString portsWithoutMember(const QString &ports)
+{
+    return QStringLiteral("Ports without a member: %1").arg(ports);
+}
+inline const char *const kSpreadEvenly = "Spread evenly";
+inline const char *const kSpreadEvenlyTip =
+    "Give every port without a member one, in turn over the trunk's members";
 
 } // namespace TrunkTexts

@@ -109,6 +109,7 @@ void MainWindow::restorePreferences()
     restoreGeometry(preferences->geometry());
     connect(portList, &QComboBox::currentIndexChanged, this,
             [this, preferences] { preferences->setPortDevice(portList->device()); });
+    rememberChoices_ = true;
 }
 
 void MainWindow::buildControls()
@@ -214,7 +215,7 @@ void MainWindow::selectModel(int index)
     }
     state_.lastModel = index;
     state_.is32Port = index == Model32NWay;
-    if (services_.preferences)
+    if (rememberChoices_)
         services_.preferences->setModel(index);
 }
 

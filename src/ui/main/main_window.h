@@ -68,4 +68,6 @@ private:
     UiServices services_;
     SwitchAccess switchAccess_;
     bool switchCommandRunning_ = false;
+    // Choices are remembered once the ones of the last run are back (start-up selects model 1).
+    bool rememberChoices_ = false;
 };

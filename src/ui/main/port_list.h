@@ -22,8 +22,7 @@ public:
     // Selects the entry of `device`, adding one for it when none opens it (a device remembered
     // from an earlier run). False for an empty name.
     bool selectDevice(const QString &device);
-
-protected:
+    // Opening the list asks for the devices again.
     void showPopup() override;
 
 private:

@@ -30,6 +30,12 @@ TrunkMappingDialog::TrunkMappingDialog(ImageState &state, MappingHost &host, Pro
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(portTabs);
+    spreadButton = new QPushButton(QString::fromLatin1(T::kSpreadEvenly), this);
+    spreadButton->setObjectName(QStringLiteral("spreadButton"));
+    spreadButton->setAutoDefault(false);
+    spreadButton->setToolTip(QString::fromLatin1(T::kSpreadEvenlyTip));
+    connect(spreadButton, &QPushButton::clicked, this, &TrunkMappingDialog::spreadEvenly);
+    layout->addWidget(spreadButton, 0, Qt::AlignLeft);
     const OkCancel buttons = addOkCancel(*this, *layout);
     okButton = buttons.ok;
     cancelButton = buttons.cancel;
@@ -109,12 +115,53 @@ void TrunkMappingDialog::lockMemberRow(int memberIndex, const QString &portName)
 
 void TrunkMappingDialog::disableMemberColumn(int memberIndex)
 {
+    memberOpen_[memberIndex] = false;
     for (int k = 0; k < 4; ++k)
         memberHeaders[memberIndex + 4 * k]->setEnabled(false);
     for (int r = 0; r < 8; ++r) {
         for (auto &tab : options_)
             tab[memberIndex + 4 * r]->setEnabled(false);
     }
+}
+
+std::vector<int> TrunkMappingDialog::modelPorts() const
+{
+    int ports = 24;
+    if (state_.is32Port)
+        ports = 32;
+    if (state_.is1000Sx)
+        ports = 26;
+    std::vector<int> all;
+    for (int p = 0; p < ports; ++p)
+        all.push_back(p);
+    return all;
+}
+
+std::vector<int> TrunkMappingDialog::portsWithoutMember() const
+{
+    std::vector<int> without;
+    for (int p : modelPorts()) {
+        bool chosen = false;
+        for (int m = 0; m < 4; ++m)
+            chosen = chosen || option(p, m)->isChecked();
+        if (!chosen)
+            without.push_back(p);
+    }
+    return without;
+}
+
+void TrunkMappingDialog::spreadEvenly()
+{
+    std::vector<int> members;
+    for (int m = 0; m < 4; ++m) {
+        if (memberOpen_[m])
+            members.push_back(m);
+    }
+    if (members.empty())
+        return;
+    std::size_t next = 0;
+    for (int p : portsWithoutMember())
+        option(p, members[next++ % members.size()])->setChecked(true);
 }
 
 void TrunkMappingDialog::confirm()
@@ -134,15 +181,16 @@ void TrunkMappingDialog::confirm()
             }
         }
     }
-    int ports = 24;
-    if (state_.is32Port)
-        ports = 32;
-    if (state_.is1000Sx)
-        ports = 26;
-    state_.mappingComplete = count == ports;
+    state_.mappingComplete = count == int(modelPorts().size());
     if (!state_.mappingComplete) {
-        // The choices made so far are kept in the table; the dialog stays open.
-        prompter_.showMessage(QString::fromLatin1(T::kAssignEachMapping), MessageIcon::Exclamation);
+        // The choices made so far are kept in the table; the dialog stays open and says which
+        // ports still lack a member.
+        QStringList ports;
+        for (int p : portsWithoutMember())
+            ports << QString::number(p + 1);
+        prompter_.showMessageWithReason(QString::fromLatin1(T::kAssignEachMapping),
+                                        MessageIcon::Exclamation,
+                                        T::portsWithoutMember(ports.join(QStringLiteral(", "))));
         return;
     }
     accept();

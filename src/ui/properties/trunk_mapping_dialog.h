@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 class ImageState;
 class Prompter;
@@ -39,11 +40,15 @@ public:
     void lockMemberRow(int memberIndex, const QString &portName);
     // An unchecked member can be chosen by no port.
     void disableMemberColumn(int memberIndex);
+    // Every port without a member gets one, in turn over the members that can be chosen; a
+    // member's own row and the choices already made stay.
+    void spreadEvenly();
 
     QTabWidget *portTabs = nullptr;
     std::array<QGroupBox *, 4> trunkFrames{}; // one per tab, "Trunk 1" until the opener names it
     std::array<QLabel *, 16> memberHeaders{}; // column headers, 4 per tab
     std::array<QLabel *, 32> portLabels{};    // row labels "Port 1".."Port32"
+    QPushButton *spreadButton = nullptr;      // "Spread evenly"
     QPushButton *okButton = nullptr;          // OK
     QPushButton *cancelButton = nullptr;      // Cancel
 
@@ -52,9 +57,17 @@ private:
     void applyModel();
     void confirm();
     bool moduleTabAvailable() const;
+    // The front-panel ports (0-based) of the model, and those whose row holds no choice yet.
+    std::vector<int> modelPorts() const;
+    std::vector<int> portsWithoutMember() const;
+    QRadioButton *option(int port, int member) const
+    {
+        return options_[port / 8][4 * (port % 8) + member];
+    }
 
     ImageState &state_;
     MappingHost &host_;
     Prompter &prompter_;
     std::array<std::array<QRadioButton *, 32>, 4> options_{};
+    std::array<bool, 4> memberOpen_{true, true, true, true}; // columns that can be chosen
 };

@@ -48,13 +48,15 @@ void showCheck(QCheckBox *box, bool checked, bool enabled)
 TrunkPage::TrunkPage(TrunkPageHost &host, QWidget *parent) : QWidget(parent), board_(&host)
 {
     setObjectName(QStringLiteral("TrunkPage"));
+    // Made first, so that Tab follows what the eye reads: the method, then its trunks.
+    QWidget *methods = buildMethodFrame();
     methodTabs = new QTabWidget(this);
     methodTabs->setObjectName(QStringLiteral("methodTabs"));
     methodTabs->addTab(buildPortBasedTab(), QString::fromLatin1(T::kPortBasedTab));
     methodTabs->addTab(buildMacBasedTab(), QString::fromLatin1(T::kMacBasedTab));
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(buildMethodFrame());
+    layout->addWidget(methods);
     layout->addWidget(methodTabs);
     layout->addStretch(1);
 
