@@ -1,4 +1,5 @@
-# Shared by scripts/run and scripts/test: install what is missing, then configure and build.
+# Shared by scripts/run, scripts/demo and scripts/test: install what is missing, then configure and
+# build.
 # Sourced, not run.
 
 SWCFG_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -35,10 +36,32 @@ swcfg_install_missing() {
     fi
 }
 
-swcfg_build() {
+swcfg_configure() {
     if [ ! -f "$SWCFG_BUILD/CMakeCache.txt" ]; then
         cmake -S "$SWCFG_ROOT" -B "$SWCFG_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             "${SWCFG_CMAKE_OPTIONS[@]}" >/dev/null || return 1
     fi
+}
+
+# Everything, tests included, with the build's output on the terminal.
+swcfg_build() {
+    swcfg_configure || return 1
     cmake --build "$SWCFG_BUILD" -j "$SWCFG_JOBS"
+}
+
+# swcfg_build_programs TARGET...: only those programs, the build's output kept in
+# $SWCFG_BUILD/build.log and shown only when the build fails.
+swcfg_build_programs() {
+    # Built just now by the script that started this one (scripts/run before scripts/demo).
+    [ "${SWCFG_PROGRAMS_BUILT:-}" = "$*" ] && return 0
+    local log="$SWCFG_BUILD/build.log"
+    mkdir -p "$SWCFG_BUILD"
+    echo "swcfg: building $* (the first build takes a few minutes; log: $log)" >&2
+    if ! { swcfg_configure && cmake --build "$SWCFG_BUILD" -j "$SWCFG_JOBS" --target "$@"; } \
+        >"$log" 2>&1; then
+        cat "$log" >&2
+        echo "swcfg: the build failed; its output is above and in $log" >&2
+        return 1
+    fi
+    export SWCFG_PROGRAMS_BUILT="$*"
 }

@@ -1,5 +1,7 @@
 #include "sim_options.h"
 
+#include "image/device_models.h"
+
 #include <QCommandLineParser>
 
 namespace
@@ -159,11 +161,11 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption model(QStringLiteral("model"),
-                                   QStringLiteral("Switch model: 0 (24 Port N-Way, devices 0..2), "
-                                                  "1 (24 Port 1000Base-SX, devices 0..3, module "
-                                                  "code 6) or 2 (32 Port, devices 0..3, module "
-                                                  "code 3). Default 1."),
-                                   QStringLiteral("0|1|2"), QStringLiteral("1"));
+                                   QStringLiteral("Switch model: 24 or 0 (24 Port N-Way, devices "
+                                                  "0..2), 24sx or 1 (24 Port 1000Base-SX, devices "
+                                                  "0..3, module code 6) or 32 or 2 (32 Port, "
+                                                  "devices 0..3, module code 3). Default 24sx."),
+                                   QStringLiteral("24|24sx|32"), QStringLiteral("1"));
     const QCommandLineOption image(QStringLiteral("image"),
                                    QStringLiteral("Starts the EEPROMs from this *.bin file (the "
                                                   "model's size) instead of the factory image."),
@@ -255,7 +257,11 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
 
     Parsing p;
     SimOptions options;
-    options.model = p.integer(parser.value(model), 0, 2, QStringLiteral("--model")).value_or(1);
+    if (const std::optional<int> named = modelForName(parser.value(model)))
+        options.model = *named;
+    else
+        p.fail(QStringLiteral("--model: \"%1\" is not 24, 24sx or 32 (or 0, 1, 2)")
+                   .arg(parser.value(model)));
     options.imagePath = parser.value(image);
     options.writeFactoryPath = parser.value(writeFactory);
     options.statePath = parser.value(state);

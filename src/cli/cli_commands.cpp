@@ -1,37 +1,20 @@
 #include "cli_commands.h"
 
 #include "cli_texts.h"
+#include "command_files.h"
 #include "config/switch_configuration.h"
 #include "config_document.h"
 #include "config_report.h"
-#include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/factory_image.h"
-#include "image/file_checks.h"
 #include "image/image_state.h"
-#include "json_duplicates.h"
 #include "link/qt_serial_line.h"
+#include "ports_command.h"
 #include "stop_signals.h"
-
-#include <QFile>
-#include <QJsonDocument>
-#include <QSaveFile>
+#include "transfer_summary.h"
 
 namespace
 {
-
-// Whether the file can be written where it is asked for, before minutes of transfer are spent
-// on an image that would then be lost. Leaves no trace on disk.
-std::optional<QString> tryOutputPath(const QString &path)
-{
-    if (const std::optional<QString> reason = notRegularFile(path))
-        return BinFile::saveErrorMessage(path, *reason);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return BinFile::saveErrorMessage(path, file.errorString());
-    file.cancelWriting();
-    return std::nullopt;
-}
 
 // A configuration as the window holds it with `model` selected.
 ImageState moduleForModel(int model)
@@ -67,39 +50,9 @@ ExitStatus fileProblem(const CommandServices &services, const QString &message)
     return ExitStatus::FileProblem;
 }
 
-// A document is a few kilobytes; anything far larger is the wrong file (or a device that never
-// ends), not worth reading into memory.
-constexpr qint64 kDocumentLimit = 1 << 20;
-
-std::optional<QJsonObject> readDocument(const QString &path, const CommandServices &services)
+std::optional<int> modelGiven(const CliOptions &options)
 {
-    const auto refuse = [&services](const QString &message) {
-        services.messages.report(message, MessageSeverity::Critical);
-        return std::optional<QJsonObject>();
-    };
-    if (const std::optional<QString> reason = notRegularFile(path))
-        return refuse(CliTexts::documentUnreadable(path, *reason));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(CliTexts::documentUnreadable(path, file.errorString()));
-    const QByteArray text = file.read(kDocumentLimit + 1);
-    if (text.size() > kDocumentLimit)
-        return refuse(CliTexts::documentTooLarge(path, kDocumentLimit));
-    if (file.error() != QFileDevice::NoError)
-        return refuse(CliTexts::documentUnreadable(path, file.errorString()));
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
-    if (error.error != QJsonParseError::NoError) {
-        const QByteArray before = text.left(error.offset);
-        const int line = int(before.count('\n')) + 1;
-        const int column = int(before.size() - before.lastIndexOf('\n'));
-        return refuse(CliTexts::documentNotJson(path, line, column, error.errorString()));
-    }
-    if (!document.isObject())
-        return refuse(CliTexts::documentNotObject(path));
-    if (const std::optional<QString> key = JsonDuplicates::firstDuplicateKey(text))
-        return refuse(CliTexts::documentRefused(path, *key, QStringLiteral("duplicate key")));
-    return document.object();
+    return options.modelFromFile ? std::nullopt : std::optional<int>(options.model);
 }
 
 } // namespace
@@ -126,7 +79,7 @@ ExitStatus exitStatusFor(SessionOutcome outcome)
 
 ExitStatus runRead(const CliOptions &options, const CommandServices &services)
 {
-    if (const auto error = tryOutputPath(options.filePath))
+    if (const auto error = CommandFiles::tryOutput(options.filePath))
         return fileProblem(services, *error);
 
     ImageState state = moduleForModel(options.model);
@@ -139,14 +92,15 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
     if (outcome != SessionOutcome::Done)
         return exitStatusFor(outcome);
 
-    if (const auto error = BinFile::save(options.filePath, state.eepromImage, options.model))
+    if (const auto error =
+            CommandFiles::save(options.filePath, state.eepromImage, options.model, services.output))
         return fileProblem(services, *error);
     return ExitStatus::Done;
 }
 
 ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
 {
-    const BinFile::Loaded loaded = BinFile::load(options.filePath, options.model, ImageWords{});
+    const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, options.model);
     if (!loaded.image)
         return fileProblem(services, loaded.error);
 
@@ -167,10 +121,10 @@ ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
 
 ExitStatus runShow(const CliOptions &options, const CommandServices &services)
 {
-    const BinFile::Loaded loaded = BinFile::load(options.filePath, options.model, ImageWords{});
+    const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, modelGiven(options));
     if (!loaded.image)
         return fileProblem(services, loaded.error);
-    const OpenedConfiguration opened(*loaded.image, options.model);
+    const OpenedConfiguration opened(*loaded.image, loaded.model);
     services.output(
         options.json ? ConfigDocument::toText(ConfigDocument::fromConfiguration(opened.settings()))
                      : ConfigReport::describe(opened.settings(), *loaded.image).toUtf8());
@@ -179,49 +133,56 @@ ExitStatus runShow(const CliOptions &options, const CommandServices &services)
 
 ExitStatus runApply(const CliOptions &options, const CommandServices &services)
 {
-    ImageWords input = factoryImage(options.model);
+    const std::optional<QJsonObject> document =
+        CommandFiles::readDocument(options.configPath, services);
+    if (!document)
+        return ExitStatus::FileProblem;
+    const QString documentName = CommandFiles::documentName(options.configPath);
+    const std::optional<int> model =
+        options.modelFromFile ? CommandFiles::documentModel(*document) : options.model;
+    if (!model)
+        return fileProblem(services,
+                           CliTexts::documentRefused(documentName, QStringLiteral("model"),
+                                                     CliTexts::documentWithoutModel()));
+    ImageWords input = factoryImage(*model);
     if (!options.inputPath.isEmpty()) {
-        const BinFile::Loaded loaded =
-            BinFile::load(options.inputPath, options.model, ImageWords{});
+        const CommandFiles::Loaded loaded = CommandFiles::load(options.inputPath, *model);
         if (!loaded.image)
             return fileProblem(services, loaded.error);
         input = *loaded.image;
     }
-    const std::optional<QJsonObject> document = readDocument(options.configPath, services);
-    if (!document)
-        return ExitStatus::FileProblem;
 
-    OpenedConfiguration opened(input, options.model);
+    OpenedConfiguration opened(input, *model);
     const ConfigDocument::Applied applied = ConfigDocument::apply(*document, opened.settings());
     if (!applied.config)
-        return fileProblem(services,
-                           CliTexts::documentRefused(options.configPath, applied.refusal.path,
-                                                     applied.refusal.reason));
+        return fileProblem(services, CliTexts::documentRefused(documentName, applied.refusal.path,
+                                                               applied.refusal.reason));
     // A document that changes nothing gives the input back word for word, even where the dialog's
     // OK would tidy words no setting shows.
     const ImageWords &image =
         *applied.config == opened.settings() ? input : opened.encode(*applied.config);
-    if (const auto error = BinFile::save(options.filePath, image, options.model))
+    if (const auto error = CommandFiles::save(options.filePath, image, *model, services.output))
         return fileProblem(services, *error);
     return ExitStatus::Done;
 }
 
 ExitStatus runDiff(const CliOptions &options, const CommandServices &services)
 {
-    const BinFile::Loaded before = BinFile::load(options.filePath, options.model, ImageWords{});
+    const CommandFiles::Loaded before = CommandFiles::load(options.filePath, modelGiven(options));
     if (!before.image)
         return fileProblem(services, before.error);
-    const BinFile::Loaded after = BinFile::load(options.otherPath, options.model, ImageWords{});
+    // Without --model, B.bin must be of A.bin's model.
+    const CommandFiles::Loaded after = CommandFiles::load(options.otherPath, before.model);
     if (!after.image)
         return fileProblem(services, after.error);
 
-    const auto document = [&options](const ImageWords &image) {
-        return ConfigDocument::fromConfiguration(
-            OpenedConfiguration(image, options.model).settings());
+    const int model = before.model;
+    const auto document = [model](const ImageWords &image) {
+        return ConfigDocument::fromConfiguration(OpenedConfiguration(image, model).settings());
     };
     const auto settings =
         ConfigReport::settingChanges(document(*before.image), document(*after.image));
-    const auto words = ConfigReport::wordChanges(*before.image, *after.image, options.model);
+    const auto words = ConfigReport::wordChanges(*before.image, *after.image, model);
     if (options.json)
         services.output(ConfigDocument::toText(ConfigReport::diffJson(settings, words)));
     else
@@ -229,19 +190,22 @@ ExitStatus runDiff(const CliOptions &options, const CommandServices &services)
     return settings.empty() && words.empty() ? ExitStatus::Done : ExitStatus::Different;
 }
 
-ExitStatus runCommand(const CliOptions &options, const CommandServices &services)
+ExitStatus runCommand(const CliOptions &given, const CommandServices &services)
 {
+    const CliOptions options = withListedDevice(given, services);
     switch (options.command) {
     case CliCommand::Read:
-        return runRead(options, services);
+        return timedTransfer(runRead, options, services);
     case CliCommand::Write:
-        return runWrite(options, services);
+        return timedTransfer(runWrite, options, services);
     case CliCommand::Show:
         return runShow(options, services);
     case CliCommand::Apply:
         return runApply(options, services);
     case CliCommand::Diff:
         return runDiff(options, services);
+    case CliCommand::Ports:
+        return runPorts(options, services);
     }
     return ExitStatus::Usage;
 }

@@ -2,6 +2,7 @@
 
 #include "cli_options.h"
 #include "link/link_progress.h"
+#include "link/port_catalogue.h"
 #include "link/serial_line.h"
 #include "link/switch_session.h"
 
@@ -37,6 +38,13 @@ struct CommandServices {
     OutputSink output;
     // The signal that asks read and write to stop (see StopSignals); 0, or no function: none.
     std::function<int()> stopSignal = {};
+    // The serial devices the system reports: what ports lists, and the device a port named by
+    // its name ("ttyUSB0") opens. No function: none.
+    SerialDeviceCatalogue serialDevices = {};
+    // Standard input, at most `limit` bytes: what apply --config - reads.
+    std::function<QByteArray(qint64 limit)> input = {};
+    // read and write end with what was done and how long it took (standard error a terminal).
+    bool reportDuration = false;
 };
 
 // Reads every device of the model and saves the image to options.filePath, atomically and only
@@ -53,4 +61,6 @@ ExitStatus runShow(const CliOptions &options, const CommandServices &services);
 ExitStatus runApply(const CliOptions &options, const CommandServices &services);
 // Prints the settings, then the words, in which options.filePath and options.otherPath differ.
 ExitStatus runDiff(const CliOptions &options, const CommandServices &services);
+// Runs the command; read and write through a port named by its device name open the device the
+// system lists for it.
 ExitStatus runCommand(const CliOptions &options, const CommandServices &services);

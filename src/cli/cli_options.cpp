@@ -17,11 +17,9 @@ struct CommandName {
     const char *name;
     CliCommand command;
 };
-const CommandName kCommands[] = {{"read", CliCommand::Read},
-                                 {"write", CliCommand::Write},
-                                 {"show", CliCommand::Show},
-                                 {"apply", CliCommand::Apply},
-                                 {"diff", CliCommand::Diff}};
+const CommandName kCommands[] = {{"read", CliCommand::Read}, {"write", CliCommand::Write},
+                                 {"show", CliCommand::Show}, {"apply", CliCommand::Apply},
+                                 {"diff", CliCommand::Diff}, {"ports", CliCommand::Ports}};
 
 QString helpFor(CliCommand command)
 {
@@ -36,6 +34,8 @@ QString helpFor(CliCommand command)
         return CliTexts::applyHelp();
     case CliCommand::Diff:
         return CliTexts::diffHelp();
+    case CliCommand::Ports:
+        return CliTexts::portsHelp();
     }
     return CliTexts::mainHelp();
 }
@@ -60,14 +60,7 @@ ParsedCommandLine help(const QString &text)
 
 std::optional<int> modelForArgument(const QString &argument)
 {
-    const QString name = argument.toLower();
-    if (name == QLatin1String("24") || name == QLatin1String("0"))
-        return Model24NWay;
-    if (name == QLatin1String("24sx") || name == QLatin1String("1"))
-        return Model24Sx;
-    if (name == QLatin1String("32") || name == QLatin1String("2"))
-        return Model32NWay;
-    return std::nullopt;
+    return modelForName(argument);
 }
 
 std::optional<QString> deviceForPortArgument(const QString &argument)
@@ -112,6 +105,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const bool saves = options.command == CliCommand::Read || options.command == CliCommand::Apply;
     const bool prints = options.command == CliCommand::Show || options.command == CliCommand::Diff;
     const bool applies = options.command == CliCommand::Apply;
+    const bool listsPorts = options.command == CliCommand::Ports;
 
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -130,7 +124,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption changedOnlyOption(QStringLiteral("changed-only"));
     parser.addOption(helpOption);
     // The options that take one value each, as this command has them.
-    std::vector<const QCommandLineOption *> singleValued{&modelOption};
+    std::vector<const QCommandLineOption *> singleValued;
+    if (!listsPorts)
+        singleValued.push_back(&modelOption);
     if (onLine)
         singleValued.push_back(&portOption);
     if (saves)
@@ -139,7 +135,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         singleValued.insert(singleValued.end(), {&configOption, &inOption});
     for (const QCommandLineOption *option : singleValued)
         parser.addOption(*option);
-    if (prints)
+    if (prints || listsPorts)
         parser.addOption(jsonOption);
     if (options.command == CliCommand::Write)
         parser.addOption(changedOnlyOption);
@@ -156,12 +152,17 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(CliTexts::repeatedOption(option->names().constLast()), first);
     }
 
-    if (!parser.isSet(modelOption))
+    // Only the switch cannot say its model; a file and a document can.
+    if (!listsPorts && parser.isSet(modelOption)) {
+        const std::optional<int> model = modelForArgument(parser.value(modelOption));
+        if (!model)
+            return usageError(CliTexts::badModel(parser.value(modelOption)), first);
+        options.model = *model;
+    } else if (onLine) {
         return usageError(CliTexts::missingOption(QStringLiteral("--model M")), first);
-    const std::optional<int> model = modelForArgument(parser.value(modelOption));
-    if (!model)
-        return usageError(CliTexts::badModel(parser.value(modelOption)), first);
-    options.model = *model;
+    } else {
+        options.modelFromFile = !listsPorts;
+    }
 
     if (onLine) {
         if (!parser.isSet(portOption))
@@ -187,12 +188,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         if (options.filePath.isEmpty())
             return usageError(CliTexts::missingOption(QStringLiteral("-o FILE.bin")), first);
     }
-    options.json = prints && parser.isSet(jsonOption);
+    options.json = (prints || listsPorts) && parser.isSet(jsonOption);
     options.changedOnly = options.command == CliCommand::Write && parser.isSet(changedOnlyOption);
 
     // The files named on the line: one to write or show, two to compare.
     QStringList positional = parser.positionalArguments();
-    const int files = saves ? 0 : options.command == CliCommand::Diff ? 2 : 1;
+    const int files = saves || listsPorts ? 0 : options.command == CliCommand::Diff ? 2 : 1;
     for (int i = 0; i < files; ++i) {
         if (positional.isEmpty() || positional.first().isEmpty())
             return usageError(

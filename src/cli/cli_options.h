@@ -6,19 +6,22 @@
 #include <optional>
 
 // What swcfgctl was asked to do, parsed from its arguments.
-enum class CliCommand { Read, Write, Show, Apply, Diff };
+enum class CliCommand { Read, Write, Show, Apply, Diff, Ports };
 
 struct CliOptions {
     CliCommand command = CliCommand::Read;
-    int model = 0;        // 0..2, as in the main window's model list
+    int model = 0; // 0..2, as in the main window's model list
+    // show, diff: no --model, the file's model word names it; apply: the document's model does
+    bool modelFromFile = false;
     QString portArgument; // read, write: as given, COM1..COM8 or a device path
     QString device;       // the device it names
-    // read, apply: where to save; write: what to send; show: what to show; diff: the first file
+    // read, apply: where to save ("-": standard output); write: what to send; show: what to show;
+    // diff: the first file
     QString filePath;
     QString otherPath;  // diff: the second file
     QString inputPath;  // apply: the image to start from; empty for the model's factory image
-    QString configPath; // apply: the configuration document
-    bool json = false;  // show, diff: print JSON
+    QString configPath; // apply: the configuration document ("-": standard input)
+    bool json = false;  // show, diff, ports: print JSON
     // write: only the words the switch does not hold already
     bool changedOnly = false;
 };

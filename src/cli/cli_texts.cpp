@@ -8,11 +8,12 @@ namespace
 
 #ifdef Q_OS_WIN
 const char kComDevice[] = "COM<n>";
-const char kOtherDevices[] = "a device name (\\\\.\\COM12)\n";
+const char kOtherDevices[] = "a name 'swcfgctl ports' lists, or a device name\n"
+                             "                    (\\\\.\\COM12)\n";
 #else
 const char kComDevice[] = "/dev/ttyS<n-1>";
-const char kOtherDevices[] = "a path (/dev/ttyUSB0, ./ttySIM) or a name under /dev\n"
-                             "                    (ttyUSB0)\n";
+const char kOtherDevices[] = "a name 'swcfgctl ports' lists or one under /dev\n"
+                             "                    (ttyUSB0), or a path (/dev/ttyUSB0, ./ttySIM)\n";
 #endif
 
 const char kModelArgument[] =
@@ -35,26 +36,32 @@ QString arguments()
 }
 
 const char kOutput[] =
-    "Messages go to standard error, one a line, in the words the window shows. A progress bar\n"
-    "is drawn there while a transfer runs, when standard error is a terminal. Nothing is\n"
-    "written to standard output.\n";
+    "Messages go to standard error, one a line, in the words the window shows; a message about\n"
+    "a file starts with its name. When standard error is a terminal, a progress bar is drawn\n"
+    "there while a transfer runs, and a last line says what was done and how long it took.\n"
+    "Only read -o - writes to standard output: the image.\n";
 
 const char kPrintedOutput[] =
     "What the command prints goes to standard output; messages go to standard error, one a\n"
-    "line.\n";
+    "line, a message about a file starting with its name.\n";
 
 const char kQuietOutput[] =
-    "Messages go to standard error, one a line. Nothing is written to standard output.\n";
+    "Messages go to standard error, one a line, a message about a file starting with its name.\n"
+    "Only -o - writes to standard output: the image.\n";
 
 const char kMainOutput[] =
-    "Messages go to standard error, one a line, in the words the window shows. A progress bar\n"
-    "is drawn there while a transfer runs, when standard error is a terminal. Only show and\n"
-    "diff write to standard output.\n";
+    "Messages go to standard error, one a line, in the words the window shows; a message about\n"
+    "a file starts with its name. When standard error is a terminal, a progress bar is drawn\n"
+    "there while a transfer runs, and read and write end with a line saying what was done and\n"
+    "how long it took. show, diff and ports print to standard output, and so do read and apply\n"
+    "given -o - (the image; refused when standard output is a terminal). apply --config -\n"
+    "reads the document from standard input.\n";
 
 const char kExitStatus[] =
     "Exit status:\n"
     "  0  done (diff: the files hold the same words)\n"
-    "  1  usage: unknown command or option, missing or bad model, port or file argument\n"
+    "  1  usage: unknown command or option, missing or bad model, port or file argument, or\n"
+    "     an image for standard output when that is a terminal\n"
     "  2  a file could not be read or was rejected (contents or model), a configuration\n"
     "     document was refused, or the output file or standard output could not be written\n"
     "  3  the port did not open, the switch did not answer, its devices were not ready, or a\n"
@@ -78,10 +85,11 @@ QString mainHelp()
         QStringLiteral(
             "Usage: swcfgctl read  --model M --port P -o FILE.bin\n"
             "       swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
-            "       swcfgctl show  --model M FILE.bin [--json]\n"
-            "       swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] "
+            "       swcfgctl show  [--model M] FILE.bin [--json]\n"
+            "       swcfgctl apply [--model M] --config CONFIG.json [--in FILE.bin] "
             "-o OUT.bin\n"
-            "       swcfgctl diff  --model M A.bin B.bin [--json]\n"
+            "       swcfgctl diff  [--model M] A.bin B.bin [--json]\n"
+            "       swcfgctl ports [--json]\n"
             "       swcfgctl --help | --version\n"
             "Reads or programs the EEPROMs of a switch over its RS-232 port, and shows,\n"
             "applies and compares the configurations *.bin files hold.\n"
@@ -96,11 +104,16 @@ QString mainHelp()
             "  apply   applies a JSON document to FILE.bin (or to a factory image) as\n"
             "          the properties dialog's OK does, and saves OUT.bin\n"
             "  diff    prints the settings, then the words, in which two files differ\n"
+            "  ports   lists the ports: COM1 to COM8 and the serial devices found\n"
             "\n"
             "Arguments:\n") +
             arguments() +
-            QStringLiteral("  (--port for read and write only)\n"
-                           "\n'swcfgctl COMMAND --help' says more about each command.\n"),
+            QStringLiteral(
+                "  (--port for read and write only; --model may be left out of show and diff,\n"
+                "  which take the model of the file, and of apply, which takes the\n"
+                "  document's; FILE.bin given to -o and CONFIG.json may be -, standard\n"
+                "  output and standard input)\n"
+                "\n'swcfgctl COMMAND --help' says more about each command.\n"),
         kMainOutput);
 }
 
@@ -119,7 +132,7 @@ QString readHelp()
             arguments() +
             QStringLiteral("  -o FILE.bin, --output FILE.bin\n"
                            "                    where to save the image (768 bytes for model 24,\n"
-                           "                    1024 for 24sx and 32)\n"),
+                           "                    1024 for 24sx and 32); -: standard output\n"),
         kOutput);
 }
 
@@ -150,8 +163,9 @@ QString showHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl show --model M FILE.bin [--json]\n"
-            "Checks FILE.bin as the window's Open does and prints its configuration as the\n"
+            "Usage: swcfgctl show [--model M] FILE.bin [--json]\n"
+            "Checks FILE.bin as the window's Open does (for the model its model word names\n"
+            "when --model is left out) and prints its configuration as the\n"
             "properties dialog shows it: the ports and their settings, the trunk method with\n"
             "each trunk's members (and the hash method, or where each port sends to the\n"
             "trunk), the VLAN groups, then the VLAN mask every port ends with.\n"
@@ -169,22 +183,24 @@ QString applyHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] -o OUT.bin\n"
+            "Usage: swcfgctl apply [--model M] --config CONFIG.json [--in FILE.bin] -o OUT.bin\n"
             "Opens FILE.bin as the properties dialog does (checked as the window's Open checks\n"
             "it), or the model's factory image, lays the document over it, encodes it as the\n"
             "dialog's OK does and saves OUT.bin atomically. In the document a port entry or\n"
             "setting left out keeps the input's; \"trunks\" or \"vlans\", when given, replace\n"
             "all trunks or all VLAN groups. A document the dialog could not have produced is\n"
             "refused with the path of the offending field, and nothing is written. A document\n"
-            "that changes nothing gives the input back word for word.\n"
+            "that changes nothing gives the input back word for word. Without --model, the\n"
+            "document's \"model\" says which.\n"
             "\n"
             "Arguments:\n") +
             QLatin1String(kModelArgument) +
             QStringLiteral("  --config CONFIG.json, -c CONFIG.json\n"
-                           "                    the configuration document (see show --json)\n"
+                           "                    the configuration document (see show --json);\n"
+                           "                    -: standard input\n"
                            "  --in FILE.bin     the image to start from\n"
                            "  -o OUT.bin, --output OUT.bin\n"
-                           "                    where to save the result\n"),
+                           "                    where to save the result; -: standard output\n"),
         kQuietOutput);
 }
 
@@ -192,8 +208,9 @@ QString diffHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl diff --model M A.bin B.bin [--json]\n"
-            "Checks both files as the window's Open does and prints the settings that differ,\n"
+            "Usage: swcfgctl diff [--model M] A.bin B.bin [--json]\n"
+            "Checks both files as the window's Open does (without --model, for the model the\n"
+            "model word of A.bin names) and prints the settings that differ,\n"
             "one a line (\"ports.7.learning: true -> false\"), then every word that differs\n"
             "(\"device word: old -> new\"). Prints nothing when the files are the same.\n"
             "\n"
@@ -206,18 +223,19 @@ QString diffHelp()
 
 QString noCommand()
 {
-    return QStringLiteral("no command given: read, write, show, apply or diff");
+    return QStringLiteral("no command given: read, write, show, apply, diff or ports");
 }
 
 QString unknownCommand(const QString &command)
 {
-    return QStringLiteral("unknown command '%1': read, write, show, apply or diff").arg(command);
+    return QStringLiteral("unknown command '%1': read, write, show, apply, diff or ports")
+        .arg(command);
 }
 
 QString commandFirst(const QString &option)
 {
     return QStringLiteral("'%1' before the command: the command comes first, read, write, "
-                          "show, apply or diff")
+                          "show, apply, diff or ports")
         .arg(option);
 }
 

@@ -16,6 +16,7 @@ QString writeHelp();
 QString showHelp();
 QString applyHelp();
 QString diffHelp();
+QString portsHelp();
 
 QString noCommand();
 QString unknownCommand(const QString &command);
@@ -27,6 +28,14 @@ QString badPort(const QString &argument);
 QString unexpectedArguments(const QString &arguments);
 QString tryHelp(const QString &command); // empty command: the general help
 QString outputFailed(const QString &reason);
+// read -o - or apply -o - with standard output a terminal.
+QString imageToTerminal();
+// How messages name "-" as a document.
+QString standardInput();
+
+// The last line of read and write on a terminal.
+QString readDone(int devices, qint64 milliseconds);
+QString writeDone(bool changedOnly, qint64 milliseconds);
 
 // After a signal stopped read or write: "Stopped by SIGINT", then what the switch holds.
 QString stoppedBy(const QString &signal);
@@ -38,5 +47,7 @@ QString documentTooLarge(const QString &path, qint64 limit);
 QString documentNotJson(const QString &path, int line, int column, const QString &error);
 QString documentNotObject(const QString &path);
 QString documentRefused(const QString &path, const QString &field, const QString &reason);
+// Why apply without --model refuses a document whose "model" names none.
+QString documentWithoutModel();
 
 } // namespace CliTexts

@@ -48,10 +48,12 @@ namespace
 
 // The order in which toText writes named keys; numbered keys come by value.
 const char *const kKeyOrder[] = {
-    "format",   "version",       "model",        "ports",   "trunks",  "vlans",
-    "method",   "hash",          "groups",       "members", "mapping", "security",
-    "learning", "storm_control", "flow_control", "link",    "equal",   "settings",
-    "words",    "path",          "device",       "word",    "old",     "new"};
+    "format",    "version",       "model",        "ports",        "trunks",        "vlans",
+    "method",    "hash",          "groups",       "members",      "mapping",       "security",
+    "learning",  "storm_control", "flow_control", "link",         "equal",         "settings",
+    "words",     "path",          "name",         "device",       "word",          "old",
+    "new",       "override",      "description",  "manufacturer", "serial_number", "vendor_id",
+    "product_id"};
 
 QJsonArray numbersOf(const std::vector<int> &indexes)
 {

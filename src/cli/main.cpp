@@ -4,12 +4,14 @@
 #include "cli_commands.h"
 #include "cli_options.h"
 #include "cli_texts.h"
+#include "command_files.h"
 #include "console_reporter.h"
 #include "link/com_ports.h"
 #include "link/link_clock.h"
 #include "stop_signals.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -23,14 +25,23 @@
 namespace
 {
 
-// The progress bar is for a person watching, not for a log file or a pipe.
-bool stderrIsTerminal()
+// The progress bar is for a person watching, not for a log file or a pipe; an image is not for
+// a person's terminal.
+bool isTerminal(std::FILE *stream)
 {
 #ifdef Q_OS_WIN
-    return _isatty(_fileno(stderr)) != 0;
+    return _isatty(_fileno(stream)) != 0;
 #else
-    return isatty(fileno(stderr)) != 0;
+    return isatty(fileno(stream)) != 0;
 #endif
+}
+
+QByteArray readStandardInput(qint64 limit)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return QByteArray();
+    return input.read(limit);
 }
 
 } // namespace
@@ -56,9 +67,16 @@ int main(int argc, char *argv[])
     }
 
     const CliCommand command = parsed.options->command;
+    if ((command == CliCommand::Read || command == CliCommand::Apply) &&
+        CommandFiles::isStandardStream(parsed.options->filePath) && isTerminal(stdout)) {
+        std::fprintf(stderr, "%s: %s\n%s\n", CliTexts::kProgram,
+                     qPrintable(CliTexts::imageToTerminal()),
+                     qPrintable(CliTexts::tryHelp(QCoreApplication::arguments().at(1))));
+        return static_cast<int>(ExitStatus::Usage);
+    }
     if (command == CliCommand::Read || command == CliCommand::Write)
         StopSignals::install();
-    ConsoleReporter console(stderr, stderrIsTerminal());
+    ConsoleReporter console(stderr, isTerminal(stderr));
     EventLoopClock clock;
     // A full disk or a closed pipe behind standard output is a failure, not silence.
     int outputError = 0;
@@ -70,8 +88,11 @@ int main(int argc, char *argv[])
             outputError == 0)
             outputError = errno != 0 ? errno : EIO;
     };
-    const CommandServices services{deviceLineFactory(),        clock,  console,
-                                   console.progressCallback(), output, StopSignals::received};
+    CommandServices services{deviceLineFactory(),        clock,  console,
+                             console.progressCallback(), output, StopSignals::received};
+    services.serialDevices = systemSerialDevices();
+    services.input = readStandardInput;
+    services.reportDuration = isTerminal(stderr);
     const ExitStatus status = runCommand(*parsed.options, services);
     if (outputError != 0) {
         std::fprintf(

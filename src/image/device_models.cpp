@@ -33,3 +33,23 @@ const DeviceModelInfo &deviceModelInfo(int model)
     Q_ASSERT(isValidModel(model));
     return models()[static_cast<std::size_t>(model)];
 }
+
+std::optional<int> modelForName(const QString &name)
+{
+    static const char *const names[kModelCount] = {"24", "24sx", "32"};
+    const QString lower = name.toLower();
+    for (int model = 0; model < kModelCount; ++model) {
+        if (lower == QLatin1String(names[model]) || lower == QString::number(model))
+            return model;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> modelForWord(quint16 word)
+{
+    for (int model = 0; model < kModelCount; ++model) {
+        if (models()[std::size_t(model)].modelWord == word)
+            return model;
+    }
+    return std::nullopt;
+}

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // The three switch models, indexed as in the main window's model list.
 enum DeviceModel : int {
     Model24NWay = 0, // devices 0..2
@@ -41,3 +43,9 @@ inline int deviceCountOf(int model)
 {
     return hasModuleDevice(model) ? 4 : 3;
 }
+
+// "24", "24sx" or "32" (any case), or the list index "0".."2": the model, as the command lines
+// name it.
+std::optional<int> modelForName(const QString &name);
+// The model whose model word (device 0, word 11) `word` is; nothing for any other word.
+std::optional<int> modelForWord(quint16 word);

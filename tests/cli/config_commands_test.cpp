@@ -1,11 +1,8 @@
-#include "cli_commands.h"
 #include "config/vlan/vlan_membership.h"
 #include "config_document.h"
+#include "ctl_in_process.h"
 #include "image/bin_file.h"
 #include "image/factory_image.h"
-#include "link/com_ports.h"
-#include "link/link_clock.h"
-#include "support/files.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
 #include "ui/properties/trunk_page.h"
@@ -17,47 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
 
 namespace
 {
-
-struct CtlResult {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// swcfgctl in this process; {dir} in an argument is the test's folder.
-CtlResult ctl(const QString &arguments, const QTemporaryDir &dir)
-{
-    QStringList list{"swcfgctl"};
-    for (const QString &argument : arguments.split(' ', Qt::SkipEmptyParts))
-        list << QString(argument).replace("{dir}", dir.path());
-    const ParsedCommandLine parsed = parseCommandLine(list);
-    if (!parsed.options)
-        return {1, QString(), parsed.error};
-    RecordingSink messages;
-    EventLoopClock clock;
-    QByteArray out;
-    const OutputSink print = [&out](const QByteArray &text) { out += text; };
-    const CommandServices services{deviceLineFactory(), clock, messages, {}, print};
-    const int status = int(runCommand(*parsed.options, services));
-    return {status, QString::fromUtf8(out), messages.texts.join('\n')};
-}
-
-void put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    QVERIFY(putFile(dir.filePath(name), bytes));
-}
-
-QByteArray get(const QTemporaryDir &dir, const QString &name)
-{
-    return fileBytes(dir.filePath(name));
-}
 
 const QStringList kModels{"24", "24sx", "32"};
 
@@ -135,7 +96,8 @@ class ConfigCommandsTest : public QObject
 private slots:
     // apply writes what the document says (show --json prints it back as it was given), applying
     // that again over its output gives the same file, and the properties dialog opens the file
-    // and keeps it word for word on OK.
+    // and keeps it word for word on OK. The first apply reads standard input and writes standard
+    // output; without --model, apply takes the document's model and show the file's.
     void roundTrip_data()
     {
         QTest::addColumn<int>("model");
@@ -153,9 +115,10 @@ private slots:
             ConfigDocument::toText(ConfigDocument::fromConfiguration(generated(model, seed)));
         put(dir, "wanted.json", document);
         const QString m = "-m " + kModels[model];
-        CtlResult run = ctl("apply " + m + " -c {dir}/wanted.json -o {dir}/first.bin", dir);
+        CtlResult run = ctl("apply -c - -o -", dir, document);
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        run = ctl("show --json " + m + " {dir}/first.bin", dir);
+        put(dir, "first.bin", run.bytes);
+        run = ctl("show --json {dir}/first.bin", dir);
         QCOMPARE(run.out, QString::fromUtf8(document));
 
         ctl("apply " + m + " -c {dir}/wanted.json --in {dir}/first.bin -o {dir}/again.bin", dir);
@@ -310,45 +273,87 @@ private slots:
         QCOMPARE(get(dir, "out.bin"), QByteArray("old"));
     }
 
-    // diff names the settings that differ, then the words, and says by its status whether any did.
-    void diff_data()
+    // What a command prints, then what it says: diff names the settings that differ, then the
+    // words, and says by its status whether any did; show and diff take the model the file names
+    // unless given one; a message about a file starts with its name; ports lists COM1 to COM8
+    // (COM2 redirected here) and the devices the system reports, a port listed by its name.
+    // {dir}/a.bin is the factory image (of the 32-port model when the row names 32, else of the
+    // 24-port one), {dir}/b.bin that image with `ports` applied.
+    void printed_data()
     {
         QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("ports"); // applied to the factory image for B.bin
+        QTest::addColumn<QString>("ports");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
-        QTest::newRow("the same") << "-m 24"
-                                  << "{}" << 0 << "";
-        QTest::newRow("learning of port 7")
-            << "-m 24"
-            << R"({"7": {"learning": false}})" << 5
+        const QString ab = " {dir}/a.bin {dir}/b.bin";
+        QTest::newRow("the same") << "diff -m 24" + ab << "{}" << 0 << "";
+        QTest::newRow("learning of port 7, the file's model")
+            << "diff" + ab << R"({"7": {"learning": false}})" << 5
             << "ports.7.learning: true -> false\n1 23: 0x000F -> 0x001F\n";
-        QTest::newRow("link of port 30, JSON") << "-m 32 --json"
-                                               << R"({"30": {"link": "100-full"}})" << 5
-                                               << "{\n  \"equal\": false,\n  \"settings\": [\n    "
-                                                  "{\"path\": \"ports.30.link\", \"old\": "
-                                                  "\"auto\", \"new\": \"100-full\"}\n  ],\n  "
-                                                  "\"words\": [\n    {\"device\": 3, \"word\": "
-                                                  "18, \"old\": 19551, \"new\": 19679}\n  ]\n}\n";
+        QTest::newRow("link of port 30, JSON")
+            << "diff -m 32 --json" + ab << R"({"30": {"link": "100-full"}})" << 5
+            << "{\n  \"equal\": false,\n  \"settings\": [\n    {\"path\": \"ports.30.link\", "
+               "\"old\": \"auto\", \"new\": \"100-full\"}\n  ],\n  \"words\": [\n    "
+               "{\"device\": 3, \"word\": 18, \"old\": 19551, \"new\": 19679}\n  ]\n}\n";
+        QTest::newRow("a model the file is not of")
+            << "diff -m 24" + ab << R"({"32": {}})" << 2
+            << "{dir}/a.bin:  Error ! This is not 24-Port Binary File ! ";
+        QTest::newRow("no model word")
+            << "show {dir}/c.json"
+            << "{}" << 2 << "{dir}/c.json:  Binary File Contents Error ! ";
+        QTest::newRow("no file") << "show -m 24 {dir}/none.bin"
+                                 << "{}" << 2
+                                 << "{dir}/none.bin: File Open Error !\nNo such file or directory";
+        QString com, comLines; // COM3 to COM8
+        for (int n = 3; n <= 8; ++n) {
+            const QString name = QString("COM%1").arg(n), tty = QString("/dev/ttyS%1").arg(n - 1);
+            com += QString(R"(    {"name": "%1", "device": "%2"},)").arg(name, tty) + '\n';
+            comLines += name + "  " + tty + '\n';
+        }
+        QTest::newRow("ports, JSON")
+            << "ports --json"
+            << "{}" << 0
+            << R"({
+  "ports": [
+    {"name": "COM1", "device": "/dev/ttyS0", "description": "16550A"},
+    {"name": "COM2", "device": "/dev/pts/9", "override": "SWCFG_COM2"},
+)" + com +
+                   R"(    {"name": "ttyUSB0", "device": "{dir}/ttyUSB0", "description": )"
+                   R"("FT232R USB UART", "manufacturer": "FTDI", )"
+                   R"("serial_number": "A1B2C3", "vendor_id": "0403", )"
+                   R"("product_id": "6001"}
+  ]
+}
+)";
+        QTest::newRow("ports") << "ports"
+                               << "{}" << 0
+                               << "COM1  /dev/ttyS0  16550A\nCOM2  /dev/pts/9 (SWCFG_COM2)\n" +
+                                      comLines +
+                                      "ttyUSB0  {dir}/ttyUSB0  FT232R USB UART  FTDI  A1B2C3  "
+                                      "0403:6001\n";
+        QTest::newRow("a port by its name") << "read -m 24 -p ttyUSB0 -o {dir}/out.bin"
+                                            << "{}" << 3 << "{dir}/ttyUSB0\nCOM Port Open Error !";
     }
-    void diff()
+    void printed()
     {
         QFETCH(QString, arguments);
         QFETCH(QString, ports);
         QFETCH(int, status);
         QFETCH(QString, out);
         QTemporaryDir dir;
-        const int model = arguments.contains("32") ? Model32NWay : Model24NWay;
+        const int model = (arguments + ports).contains("32") ? Model32NWay : Model24NWay;
         put(dir, "a.bin", BinFile::encode(factoryImage(model), model));
         put(dir, "c.json",
             QStringLiteral(
                 R"({"format": "swcfg-config", "version": 1, "model": "%1", "ports": %2})")
                 .arg(kModels[model], ports)
                 .toUtf8());
-        QCOMPARE(ctl("apply -m " + kModels[model] + " -c {dir}/c.json -o {dir}/b.bin", dir).status,
-                 0);
-        const CtlResult run = ctl("diff " + arguments + " {dir}/a.bin {dir}/b.bin", dir);
-        QCOMPARE(run.out, out);
+        QCOMPARE(ctl("apply -c {dir}/c.json -o {dir}/b.bin", dir).status, 0);
+        for (int n = 1; n <= 8; ++n)
+            qunsetenv(qPrintable(QString("SWCFG_COM%1").arg(n)));
+        qputenv("SWCFG_COM2", "/dev/pts/9");
+        const CtlResult run = ctl(arguments, dir);
+        QCOMPARE(run.out + run.err, out.replace("{dir}", dir.path()));
         QCOMPARE(run.status, status);
     }
 };

@@ -27,12 +27,14 @@ namespace
 
 // Runs swcfgctl to its end: "<exit status>|<standard output>|<standard error>".
 // `limitFileSize`: any write beyond 100 bytes fails in swcfgctl alone. A last argument ">FILE"
-// sends standard output there.
+// sends standard output there, "<FILE" takes standard input from there.
 QString runCtl(QStringList arguments, bool limitFileSize = false)
 {
     QProcess process;
     if (arguments.last().startsWith('>'))
         process.setStandardOutputFile(arguments.takeLast().mid(1));
+    if (arguments.last().startsWith('<'))
+        process.setStandardInputFile(arguments.takeLast().mid(1));
     if (limitFileSize) {
         process.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_IGN);
@@ -77,13 +79,13 @@ private slots:
         QTEST(int(exitStatusFor(SessionOutcome(outcome))), "status");
     }
 
-    // Read saves the switch's EEPROMs byte for byte (a file replaced keeps its mode); write of
-    // that file, changed, leaves the switch holding it and resets it once to take it. Only help
-    // goes to standard output.
+    // Read saves the switch's EEPROMs byte for byte (a file replaced keeps its mode), or sends
+    // them to standard output; write of that file, changed, leaves the switch holding it and
+    // resets it once to take it. Only help goes to standard output.
     void readThenWrite()
     {
         SimProcess sim;
-        QVERIFY2(sim.start({"--model", "1"}), qPrintable(sim.errorString()));
+        QVERIFY2(sim.start({"--model", "24sx"}), qPrintable(sim.errorString()));
         const QString file = QDir(sim.folder()).filePath("config.bin");
         QVERIFY(putFile(file, "old") && chmod(qPrintable(file), 04640) == 0);
 
@@ -93,6 +95,9 @@ private slots:
         QByteArray bytes = fileBytes(file);
         QCOMPARE(bytes.size(), 1024);
         QCOMPARE(bytes, fileBytes(sim.statePath()));
+        const QString copy = QDir(sim.folder()).filePath("copy.bin");
+        QCOMPARE(runCtl({"read", "-m", "24sx", "-p", sim.ptyPath(), "-o", "-", ">" + copy}), "0||");
+        QCOMPARE(fileBytes(copy), bytes);
 
         bytes[3 * 256 + 41] = '\x5A'; // a word of the module device
         QVERIFY(putFile(file, bytes));
@@ -123,25 +128,28 @@ private slots:
                                 << limitFileSize << result << switchUntouched;
         };
         const QString read = "read --model 32 --port {pty} -o {dir}/out.bin";
-        const QString saveError = "File Save Error ! The file was not changed.\n{dir}/";
+        const QString saveError = ": File Save Error ! The file was not changed.\n";
         row("usage", "", "read --model 48 --port {dir}/tty -o {dir}/out.bin", false,
             "1||swcfgctl: bad model '48'", true);
         row("output folder missing", "--model 2",
             "read --model 32 --port {pty} -o {dir}/missing/out.bin", false,
-            "2||" + saveError + "missing/out.bin: ", true);
-        row("save fails after the read", "--model 2", read, true,
-            "2||" + saveError + "out.bin: ", false);
+            "2||{dir}/missing/out.bin" + saveError, true);
+        row("save fails after the read", "--model 2", read, true, "2||{dir}/out.bin" + saveError,
+            false);
         row("no such port", "", "read --model 32 --port {dir}/ttyNONE -o {dir}/out.bin", false,
             "3||COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
         row("saving onto a FIFO", "--model 2", "read --model 32 --port {pty} -o {dir}/fifo", false,
-            "2||" + saveError + "fifo: it is not a regular file", true);
-        row("showing a FIFO", "", "show --model 32 {dir}/fifo", false,
-            "2||File Open Error !\n{dir}/fifo: it is not a regular file", true);
+            "2||{dir}/fifo" + saveError + "it is not a regular file\n", true);
+        row("showing a FIFO", "", "show {dir}/fifo", false,
+            "2||{dir}/fifo: File Open Error !\nit is not a regular file\n", true);
         row("saving onto a loop of links", "--model 2",
             "read --model 32 --port {pty} -o {dir}/loop", false,
-            "2||" + saveError + "loop: Too many levels of symbolic links", true);
+            "2||{dir}/loop" + saveError + "Too many levels of symbolic links\n", true);
         row("writing a file cut short", "--model 1", "write --model 24sx --port {pty} {dir}/in.bin",
-            false, "2|| Binary File Contents Error ! \n", true);
+            false, "2||{dir}/in.bin:  Binary File Contents Error ! \n", true);
+        row("a document from standard input", "", "apply -c - -o {dir}/new.bin <{dir}/in.bin",
+            false, "2||standard input:1:2: not valid JSON", true);
+        row("version", "", "--version", false, "0|swcfgctl " SWCFG_VERSION "\n|", true);
         const QString noSpace = "2||swcfgctl: standard output could not be written: No space";
         row("show onto a full disk", "", "show --json --model 24 {dir}/in.bin >/dev/full", false,
             noSpace, true);

@@ -1,0 +1,110 @@
+#include "ports_command.h"
+
+#include "config_document.h"
+#include "link/com_ports.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace
+{
+
+QString hexId(quint16 id)
+{
+    return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0'));
+}
+
+// One port as JSON: what is known of it, nothing that is not.
+QJsonObject portEntry(const QString &name, const QString &device, const QString &override,
+                      const SerialDeviceInfo *info)
+{
+    QJsonObject entry{{QStringLiteral("name"), name}, {QStringLiteral("device"), device}};
+    if (!override.isEmpty())
+        entry.insert(QStringLiteral("override"), override);
+    if (!info)
+        return entry;
+    const std::pair<const char *, QString> texts[] = {{"description", info->description},
+                                                      {"manufacturer", info->manufacturer},
+                                                      {"serial_number", info->serialNumber}};
+    for (const auto &[key, text] : texts) {
+        if (!text.isEmpty())
+            entry.insert(QLatin1String(key), text);
+    }
+    if (info->vendorId)
+        entry.insert(QStringLiteral("vendor_id"), hexId(*info->vendorId));
+    if (info->productId)
+        entry.insert(QStringLiteral("product_id"), hexId(*info->productId));
+    return entry;
+}
+
+// "ttyUSB0  /dev/ttyUSB0  FT232R USB UART  FTDI  A1B2C3  0403:6001"
+QByteArray portLine(const QJsonObject &entry)
+{
+    const auto text = [&entry](const char *key) {
+        return entry.value(QLatin1String(key)).toString();
+    };
+    QString device = text("device");
+    if (entry.contains(QLatin1String("override")))
+        device += QStringLiteral(" (%1)").arg(text("override"));
+    QStringList columns{text("name"), device};
+    for (const char *key : {"description", "manufacturer", "serial_number"}) {
+        if (entry.contains(QLatin1String(key)))
+            columns << text(key);
+    }
+    if (entry.contains(QLatin1String("vendor_id")))
+        columns << text("vendor_id") + QLatin1Char(':') + text("product_id");
+    return columns.join(QStringLiteral("  ")).toLocal8Bit() + '\n';
+}
+
+std::vector<SerialDeviceInfo> devicesFound(const CommandServices &services)
+{
+    return services.serialDevices ? services.serialDevices() : std::vector<SerialDeviceInfo>{};
+}
+
+} // namespace
+
+ExitStatus runPorts(const CliOptions &options, const CommandServices &services)
+{
+    const std::vector<SerialDeviceInfo> found = devicesFound(services);
+    const std::vector<PortChoice> choices = portChoices(found);
+    QJsonArray entries;
+    QByteArray lines;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const QString &device = choices[i].device;
+        const auto info = std::find_if(found.begin(), found.end(), [&device](const auto &f) {
+            return f.systemLocation == device;
+        });
+        const SerialDeviceInfo *known = info == found.end() ? nullptr : &*info;
+        // The list starts with COM1 to COM8; each device after them is one the system found.
+        const int com = int(i) + kFirstComPort;
+        const bool comPort = com <= kLastComPort;
+        const QString variable = QStringLiteral("SWCFG_COM%1").arg(com);
+        const QString name = comPort ? QStringLiteral("COM%1").arg(com)
+                             : known ? known->portName
+                                     : device;
+        const QString override =
+            comPort && !qEnvironmentVariableIsEmpty(qPrintable(variable)) ? variable : QString();
+        const QJsonObject entry = portEntry(name, device, override, known);
+        entries.append(entry);
+        lines += portLine(entry);
+    }
+    services.output(options.json
+                        ? ConfigDocument::toText(QJsonObject{{QStringLiteral("ports"), entries}})
+                        : lines);
+    return ExitStatus::Done;
+}
+
+CliOptions withListedDevice(CliOptions options, const CommandServices &services)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM\\d+$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString &argument = options.portArgument;
+    if (!services.serialDevices || argument.isEmpty() || argument.contains(QLatin1Char('/')) ||
+        comName.match(argument).hasMatch())
+        return options;
+    options.device = serialDeviceForArgument(argument, services.serialDevices());
+    return options;
+}
