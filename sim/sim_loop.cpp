@@ -91,11 +91,21 @@ bool SimLoop::run(QString &error)
 
 void SimLoop::lingerUntilRead()
 {
-    // The last answer is still in the terminal: closing it now could drop it unread.
-    const Clock::time_point limit = Clock::now() + std::chrono::seconds(1);
-    int waiting = 1;
-    while (Clock::now() < limit && ::ioctl(setup_.slaveFd, FIONREAD, &waiting) == 0 && waiting > 0)
+    // The last answer may still be on its way: closing the terminal hangs it up and drops
+    // whatever the other end has not read. Bytes written to the master reach the slave's queue
+    // only when the kernel gets round to it (later still on a loaded machine), so one look at an
+    // empty queue proves nothing: the queue must stay empty for a while. The terminal was locked
+    // when the controller vanished, so nobody can open it meanwhile.
+    const Clock::time_point limit = Clock::now() + std::chrono::seconds(2);
+    Clock::time_point emptySince = Clock::now();
+    while (Clock::now() < limit && Clock::now() - emptySince < std::chrono::milliseconds(200)) {
+        int waiting = 0;
+        if (::ioctl(setup_.slaveFd, FIONREAD, &waiting) != 0)
+            return;
+        if (waiting > 0)
+            emptySince = Clock::now();
         ::usleep(1000);
+    }
 }
 
 bool SimLoop::receive(Clock::time_point now, QString &error)
@@ -128,6 +138,10 @@ void SimLoop::takeDueInput(Clock::time_point now)
             if (setup_.vanishAfter > 0 && ++commandsReceived_ >= setup_.vanishAfter) {
                 records_.log(QStringLiteral("vanished"));
                 vanished_ = true;
+                // From now on the terminal cannot be opened (not even by root), as a port whose
+                // cable was pulled; the one already open still gets the last answer.
+                int lock = 1;
+                ::ioctl(setup_.masterFd, TIOCSPTLCK, &lock);
                 input_.clear();
                 return;
             }
