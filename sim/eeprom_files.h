@@ -16,5 +16,7 @@ std::optional<ImageWords> read(const QString &path, int model, QString &error);
 
 // Replaces the file atomically with the blocks of the model's devices.
 bool write(const QString &path, const ImageWords &image, int model, QString &error);
+// The same for the state file saved after every change: atomic, but not waited for on the disk.
+bool writeState(const QString &path, const ImageWords &image, int model, QString &error);
 
 } // namespace EepromFiles

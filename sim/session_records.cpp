@@ -18,7 +18,7 @@ bool SessionRecords::open(const ImageWords &eeprom, QString &error)
             return false;
         }
     }
-    if (!statePath_.isEmpty() && !EepromFiles::write(statePath_, eeprom, model_, error))
+    if (!statePath_.isEmpty() && !EepromFiles::writeState(statePath_, eeprom, model_, error))
         return false;
     return true;
 }
@@ -36,7 +36,7 @@ void SessionRecords::saveState(const ImageWords &eeprom)
     if (statePath_.isEmpty())
         return;
     QString error;
-    if (!EepromFiles::write(statePath_, eeprom, model_, error) && !stateFailureReported_) {
+    if (!EepromFiles::writeState(statePath_, eeprom, model_, error) && !stateFailureReported_) {
         stateFailureReported_ = true;
         std::fprintf(stderr, "swcfg-sim: state not saved: %s\n", qPrintable(error));
     }
