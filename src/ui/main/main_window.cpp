@@ -291,13 +291,9 @@ void MainWindow::openConfiguration()
 {
     if (!mayDiscardChanges(T::kOpenDiscards))
         return;
-    Preferences *preferences = services_.preferences;
-    const QString path = services_.files.chooseOpenPath(
-        QString::fromLatin1(BinFile::kFilter), preferences ? preferences->folder() : QString());
+    const QString path = chooseFile(&FileChooser::chooseOpenPath);
     if (path.isEmpty())
         return;
-    if (preferences)
-        preferences->setFolderOf(path);
     // The image changes only when the file is accepted, so a rejected file can never be saved or
     // written in place of what was loaded before.
     const BinFile::Loaded loaded = BinFile::load(path, deviceModel(), state_.eepromImage);
@@ -311,6 +307,17 @@ void MainWindow::openConfiguration()
     statusLine->setText(T::opened(QFileInfo(path).fileName()));
 }
 
+QString MainWindow::chooseFile(QString (FileChooser::*choose)(const QString &, const QString &))
+{
+    // The dialog starts in the folder used last, and a chosen file's folder is the next one's.
+    Preferences *preferences = services_.preferences;
+    const QString path = (services_.files.*choose)(QString::fromLatin1(BinFile::kFilter),
+                                                   preferences ? preferences->folder() : QString());
+    if (preferences && !path.isEmpty())
+        preferences->setFolderOf(path);
+    return path;
+}
+
 void MainWindow::reportFileProblem(const QString &message)
 {
     services_.prompter.showMessage(message, MessageIcon::Critical);
@@ -319,13 +326,9 @@ void MainWindow::reportFileProblem(const QString &message)
 
 void MainWindow::saveConfiguration()
 {
-    Preferences *preferences = services_.preferences;
-    const QString path = services_.files.chooseSavePath(
-        QString::fromLatin1(BinFile::kFilter), preferences ? preferences->folder() : QString());
+    const QString path = chooseFile(&FileChooser::chooseSavePath);
     if (path.isEmpty())
         return;
-    if (preferences)
-        preferences->setFolderOf(path);
     saveButton->setEnabled(false);
     const auto error = BinFile::save(path, state_.eepromImage, deviceModel());
     saveButton->setEnabled(true);

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class FileChooser;
 class ImageState;
 class PortList;
 class SwitchSession;
@@ -61,6 +62,8 @@ private:
     // throughout, the progress bar following the transfers and the messages shown as boxes.
     SessionOutcome runOnSwitch(QPushButton *button,
                                SessionOutcome (SwitchSession::*command)(int model));
+    // A path from the file dialog `choose` ("" when cancelled).
+    QString chooseFile(QString (FileChooser::*choose)(const QString &, const QString &));
     // A file command's failure: its message, in a box and on the status line.
     void reportFileProblem(const QString &message);
 
