@@ -4,7 +4,8 @@
 
 SWCFG_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SWCFG_BUILD="${SWCFG_BUILD:-$SWCFG_ROOT/build}"
-SWCFG_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev)
+# ser2net: the console server the tests and the benchmark put in front of the simulator.
+SWCFG_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev ser2net)
 SWCFG_CMAKE_OPTIONS=() # more -D options for a build folder's first configuration
 SWCFG_JOBS="$(nproc 2>/dev/null || echo 2)"
 

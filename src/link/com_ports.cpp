@@ -1,6 +1,6 @@
 #include "link/com_ports.h"
 
-#include "link/qt_serial_line.h"
+#include "link/line_factory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +10,12 @@ namespace
 {
 
 // The serial port takes a name without a folder as one under /dev; a path with a folder is meant
-// from the current folder, so it is made absolute before the port sees it.
+// from the current folder, so it is made absolute before the port sees it. A console server's
+// network port is a name, not a path.
 QString asDeviceName(const QString &name)
 {
+    if (isNetworkPortName(name))
+        return name;
     if (name.contains(QLatin1Char('/')) && QFileInfo(name).isRelative())
         return QDir::cleanPath(QFileInfo(name).absoluteFilePath());
     return name;
@@ -50,6 +53,6 @@ QString serialDeviceForArgument(const QString &argument, const std::vector<Seria
 SerialLineFactory deviceLineFactory()
 {
     return [](const QString &device) -> std::unique_ptr<SerialLine> {
-        return std::make_unique<QtSerialLine>(device);
+        return makeSerialLine(device);
     };
 }

@@ -13,9 +13,10 @@ constexpr int kLastComPort = 8;
 QString comPortDeviceName(int portNumber);
 
 // A port given on the command line: "COM1".."COM8" (any case) as above, the name of a device
-// `found` lists ("ttyUSB0") as its location, anything else as a device path.
+// `found` lists ("ttyUSB0") as its location, a console server's network port (tcp://HOST:PORT,
+// rfc2217://HOST:PORT) as it is, anything else as a device path.
 QString serialDeviceForArgument(const QString &argument,
                                 const std::vector<SerialDeviceInfo> &found = {});
 
-// Lines on real devices.
+// Lines on real devices and on console servers' network ports.
 SerialLineFactory deviceLineFactory();

@@ -30,5 +30,6 @@ public:
     virtual void waitForInput(int maxMicros) = 0;
 };
 
-// Makes the (closed) line on a device: a COM port's device, a USB adapter, a pseudo-terminal.
+// Makes the (closed) line on a device: a COM port's device, a USB adapter, a pseudo-terminal, a
+// console server's network port.
 using SerialLineFactory = std::function<std::unique_ptr<SerialLine>(const QString &device)>;

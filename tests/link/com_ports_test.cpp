@@ -1,3 +1,4 @@
+#include "launcher/ser2net_process.h"
 #include "link/com_ports.h"
 #include "support/test_main.h"
 
@@ -14,15 +15,29 @@ class ComPortsTest : public QObject
 private slots:
     // The line as a pseudo-terminal shows it while the port is open: 9600 baud both ways, one
     // stop bit, no flow control. The terminal itself keeps 8 data bits and drops the parity
-    // enable bit, so only odd, mark and space parity show.
+    // enable bit, so only odd, mark and space parity show. A console server's RFC 2217 port sets
+    // its line so, whatever it was set to before.
+    void linesAreOpenedAt9600EightNoneOne_data()
+    {
+        QTest::addColumn<bool>("throughConsoleServer");
+        QTest::newRow("serial device") << false;
+        QTest::newRow("ser2net's RFC 2217 port, its line at 1200 7E2 and RTS/CTS") << true;
+    }
     void linesAreOpenedAt9600EightNoneOne()
     {
+        QFETCH(bool, throughConsoleServer);
         const int master = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-        qputenv("SWCFG_COM5", ptsname(master));
+        Ser2netProcess server;
+        if (throughConsoleServer)
+            QVERIFY2(server.start(ptsname(master), Ser2netProcess::Mode::ComPortControl,
+                                  "1200e72,rtscts"),
+                     qPrintable(server.errorString()));
+        qputenv("SWCFG_COM5",
+                throughConsoleServer ? server.portName().toLatin1() : QByteArray(ptsname(master)));
         const std::unique_ptr<SerialLine> line = deviceLineFactory()(comPortDeviceName(5));
         qunsetenv("SWCFG_COM5");
-        QVERIFY(line->open());
+        QVERIFY2(line->open(), qPrintable(line->errorText()));
         termios settings{};
         QCOMPARE(tcgetattr(master, &settings), 0);
         line->close();

@@ -1,0 +1,16 @@
+#include "link/line_factory.h"
+
+#include "link/network_serial_line.h"
+#include "link/qt_serial_line.h"
+
+bool isNetworkPortName(const QString &name)
+{
+    return NetworkSerialLine::isNetworkName(name);
+}
+
+std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName)
+{
+    if (isNetworkPortName(deviceName))
+        return std::make_unique<NetworkSerialLine>(deviceName);
+    return std::make_unique<QtSerialLine>(deviceName);
+}

@@ -1,0 +1,320 @@
+#include "link/network_serial_line.h"
+
+#include <QCoreApplication>
+#include <QTcpSocket>
+#include <QThread>
+#include <QUrl>
+
+#include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
+namespace
+{
+
+constexpr int kConnectTimeoutMs = 5000;
+// Far longer than a command needs to leave; only a stuck connection gets near it.
+constexpr int kSendTimeoutMs = 2000;
+// A wait on the socket that returned later than this blocked: the data came at its end.
+constexpr qint64 kBlockedMicros = 300;
+// However long a silence inside an answer was once, a wait lasts at most this long past the last
+// byte: a server that stalled for seconds must not slow every later answer as much.
+constexpr qint64 kLongestSettleMicros = 1000000;
+
+// A Telnet server opens with its negotiation: IAC and WILL, WONT, DO, DONT or SB. A switch never
+// speaks first, and none of its answers starts so.
+bool opensWithTelnet(const QByteArray &bytes)
+{
+    return bytes.size() >= 2 && static_cast<quint8>(bytes[0]) == Telnet::kIac &&
+           static_cast<quint8>(bytes[1]) >= Telnet::kSb && static_cast<quint8>(bytes[1]) < 255;
+}
+
+} // namespace
+
+NetworkSerialLine::NetworkSerialLine(const QString &name) : name_(name), address_(parse(name))
+{
+    clock_.start();
+}
+
+NetworkSerialLine::~NetworkSerialLine()
+{
+    if (!socket_ || socket_->state() != QAbstractSocket::ConnectedState)
+        return;
+    // Input left unread would make the system reset the connection instead of closing it, and a
+    // reset may drop the last command (the switch's reset) before the server passed it on.
+    look(0);
+    socket_->disconnectFromHost();
+    if (socket_->state() != QAbstractSocket::UnconnectedState)
+        socket_->waitForDisconnected(kSendTimeoutMs);
+}
+
+bool NetworkSerialLine::isNetworkName(const QString &name)
+{
+    return name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("rfc2217://"), Qt::CaseInsensitive);
+}
+
+std::optional<NetworkSerialLine::Address> NetworkSerialLine::parse(const QString &name)
+{
+    const QUrl url(name, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("tcp") && scheme != QLatin1String("rfc2217")) ||
+        url.host().isEmpty() || url.port() < 1 || !url.userInfo().isEmpty() ||
+        (!url.path().isEmpty() && url.path() != QLatin1String("/")) || url.hasQuery() ||
+        url.hasFragment())
+        return std::nullopt;
+    return Address{url.host(), static_cast<quint16>(url.port()),
+                   scheme == QLatin1String("rfc2217")};
+}
+
+bool NetworkSerialLine::open()
+{
+    error_.clear();
+    if (!address_) {
+        error_ = name_ + QStringLiteral(": ") + QLatin1String(NetworkLineTexts::kNotAnAddress);
+        return false;
+    }
+    if (!lostError_.isEmpty()) {
+        error_ = lostError_;
+        return false;
+    }
+    if (open_) {
+        error_ = name_ + QStringLiteral(": already open");
+        return false;
+    }
+    if (!socket_ && !connectToServer())
+        return false;
+    // Nobody listened while the line was closed.
+    look(0);
+    input_.clear();
+    if (!lostError_.isEmpty()) {
+        error_ = lostError_;
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+void NetworkSerialLine::close()
+{
+    open_ = false;
+}
+
+bool NetworkSerialLine::isOpen() const
+{
+    return open_;
+}
+
+QString NetworkSerialLine::errorText() const
+{
+    return error_;
+}
+
+bool NetworkSerialLine::connectToServer()
+{
+    QElapsedTimer since;
+    since.start();
+    socket_ = std::make_unique<QTcpSocket>();
+    socket_->connectToHost(address_->host, address_->port);
+    // The name lookup and the connection finish in the event loop; yield to it and sleep
+    // briefly, as every wait on the line does.
+    while (socket_->state() != QAbstractSocket::ConnectedState) {
+        QString failure;
+        if (socket_->state() == QAbstractSocket::UnconnectedState)
+            failure = socket_->errorString();
+        else if (since.elapsed() >= kConnectTimeoutMs)
+            failure = QString::fromLatin1(NetworkLineTexts::kNoConnection);
+        if (!failure.isEmpty()) {
+            error_ = name_ + QStringLiteral(": ") + failure;
+            socket_.reset(); // a later open tries again, as a serial port that did not open
+            return false;
+        }
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+    // Commands are short and each waits for its answer: send them at once.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    firstBytesSeen_ = false;
+    if (address_->comPortControl && !setUpComPort(since)) {
+        socket_->abort();
+        socket_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool NetworkSerialLine::setUpComPort(const QElapsedTimer &since)
+{
+    comPort_.emplace();
+    socket_->write(comPort_->start());
+    while (comPort_->state() != ComPortControl::State::Ready) {
+        const qint64 left = kConnectTimeoutMs - since.elapsed();
+        QString failure;
+        if (comPort_->state() == ComPortControl::State::Failed)
+            failure = comPort_->failure();
+        else if (!lostError_.isEmpty())
+            failure = lostError_.mid(name_.size() + 2);
+        else if (left <= 0)
+            failure = QString::fromLatin1(comPort_->state() == ComPortControl::State::Negotiating
+                                              ? ComPortTexts::kNoComPortOption
+                                              : NetworkLineTexts::kSettingsUnconfirmed);
+        if (!failure.isEmpty()) {
+            // The server may be fine and the next try meant for another one: nothing is final.
+            lostError_.clear();
+            comPort_.reset();
+            error_ = name_ + QStringLiteral(": ") + failure;
+            return false;
+        }
+        look(static_cast<int>(std::min<qint64>(left, 100)));
+    }
+    return true;
+}
+
+bool NetworkSerialLine::send(const QByteArray &bytes)
+{
+    if (!open_ || !lostError_.isEmpty()) {
+        error_ = lostError_.isEmpty() ? name_ + QStringLiteral(": not open") : lostError_;
+        return false;
+    }
+    // A new answer: what a stalled moment taught fades, what the server keeps doing is learned
+    // again from this answer's own gaps before its end is waited for.
+    answerStarted_ = false;
+    longestSilenceMicros_ /= 2;
+    const QByteArray wire = comPort_ ? ComPortControl::encode(bytes) : bytes;
+    if (socket_->write(wire) != wire.size()) {
+        lose(socket_->errorString());
+        return false;
+    }
+    // write() only queues the bytes; the answer must not be awaited before they left.
+    while (socket_->bytesToWrite() > 0) {
+        if (!socket_->waitForBytesWritten(kSendTimeoutMs)) {
+            lose(socket_->errorString());
+            return false;
+        }
+    }
+    acknowledgeAtOnce();
+    return true;
+}
+
+qint64 NetworkSerialLine::bytesAvailable()
+{
+    takeIn(false, false);
+    return input_.size();
+}
+
+QByteArray NetworkSerialLine::readAll()
+{
+    takeIn(false, false);
+    return std::exchange(input_, {});
+}
+
+void NetworkSerialLine::discardInput()
+{
+    // As a serial port's flush drops what its driver holds, this drops what the system holds.
+    look(0);
+    input_.clear();
+}
+
+void NetworkSerialLine::waitForInput(int maxMicros)
+{
+    // Whatever the system holds already is taken at once, not only what the socket buffered.
+    if (look(0))
+        return;
+    qint64 deadline = nowMicros() + maxMicros;
+    // While an answer is coming, quiet means quiet for longer than the gaps it has shown.
+    if (maxMicros > 0 && answerStarted_)
+        deadline = std::max(deadline, lastDataMicros_ + std::min(longestSilenceMicros_ * 3 / 2,
+                                                                 kLongestSettleMicros));
+    for (;;) {
+        const qint64 left = deadline - nowMicros();
+        const bool usable = socket_ && lostError_.isEmpty();
+        if (!usable || left < 1000) {
+            // Nothing to wait on, or less than the socket's millisecond: sleep, never spin.
+            sleepMicros(left);
+            if (usable)
+                look(0);
+            return;
+        }
+        if (look(static_cast<int>(left / 1000)))
+            return;
+    }
+}
+
+bool NetworkSerialLine::look(int maxMs)
+{
+    if (!socket_ || !lostError_.isEmpty())
+        return false;
+    const qint64 before = input_.size();
+    const qint64 start = nowMicros();
+    const bool ready = socket_->waitForReadyRead(maxMs);
+    takeIn(true, ready && nowMicros() - start > kBlockedMicros);
+    if (!ready && socket_ && socket_->state() != QAbstractSocket::ConnectedState)
+        lose(socket_->errorString());
+    return input_.size() > before;
+}
+
+void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
+{
+    if (!socket_)
+        return;
+    const qint64 before = input_.size();
+    if (socket_->bytesAvailable() > 0) {
+        const QByteArray bytes = socket_->readAll();
+        acknowledgeAtOnce();
+        if (!std::exchange(firstBytesSeen_, true) && !comPort_ && opensWithTelnet(bytes)) {
+            lose(QString::fromLatin1(NetworkLineTexts::kSpeaksTelnet));
+            return;
+        }
+        if (comPort_) {
+            input_ += comPort_->receive(bytes);
+            const QByteArray replies = comPort_->takeReplies();
+            if (!replies.isEmpty())
+                socket_->write(replies);
+        } else {
+            input_ += bytes;
+        }
+    }
+    if (input_.size() > before)
+        noteData(waited ? nowMicros() : lastQuietLookMicros_);
+    else if (lookedNow)
+        lastQuietLookMicros_ = nowMicros();
+}
+
+void NetworkSerialLine::noteData(qint64 arrivedAfter)
+{
+    // The silence is known to have lasted at least from the last byte to the last look that found
+    // nothing (or to now, when a wait ended with the data).
+    if (answerStarted_ && arrivedAfter > lastDataMicros_)
+        longestSilenceMicros_ = std::max(longestSilenceMicros_, arrivedAfter - lastDataMicros_);
+    answerStarted_ = true;
+    lastDataMicros_ = nowMicros();
+}
+
+void NetworkSerialLine::lose(const QString &reason)
+{
+    if (!lostError_.isEmpty())
+        return;
+    lostError_ = name_ + QStringLiteral(": ") + reason;
+    error_ = lostError_;
+    if (socket_)
+        socket_->abort();
+}
+
+void NetworkSerialLine::acknowledgeAtOnce()
+{
+#ifdef Q_OS_LINUX
+    const int on = 1;
+    setsockopt(static_cast<int>(socket_->socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on,
+               sizeof on);
+#endif
+}
+
+void NetworkSerialLine::sleepMicros(qint64 micros) const
+{
+    if (micros > 0)
+        QThread::usleep(static_cast<unsigned long>(micros));
+}
