@@ -151,6 +151,7 @@ bool NetworkSerialLine::setUpComPort(const QElapsedTimer &since)
 {
     comPort_.emplace();
     socket_->write(comPort_->start());
+    socket_->flush();
     while (comPort_->state() != ComPortControl::State::Ready) {
         const qint64 left = kConnectTimeoutMs - since.elapsed();
         QString failure;
@@ -196,7 +197,6 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
             return false;
         }
     }
-    acknowledgeAtOnce();
     return true;
 }
 
@@ -221,9 +221,13 @@ void NetworkSerialLine::discardInput()
 
 void NetworkSerialLine::waitForInput(int maxMicros)
 {
-    // Whatever the system holds already is taken at once, not only what the socket buffered.
-    if (look(0))
+    const qint64 before = input_.size();
+    takeIn(false, false);
+    if (input_.size() > before) {
+        // The socket read some while the program handled its events; the system may hold more.
+        look(0);
         return;
+    }
     qint64 deadline = nowMicros() + maxMicros;
     // While an answer is coming, quiet means quiet for longer than the gaps it has shown.
     if (maxMicros > 0 && answerStarted_)
@@ -272,8 +276,10 @@ void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
         if (comPort_) {
             input_ += comPort_->receive(bytes);
             const QByteArray replies = comPort_->takeReplies();
-            if (!replies.isEmpty())
+            if (!replies.isEmpty()) {
                 socket_->write(replies);
+                socket_->flush(); // the socket buffers what it is given until asked to send
+            }
         } else {
             input_ += bytes;
         }
