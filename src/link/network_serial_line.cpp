@@ -75,15 +75,15 @@ bool NetworkSerialLine::open()
 {
     error_.clear();
     if (!address_) {
-        error_ = name_ + QStringLiteral(": ") + QLatin1String(NetworkLineTexts::kNotAnAddress);
+        error_ = reasonText(QString::fromLatin1(NetworkLineTexts::kNotAnAddress));
         return false;
     }
-    if (!lostError_.isEmpty()) {
-        error_ = lostError_;
+    if (lost()) {
+        error_ = reasonText(lostReason_);
         return false;
     }
     if (open_) {
-        error_ = name_ + QStringLiteral(": already open");
+        error_ = reasonText(QStringLiteral("already open"));
         return false;
     }
     if (!socket_ && !connectToServer())
@@ -91,8 +91,8 @@ bool NetworkSerialLine::open()
     // Nobody listened while the line was closed.
     look(0);
     input_.clear();
-    if (!lostError_.isEmpty()) {
-        error_ = lostError_;
+    if (lost()) {
+        error_ = reasonText(lostReason_);
         return false;
     }
     open_ = true;
@@ -129,7 +129,7 @@ bool NetworkSerialLine::connectToServer()
         else if (since.elapsed() >= kConnectTimeoutMs)
             failure = QString::fromLatin1(NetworkLineTexts::kNoConnection);
         if (!failure.isEmpty()) {
-            error_ = name_ + QStringLiteral(": ") + failure;
+            error_ = reasonText(failure);
             socket_.reset(); // a later open tries again, as a serial port that did not open
             return false;
         }
@@ -157,17 +157,17 @@ bool NetworkSerialLine::setUpComPort(const QElapsedTimer &since)
         QString failure;
         if (comPort_->state() == ComPortControl::State::Failed)
             failure = comPort_->failure();
-        else if (!lostError_.isEmpty())
-            failure = lostError_.mid(name_.size() + 2);
+        else if (lost())
+            failure = lostReason_;
         else if (left <= 0)
             failure = QString::fromLatin1(comPort_->state() == ComPortControl::State::Negotiating
                                               ? ComPortTexts::kNoComPortOption
                                               : NetworkLineTexts::kSettingsUnconfirmed);
         if (!failure.isEmpty()) {
             // The server may be fine and the next try meant for another one: nothing is final.
-            lostError_.clear();
+            lostReason_.clear();
             comPort_.reset();
-            error_ = name_ + QStringLiteral(": ") + failure;
+            error_ = reasonText(failure);
             return false;
         }
         look(static_cast<int>(std::min<qint64>(left, 100)));
@@ -177,8 +177,8 @@ bool NetworkSerialLine::setUpComPort(const QElapsedTimer &since)
 
 bool NetworkSerialLine::send(const QByteArray &bytes)
 {
-    if (!open_ || !lostError_.isEmpty()) {
-        error_ = lostError_.isEmpty() ? name_ + QStringLiteral(": not open") : lostError_;
+    if (!open_ || lost()) {
+        error_ = reasonText(lost() ? lostReason_ : QStringLiteral("not open"));
         return false;
     }
     // A new answer: what a stalled moment taught fades, what the server keeps doing is learned
@@ -235,7 +235,7 @@ void NetworkSerialLine::waitForInput(int maxMicros)
                                                                  kLongestSettleMicros));
     for (;;) {
         const qint64 left = deadline - nowMicros();
-        const bool usable = socket_ && lostError_.isEmpty();
+        const bool usable = socket_ && !lost();
         if (!usable || left < 1000) {
             // Nothing to wait on, or less than the socket's millisecond: sleep, never spin.
             sleepMicros(left);
@@ -250,7 +250,7 @@ void NetworkSerialLine::waitForInput(int maxMicros)
 
 bool NetworkSerialLine::look(int maxMs)
 {
-    if (!socket_ || !lostError_.isEmpty())
+    if (!socket_ || lost())
         return false;
     const qint64 before = input_.size();
     const qint64 start = nowMicros();
@@ -302,10 +302,10 @@ void NetworkSerialLine::noteData(qint64 arrivedAfter)
 
 void NetworkSerialLine::lose(const QString &reason)
 {
-    if (!lostError_.isEmpty())
+    if (lost())
         return;
-    lostError_ = name_ + QStringLiteral(": ") + reason;
-    error_ = lostError_;
+    lostReason_ = reason;
+    error_ = reasonText(reason);
     if (socket_)
         socket_->abort();
 }
@@ -317,6 +317,11 @@ void NetworkSerialLine::acknowledgeAtOnce()
     setsockopt(static_cast<int>(socket_->socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on,
                sizeof on);
 #endif
+}
+
+QString NetworkSerialLine::reasonText(const QString &reason) const
+{
+    return name_ + QStringLiteral(": ") + reason;
 }
 
 void NetworkSerialLine::sleepMicros(qint64 micros) const

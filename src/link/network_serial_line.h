@@ -62,6 +62,9 @@ private:
     void takeIn(bool lookedNow, bool waited);
     void noteData(qint64 arrivedAfter);
     void lose(const QString &reason);
+    bool lost() const { return !lostReason_.isEmpty(); }
+    // "<name>: <reason>", as errorText() gives it.
+    QString reasonText(const QString &reason) const;
     void acknowledgeAtOnce();
     void sleepMicros(qint64 micros) const;
     qint64 nowMicros() const { return clock_.nsecsElapsed() / 1000; }
@@ -74,7 +77,7 @@ private:
     bool open_ = false;
     bool firstBytesSeen_ = false;
     QString error_;
-    QString lostError_; // set once the connection was lost
+    QString lostReason_; // set once the connection was lost
 
     QElapsedTimer clock_;
     bool answerStarted_ = false; // data came since the last send
