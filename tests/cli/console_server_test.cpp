@@ -86,34 +86,44 @@ private slots:
 
     // A server that is not there, that speaks the other protocol, or that goes away while words
     // are written: the port message with its reason, and the exit status of a serial port that
-    // does not open or a line that vanishes. {port} is the port named.
+    // does not open or a line that vanishes. {port} is the port named. An answer one byte too
+    // long is refused even when its bytes come further apart than the link's quiet time.
     void faults_data()
     {
         QTest::addColumn<int>("serverMode"); // -1: none
         QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("simFaults");
         QTest::addColumn<int>("stopAfterWrites"); // 0: the server stays
         QTest::addColumn<QString>("result");
         const QString portError = "COM Port Open Error !\n{port}: ";
-        QTest::newRow("refused") << -1 << "tcp" << 0 << "3|" + portError + "Connection refused\n";
-        QTest::newRow("RFC 2217 to a raw port")
-            << int(Mode::RawTcp) << "rfc2217" << 0 << "3|" + portError + "no COM-PORT-OPTION\n";
+        QTest::newRow("refused") << -1 << "tcp" << QString() << 0
+                                 << "3|" + portError + "Connection refused\n";
+        QTest::newRow("RFC 2217 to a raw port") << int(Mode::RawTcp) << "rfc2217" << QString() << 0
+                                                << "3|" + portError + "no COM-PORT-OPTION\n";
         QTest::newRow("raw TCP to an RFC 2217 port")
-            << int(Mode::ComPortControl) << "tcp" << 0
+            << int(Mode::ComPortControl) << "tcp" << QString() << 0
             << "3|" + portError + "the server speaks Telnet: use rfc2217://\n";
         QTest::newRow("the server stops while device 1 is written")
-            << int(Mode::ComPortControl) << "rfc2217" << 150
+            << int(Mode::ComPortControl) << "rfc2217" << QString() << 150
             << "4|" + portError +
                    "The remote host closed the connection\nEEPROM writing error ! Please write "
                    "once again ! \n";
+        QTest::newRow("a long probe answer, a byte every 8 ms")
+            << int(Mode::RawTcp) << "tcp"
+            << "--trickle 8 --probe-fault long" << 0
+            << "3|Some devices not ready !  Please try again ! \n";
     }
     void faults()
     {
         QFETCH(int, serverMode);
         QFETCH(QString, scheme);
+        QFETCH(QString, simFaults);
         QFETCH(int, stopAfterWrites);
         QFETCH(QString, result);
         SimProcess sim;
-        QVERIFY2(sim.start({"--model", "0", "--pace"}), qPrintable(sim.errorString()));
+        QVERIFY2(sim.start(QStringList{"--model", "0", "--pace"} +
+                           simFaults.split(' ', Qt::SkipEmptyParts)),
+                 qPrintable(sim.errorString()));
         const QString file = QDir(sim.folder()).filePath("in.bin");
         QVERIFY(putFile(file, BinFile::encode(factoryImage(0), 0)));
         Ser2netProcess server;
