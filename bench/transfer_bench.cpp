@@ -3,6 +3,7 @@
 // the line's own limit and what it costs in CPU.
 
 #include "counting_serial_line.h"
+#include "line_timeline.h"
 #include "transfer_figures.h"
 
 #include "config/switch_configuration.h"
@@ -29,6 +30,7 @@ class CountingClock : public LinkClock
 {
 public:
     qint64 elapsedMs() const override { return clock_.elapsedMs(); }
+    qint64 elapsedMicros() const override { return clock_.elapsedMicros(); }
     void pass(SerialLine &line, int maxMicros) override
     {
         ++passes;
@@ -39,6 +41,7 @@ public:
         ++passes;
         clock_.rest(line, micros);
     }
+    int longestRestMicros() const override { return clock_.longestRestMicros(); }
 
     long passes = 0;
 
@@ -66,6 +69,7 @@ struct Options {
     bool write = true;
     bool changed = true;
     int repeat = 1;
+    bool trace = false;
 };
 
 bool parseOptions(const QCoreApplication &app, Options &options)
@@ -86,7 +90,10 @@ bool parseOptions(const QCoreApplication &app, Options &options)
     const QCommandLineOption repeatOption(QStringLiteral("repeat"),
                                           QStringLiteral("Runs of each kind (default 1)."),
                                           QStringLiteral("n"), QStringLiteral("1"));
-    parser.addOptions({modelOption, onlyOption, repeatOption});
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"),
+        QStringLiteral("After each run, where its time went, per kind of command."));
+    parser.addOptions({modelOption, onlyOption, repeatOption, traceOption});
     parser.process(app);
 
     if (parser.isSet(modelOption)) {
@@ -111,6 +118,7 @@ bool parseOptions(const QCoreApplication &app, Options &options)
             return false;
         }
     }
+    options.trace = parser.isSet(traceOption);
     bool ok = false;
     options.repeat = parser.value(repeatOption).toInt(&ok);
     if (!ok || options.repeat < 1) {
@@ -150,7 +158,8 @@ bool benchModel(int model, const Options &options, QTextStream &out)
     }
     ImageState state;
     QtSerialLine port(sim.ptyPath());
-    CountingSerialLine line(port);
+    TimelineSerialLine timeline(port);
+    CountingSerialLine line(timeline);
     CountingClock clock;
     StderrMessages messages;
     SwitchSession session(state, line, clock, messages);
@@ -164,12 +173,15 @@ bool benchModel(int model, const Options &options, QTextStream &out)
             if (prepare)
                 prepare();
             SessionOutcome outcome = SessionOutcome::Done;
+            timeline.restart();
             const TransferFigures figures = timeRun(line, clock, run, outcome);
             allDone = allDone && outcome == SessionOutcome::Done;
             wall += figures.wallMicros;
             out << figuresRow(QStringLiteral("%1 model %2").arg(kind).arg(model),
                               outcomeText(outcome), figures)
                 << Qt::endl;
+            if (options.trace)
+                out << timeline.phaseTable() << Qt::flush;
         }
         return wall / options.repeat;
     };

@@ -17,6 +17,7 @@ QtSerialLine::QtSerialLine(const QString &deviceName) : deviceName_(deviceName)
 bool QtSerialLine::open()
 {
     error_.clear();
+    port_.clearError();
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
@@ -37,7 +38,9 @@ void QtSerialLine::close()
 
 bool QtSerialLine::isOpen() const
 {
-    return port_.isOpen();
+    // A device that went away (a USB adapter unplugged, a terminal whose other end closed) leaves
+    // the port open but dead.
+    return port_.isOpen() && port_.error() != QSerialPort::ResourceError;
 }
 
 QString QtSerialLine::errorText() const
@@ -73,10 +76,9 @@ QByteArray QtSerialLine::readAll()
 
 void QtSerialLine::discardInput()
 {
-    if (!port_.isOpen())
-        return;
-    port_.readAll();
-    port_.clear(QSerialPort::Input);
+    // Drops the port's own buffer as well as the driver's.
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Input);
 }
 
 void QtSerialLine::waitForInput(int maxMicros)

@@ -1,6 +1,7 @@
 #include "link/switch_session.h"
 #include "link_rig.h"
 #include "support/fakes.h"
+#include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QTest>
@@ -64,6 +65,35 @@ private slots:
         QCOMPARE(outcome == SessionOutcome::Done, message.isEmpty());
         QCOMPARE(sink.texts, message.isEmpty() ? QStringList{} : QStringList{message});
         QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
+    }
+
+    // A command opens its port once (a write once more for the reset, which no answer follows);
+    // an answer that did not come makes the next step open it afresh.
+    void portOpenedOncePerCommand_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<bool>("firstProbeSilent");
+        QTest::addColumn<int>("opens");
+        QTest::newRow("read") << false << false << 1;
+        QTest::newRow("write") << true << false << 2;
+        QTest::newRow("read, the first probe unanswered") << false << true << 2;
+    }
+    void portOpenedOncePerCommand()
+    {
+        QFETCH(bool, write);
+        QFETCH(bool, firstProbeSilent);
+        Faults::FaultPlan faults;
+        faults.probeFault =
+            firstProbeSilent ? Faults::ProbeFault::Silent : Faults::ProbeFault::None;
+        faults.probeFaultTimes = 1;
+        LinkRig rig(2, TestImages::validImage(2), faults);
+        rig.state.eepromImage = TestImages::validImage(2);
+        RecordingSink sink;
+        SwitchSession session(rig.state, rig.line, rig.clock, sink);
+
+        QCOMPARE(write ? session.write(2) : session.read(2), SessionOutcome::Done);
+        QTEST(rig.line.opens, "opens");
+        QVERIFY(!rig.line.isOpen());
     }
 };
 
