@@ -13,12 +13,16 @@ struct CliOptions {
     int model = 0;        // 0..2, as in the main window's model list
     QString portArgument; // read, write: as given, COM1..COM8 or a device path
     QString device;       // the device it names
+    // read, write: every port given (--port repeated, or "P1,P2"), each with its device; the
+    // first is portArgument and device. Several run at once.
+    QStringList portArguments;
+    QStringList devices;
     // read, apply: where to save; write: what to send; show: what to show; diff: the first file
     QString filePath;
     QString otherPath;  // diff: the second file
     QString inputPath;  // apply: the image to start from; empty for the model's factory image
     QString configPath; // apply: the configuration document
-    bool json = false;  // show, diff: print JSON
+    bool json = false;  // show, diff: print JSON; read, write: print the ports' summary as JSON
     // write: only the words the switch does not hold already
     bool changedOnly = false;
 };

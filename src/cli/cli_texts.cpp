@@ -34,10 +34,18 @@ QString arguments()
     return QLatin1String(kModelArgument) + portArgument();
 }
 
+const char kSeveralPorts[] =
+    "Several ports (--port repeated, or --port P1,P2): one transfer per port, all at the\n"
+    "same time, each with every check it has alone; a port that fails ends alone with its\n"
+    "message, the others go on. Messages are led by the port's short name (ttyUSB0, COM3),\n"
+    "on a terminal below a progress line per port; at the end a table gives each port's\n"
+    "outcome, status and time. --json prints that summary as a JSON array on standard\n"
+    "output. The exit status is 0 when every port succeeded, else the highest of any port.\n";
+
 const char kOutput[] =
     "Messages go to standard error, one a line, in the words the window shows. A progress bar\n"
     "is drawn there while a transfer runs, when standard error is a terminal. Nothing is\n"
-    "written to standard output.\n";
+    "written to standard output but the summary --json asks for.\n";
 
 const char kPrintedOutput[] =
     "What the command prints goes to standard output; messages go to standard error, one a\n"
@@ -49,7 +57,7 @@ const char kQuietOutput[] =
 const char kMainOutput[] =
     "Messages go to standard error, one a line, in the words the window shows. A progress bar\n"
     "is drawn there while a transfer runs, when standard error is a terminal. Only show and\n"
-    "diff write to standard output.\n";
+    "diff write to standard output, and read and write their summary with --json.\n";
 
 const char kExitStatus[] =
     "Exit status:\n"
@@ -74,8 +82,8 @@ QString mainHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl read  --model M --port P -o FILE.bin\n"
-            "       swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
+            "Usage: swcfgctl read  --model M --port P [--port P ...] -o FILE.bin\n"
+            "       swcfgctl write --model M --port P [--port P ...] [--changed-only] FILE.bin\n"
             "       swcfgctl show  --model M FILE.bin [--json]\n"
             "       swcfgctl apply --model M --config CONFIG.json [--in FILE.bin] "
             "-o OUT.bin\n"
@@ -96,7 +104,7 @@ QString mainHelp()
             "\n"
             "Arguments:\n") +
             arguments() +
-            QStringLiteral("  (--port for read and write only)\n"
+            QStringLiteral("  (--port for read and write only; several run at once)\n"
                            "\n'swcfgctl COMMAND --help' says more about each command.\n"),
         kMainOutput);
 }
@@ -105,7 +113,7 @@ QString readHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl read --model M --port P -o FILE.bin\n"
+            "Usage: swcfgctl read --model M --port P [--port P ...] [--json] -o FILE.bin\n"
             "Checks that the switch answers, that every device of the model is present and\n"
             "that the module fits the model, then reads the EEPROM of every device (3 for\n"
             "model 24, 4 for 24sx and 32). The image is saved to FILE.bin only when every\n"
@@ -116,7 +124,11 @@ QString readHelp()
             arguments() +
             QStringLiteral("  -o FILE.bin, --output FILE.bin\n"
                            "                    where to save the image (768 bytes for model 24,\n"
-                           "                    1024 for 24sx and 32)\n"),
+                           "                    1024 for 24sx and 32); {port} in the name stands\n"
+                           "                    for the port's short name, and is needed with\n"
+                           "                    several ports: -o switch-{port}.bin\n"
+                           "\n") +
+            QLatin1String(kSeveralPorts),
         kOutput);
 }
 
@@ -124,7 +136,8 @@ QString writeHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
+            "Usage: swcfgctl write --model M --port P [--port P ...] [--json] [--changed-only]\n"
+            "                      FILE.bin\n"
             "Checks FILE.bin as the window's Open does (its signature and model word must\n"
             "match the model), then checks the switch as read does, writes every word of\n"
             "every device, reads each device back and compares it. The switch is reset, and\n"
@@ -139,7 +152,9 @@ QString writeHelp()
                 "                    switch that holds FILE.bin already gets no word written.\n"
                 "                    Every device is still read back and compared as a whole\n"
                 "                    before the reset. Far quicker after a small change.\n"
-                "  FILE.bin          the image to write\n"),
+                "  FILE.bin          the image to write (to every port)\n"
+                "\n") +
+            QLatin1String(kSeveralPorts),
         kOutput);
 }
 

@@ -6,6 +6,7 @@
 #include "cli_texts.h"
 #include "console_reporter.h"
 #include "link/link_clock.h"
+#include "multi_port_run.h"
 
 #include <QCoreApplication>
 
@@ -46,6 +47,10 @@ int main(int argc, char *argv[])
                      qPrintable(parsed.hint));
         return static_cast<int>(ExitStatus::Usage);
     }
+
+    // Several ports run at once, each on a thread of its own.
+    if (runsOnPorts(*parsed.options))
+        return static_cast<int>(runOnPorts(*parsed.options, stderrIsTerminal()));
 
     ConsoleReporter console(stderr, stderrIsTerminal());
     EventLoopClock clock;
