@@ -32,11 +32,11 @@ public:
     // its last bytes came one at a time in step with the line, nothing on the way holds bytes
     // back and three byte times are enough; otherwise heldBackMicros.
     void answerTail(int heldBackMicros);
-
-private:
     // Until one pass of quietMicros brought no byte; 3 s at most, should the line never fall
     // quiet.
     void quietLine(int quietMicros);
+
+private:
     // Notes whether the count of bytes received grew, and how.
     void look();
     // One pass towards `awaited` bytes, waking wakeBytes byte times before they can be in.

@@ -18,8 +18,9 @@ constexpr qint64 kWriteAnswerTimeoutMs = 3000;
 // A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its last
 // bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters deliver
 // in bursts up to 16 ms apart. A word write's answer length is learned once per series behind a
-// quiet time longer than both (unless its bytes came in step with the line); the line must be as
-// quiet once a series is over, so that no late byte lands in the next read.
+// quiet time longer than both; the line must be as quiet once a series is over (or three byte
+// times, when the last answer came in step with the line), so that no late byte lands in the next
+// read.
 constexpr int kSeriesQuietMicros = 20000;
 // A UART's receive FIFO holds the last bytes of an answer for about four byte times: answers of a
 // fixed length (the probe, the bulk read) are checked for bytes past their end for that long,
@@ -140,9 +141,11 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
     // The answer may run past the 11 bytes awaited (an echo of the whole command, say). Were its
     // rest counted towards the next answer, the link would run ahead of the switch. The first
     // answer is waited out and its length taken for the rest of the series; later ones are over
-    // when that many bytes are in. The answer is left unread; the next command drops it.
+    // when that many bytes are in. The answer is left unread; the next command drops it. A length
+    // learned short would send every later command into the end of an answer, so the first one
+    // is always waited out in full, however in step its bytes came.
     if (writeAnswerBytes_ == 0) {
-        wait_.answerTail(kSeriesQuietMicros);
+        wait_.quietLine(kSeriesQuietMicros);
         writeAnswerBytes_ = line_.bytesAvailable();
     }
 }
