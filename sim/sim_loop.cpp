@@ -3,6 +3,8 @@
 #include "emulated_switch.h"
 #include "session_records.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
@@ -100,8 +102,11 @@ bool SimLoop::run(QString &error)
 
 void SimLoop::lingerUntilRead()
 {
-    // The last answer is still in the terminal: closing it now could drop it unread.
+    // The last answer is still in the terminal: closing it now could drop it unread. The kernel
+    // hands what was written to the other side a moment after the write, so at first the
+    // terminal may look empty although the answer is on its way.
     const Clock::time_point limit = Clock::now() + std::chrono::seconds(1);
+    ::usleep(20000);
     int waiting = 1;
     while (Clock::now() < limit && ::ioctl(setup_.slaveFd, FIONREAD, &waiting) == 0 && waiting > 0)
         ::usleep(1000);
@@ -137,6 +142,10 @@ void SimLoop::takeDueInput(Clock::time_point now)
             if (setup_.vanishAfter > 0 && ++commandsReceived_ >= setup_.vanishAfter) {
                 records_.log(QStringLiteral("vanished"));
                 vanished_ = true;
+                // Gone for whoever opens the port from now on, though the last answer still
+                // reaches whoever has it open.
+                if (!setup_.linkPath.isEmpty())
+                    QFile::remove(setup_.linkPath);
                 input_.clear();
                 return;
             }

@@ -39,8 +39,9 @@ void QtSerialLine::close()
 bool QtSerialLine::isOpen() const
 {
     // A device that went away (a USB adapter unplugged, a terminal whose other end closed) leaves
-    // the port open but dead.
-    return port_.isOpen() && port_.error() != QSerialPort::ResourceError;
+    // the port open but dead: reading it fails, or finds its end.
+    return port_.isOpen() && port_.error() != QSerialPort::ResourceError &&
+           port_.error() != QSerialPort::ReadError;
 }
 
 QString QtSerialLine::errorText() const
