@@ -49,9 +49,10 @@ private:
 class BenchObserver : public PortsObserver
 {
 public:
-    void message(int port, const QString &text, const QString &) override
+    void message(int port, const QString &text, const QString &reason) override
     {
-        std::fprintf(stderr, "port %d says: %s\n", port + 1, qPrintable(text));
+        std::fprintf(stderr, "port %d says: %s%s%s\n", port + 1, qPrintable(text),
+                     reason.isEmpty() ? "" : " ", qPrintable(reason));
     }
     void progress(int, const ProgressState &) override {}
     bool wantsProgress() const override { return false; }

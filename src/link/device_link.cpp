@@ -76,12 +76,13 @@ void DeviceLink::releasePort()
 
 bool DeviceLink::beginOperation()
 {
-    if (held_ && line_.isOpen()) {
+    if (held_) {
         // A line that went away since the last answer says so once it is looked at.
-        if (answersClean_)
+        if (answersClean_ && line_.isOpen())
             line_.waitForInput(0);
         if (answersClean_ && line_.isOpen())
             return true;
+        // Closed first: a port that failed may still be open underneath.
         line_.close();
     }
     answersClean_ = true;
