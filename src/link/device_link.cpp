@@ -196,9 +196,6 @@ LinkResult<QByteArray> DeviceLink::probeDevices()
 
 LinkStatus DeviceLink::resetSwitch()
 {
-    // No answer follows the reset to show that the line went away after the last one: the port
-    // is opened afresh, so that a switch that is gone is not taken for one that restarted.
-    answersClean_ = false;
     if (!beginOperation())
         return LinkStatus::PortNotOpened;
     const bool sent = sendCommand(resetCommand());

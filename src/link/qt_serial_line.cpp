@@ -1,6 +1,7 @@
 #include "link/qt_serial_line.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 
 namespace
@@ -39,9 +40,15 @@ void QtSerialLine::close()
 bool QtSerialLine::isOpen() const
 {
     // A device that went away (a USB adapter unplugged, a terminal whose other end closed) leaves
-    // the port open but dead: reading it fails, or finds its end.
-    return port_.isOpen() && port_.error() != QSerialPort::ResourceError &&
-           port_.error() != QSerialPort::ReadError;
+    // the port open but dead: reading it fails or finds its end, and its device node is gone.
+    if (!port_.isOpen() || port_.error() == QSerialPort::ResourceError ||
+        port_.error() == QSerialPort::ReadError)
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return QFileInfo::exists(deviceName_);
+#endif
 }
 
 QString QtSerialLine::errorText() const

@@ -67,15 +67,15 @@ private slots:
         QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
     }
 
-    // A command opens its port once (a write once more for the reset, which no answer follows);
-    // an answer that did not come makes the next step open it afresh.
+    // A command opens its port once; an answer that did not come makes the next step open it
+    // afresh.
     void portOpenedOncePerCommand_data()
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("firstProbeSilent");
         QTest::addColumn<int>("opens");
         QTest::newRow("read") << false << false << 1;
-        QTest::newRow("write") << true << false << 2;
+        QTest::newRow("write") << true << false << 1;
         QTest::newRow("read, the first probe unanswered") << false << true << 2;
     }
     void portOpenedOncePerCommand()
