@@ -35,6 +35,7 @@ bool TimelineSerialLine::open()
 {
     const qint64 start = now();
     const bool opened = inner_.open();
+    open_ = opened;
     (exchanges_.empty() ? firstPortMicros_ : exchanges_.back().portMicros) += now() - start;
     return opened;
 }
@@ -44,6 +45,7 @@ void TimelineSerialLine::close()
     noteArrivals();
     const qint64 start = now();
     inner_.close();
+    open_ = false;
     (exchanges_.empty() ? firstPortMicros_ : exchanges_.back().portMicros) += now() - start;
 }
 
@@ -55,7 +57,7 @@ bool TimelineSerialLine::send(const QByteArray &bytes)
     exchange.sentAt = now();
     exchanges_.push_back(exchange);
     consumed_ = 0;
-    seen_ = inner_.isOpen() ? inner_.bytesAvailable() : 0;
+    seen_ = open_ ? inner_.bytesAvailable() : 0;
     return inner_.send(bytes);
 }
 
@@ -88,7 +90,7 @@ void TimelineSerialLine::waitForInput(int maxMicros)
 
 void TimelineSerialLine::noteArrivals()
 {
-    if (exchanges_.empty() || !inner_.isOpen())
+    if (exchanges_.empty() || !open_)
         return;
     const qint64 total = consumed_ + inner_.bytesAvailable() - seen_;
     Exchange &exchange = exchanges_.back();

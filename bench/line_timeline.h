@@ -48,5 +48,6 @@ private:
     qint64 firstPortMicros_ = 0; // port work before the first command
     qint64 consumed_ = 0;        // bytes read or dropped since the last command
     qint64 seen_ = 0;
+    bool open_ = false; // as far as this line knows: asking the line may cost a system call
     std::vector<Exchange> exchanges_;
 };
