@@ -3,10 +3,15 @@
 #include "emulated_switch.h"
 #include "session_records.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
 #include <sys/ioctl.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 namespace
@@ -41,6 +46,12 @@ SimLoop::SimLoop(Setup setup, EmulatedSwitch &device, SessionRecords &records)
 
 bool SimLoop::run(QString &error)
 {
+#ifdef __linux__
+    // A paced byte leaves at its time to the microsecond, not up to 50 us late as the kernel
+    // lets a sleeper's wake-ups slip by default.
+    if (setup_.paced)
+        prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
     for (;;) {
         Clock::time_point now = Clock::now();
         takeDueInput(now);
@@ -138,10 +149,13 @@ void SimLoop::takeDueInput(Clock::time_point now)
             if (setup_.vanishAfter > 0 && ++commandsReceived_ >= setup_.vanishAfter) {
                 records_.log(QStringLiteral("vanished"));
                 vanished_ = true;
-                // From now on the terminal cannot be opened (not even by root), as a port whose
-                // cable was pulled; the one already open still gets the last answer.
+                // From now on the terminal cannot be opened (not even by root) and its link is
+                // gone, as a port whose cable was pulled; the one already open still gets the
+                // last answer.
                 int lock = 1;
                 ::ioctl(setup_.masterFd, TIOCSPTLCK, &lock);
+                if (!setup_.linkPath.isEmpty())
+                    QFile::remove(setup_.linkPath);
                 input_.clear();
                 return;
             }

@@ -22,6 +22,7 @@ public:
         bool watchStdin = false; // the end of standard input also ends the loop
         bool paced = false;
         int vanishAfter = 0; // end once this command is answered; 0: never
+        QString linkPath;    // the link to the terminal, removed at once when it vanishes
         bool noise = false;
         int trickleMs = 0;
     };

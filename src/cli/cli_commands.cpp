@@ -103,10 +103,15 @@ ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
     const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, options.model);
     if (!loaded.image)
         return fileProblem(services, loaded.error);
+    return writeImage(options, *loaded.image, services);
+}
 
+ExitStatus writeImage(const CliOptions &options, const ImageWords &image,
+                      const CommandServices &services)
+{
     // The state the window is in after Open with this model selected.
     ImageState state = moduleForModel(options.model);
-    state.takeLoadedImage(*loaded.image);
+    state.takeLoadedImage(image);
 
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(state, *line, services.clock, services.messages, services.progress);

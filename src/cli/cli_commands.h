@@ -53,6 +53,10 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services);
 // Loads and checks options.filePath for the model, then writes it (with changedOnly: the words
 // the switch does not hold already), verifies and resets.
 ExitStatus runWrite(const CliOptions &options, const CommandServices &services);
+// Writes `image` (loaded and checked for options.model) to the switch on options.device as
+// runWrite does once it has loaded options.filePath.
+ExitStatus writeImage(const CliOptions &options, const ImageWords &image,
+                      const CommandServices &services);
 // Prints the configuration options.filePath holds, for a person or as its JSON document.
 ExitStatus runShow(const CliOptions &options, const CommandServices &services);
 // Lays the document options.configPath over options.inputPath (or the factory image), encodes it

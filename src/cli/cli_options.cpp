@@ -3,6 +3,7 @@
 #include "cli_texts.h"
 #include "image/device_models.h"
 #include "link/com_ports.h"
+#include "port_list.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -128,14 +129,14 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (!listsPorts)
         singleValued.push_back(&modelOption);
     if (onLine)
-        singleValued.push_back(&portOption);
+        parser.addOption(portOption); // one port or several
     if (saves)
         singleValued.push_back(&outputOption);
     if (applies)
         singleValued.insert(singleValued.end(), {&configOption, &inOption});
     for (const QCommandLineOption *option : singleValued)
         parser.addOption(*option);
-    if (prints || listsPorts)
+    if (prints || listsPorts || onLine)
         parser.addOption(jsonOption);
     if (options.command == CliCommand::Write)
         parser.addOption(changedOnlyOption);
@@ -167,11 +168,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (onLine) {
         if (!parser.isSet(portOption))
             return usageError(CliTexts::missingOption(QStringLiteral("--port P")), first);
-        options.portArgument = parser.value(portOption);
-        const std::optional<QString> device = deviceForPortArgument(options.portArgument);
-        if (!device)
-            return usageError(CliTexts::badPort(options.portArgument), first);
-        options.device = *device;
+        for (const QString &value : parser.values(portOption))
+            options.portArguments += value.split(QLatin1Char(','));
+        for (const QString &argument : qAsConst(options.portArguments)) {
+            const std::optional<QString> device = deviceForPortArgument(argument);
+            if (!device)
+                return usageError(CliTexts::badPort(argument), first);
+            options.devices << *device;
+        }
+        options.portArgument = options.portArguments.first();
+        options.device = options.devices.first();
     }
     if (applies) {
         options.configPath = parser.value(configOption);
@@ -188,7 +194,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         if (options.filePath.isEmpty())
             return usageError(CliTexts::missingOption(QStringLiteral("-o FILE.bin")), first);
     }
-    options.json = (prints || listsPorts) && parser.isSet(jsonOption);
+    options.json = (prints || listsPorts || onLine) && parser.isSet(jsonOption);
     options.changedOnly = options.command == CliCommand::Write && parser.isSet(changedOnlyOption);
 
     // The files named on the line: one to write or show, two to compare.
@@ -207,6 +213,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     }
     if (!positional.isEmpty())
         return usageError(CliTexts::unexpectedArguments(positional.join(QLatin1Char(' '))), first);
+    if (onLine) {
+        if (const std::optional<QString> refusal = PortList::settle(options))
+            return usageError(*refusal, first);
+    }
 
     ParsedCommandLine parsed;
     parsed.options = options;

@@ -15,13 +15,17 @@ struct CliOptions {
     bool modelFromFile = false;
     QString portArgument; // read, write: as given, COM1..COM8 or a device path
     QString device;       // the device it names
+    // read, write: every port given (--port repeated, or "P1,P2"), each with its device; the
+    // first is portArgument and device. Several run at once.
+    QStringList portArguments;
+    QStringList devices;
     // read, apply: where to save ("-": standard output); write: what to send; show: what to show;
     // diff: the first file
     QString filePath;
     QString otherPath;  // diff: the second file
     QString inputPath;  // apply: the image to start from; empty for the model's factory image
     QString configPath; // apply: the configuration document ("-": standard input)
-    bool json = false;  // show, diff, ports: print JSON
+    bool json = false;  // show, diff, ports: print JSON; read, write: the ports' summary as JSON
     // write: only the words the switch does not hold already
     bool changedOnly = false;
 };

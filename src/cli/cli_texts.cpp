@@ -35,11 +35,20 @@ QString arguments()
     return QLatin1String(kModelArgument) + portArgument();
 }
 
+const char kSeveralPorts[] =
+    "Several ports (--port repeated, or --port P1,P2): one transfer per port, all at the\n"
+    "same time, each with every check it has alone; a port that fails ends alone with its\n"
+    "message, the others go on. Messages are led by the port's short name (ttyUSB0, COM3),\n"
+    "on a terminal below a progress line per port; at the end a table gives each port's\n"
+    "outcome, status and time. --json prints that summary as a JSON array on standard\n"
+    "output. The exit status is 0 when every port succeeded, else the highest of any port.\n";
+
 const char kOutput[] =
     "Messages go to standard error, one a line, in the words the window shows; a message about\n"
     "a file starts with its name. When standard error is a terminal, a progress bar is drawn\n"
     "there while a transfer runs, and a last line says what was done and how long it took.\n"
-    "Only read -o - writes to standard output: the image.\n";
+    "Only read -o - writes the image to standard output, and read and write their summary with\n"
+    "--json.\n";
 
 const char kPrintedOutput[] =
     "What the command prints goes to standard output; messages go to standard error, one a\n"
@@ -54,8 +63,8 @@ const char kMainOutput[] =
     "a file starts with its name. When standard error is a terminal, a progress bar is drawn\n"
     "there while a transfer runs, and read and write end with a line saying what was done and\n"
     "how long it took. show, diff and ports print to standard output, and so do read and apply\n"
-    "given -o - (the image; refused when standard output is a terminal). apply --config -\n"
-    "reads the document from standard input.\n";
+    "given -o - (the image; refused when standard output is a terminal), and read and write\n"
+    "their summary with --json. apply --config - reads the document from standard input.\n";
 
 const char kExitStatus[] =
     "Exit status:\n"
@@ -83,8 +92,8 @@ QString mainHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl read  --model M --port P -o FILE.bin\n"
-            "       swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
+            "Usage: swcfgctl read  --model M --port P [--port P ...] -o FILE.bin\n"
+            "       swcfgctl write --model M --port P [--port P ...] [--changed-only] FILE.bin\n"
             "       swcfgctl show  [--model M] FILE.bin [--json]\n"
             "       swcfgctl apply [--model M] --config CONFIG.json [--in FILE.bin] "
             "-o OUT.bin\n"
@@ -109,10 +118,10 @@ QString mainHelp()
             "Arguments:\n") +
             arguments() +
             QStringLiteral(
-                "  (--port for read and write only; --model may be left out of show and diff,\n"
-                "  which take the model of the file, and of apply, which takes the\n"
-                "  document's; FILE.bin given to -o and CONFIG.json may be -, standard\n"
-                "  output and standard input)\n"
+                "  (--port for read and write only, several run at once; --model may be left\n"
+                "  out of show and diff, which take the model of the file, and of apply, which\n"
+                "  takes the document's; FILE.bin given to -o and CONFIG.json may be -,\n"
+                "  standard output and standard input)\n"
                 "\n'swcfgctl COMMAND --help' says more about each command.\n"),
         kMainOutput);
 }
@@ -121,7 +130,7 @@ QString readHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl read --model M --port P -o FILE.bin\n"
+            "Usage: swcfgctl read --model M --port P [--port P ...] [--json] -o FILE.bin\n"
             "Checks that the switch answers, that every device of the model is present and\n"
             "that the module fits the model, then reads the EEPROM of every device (3 for\n"
             "model 24, 4 for 24sx and 32). The image is saved to FILE.bin only when every\n"
@@ -130,9 +139,14 @@ QString readHelp()
             "\n"
             "Arguments:\n") +
             arguments() +
-            QStringLiteral("  -o FILE.bin, --output FILE.bin\n"
-                           "                    where to save the image (768 bytes for model 24,\n"
-                           "                    1024 for 24sx and 32); -: standard output\n"),
+            QStringLiteral(
+                "  -o FILE.bin, --output FILE.bin\n"
+                "                    where to save the image (768 bytes for model 24,\n"
+                "                    1024 for 24sx and 32); -: standard output; {port}\n"
+                "                    in the name stands for the port's short name, and\n"
+                "                    is needed with several ports: -o switch-{port}.bin\n"
+                "\n") +
+            QLatin1String(kSeveralPorts),
         kOutput);
 }
 
@@ -140,7 +154,8 @@ QString writeHelp()
 {
     return withFooter(
         QStringLiteral(
-            "Usage: swcfgctl write --model M --port P [--changed-only] FILE.bin\n"
+            "Usage: swcfgctl write --model M --port P [--port P ...] [--json] [--changed-only]\n"
+            "                      FILE.bin\n"
             "Checks FILE.bin as the window's Open does (its signature and model word must\n"
             "match the model), then checks the switch as read does, writes every word of\n"
             "every device, reads each device back and compares it. The switch is reset, and\n"
@@ -155,7 +170,9 @@ QString writeHelp()
                 "                    switch that holds FILE.bin already gets no word written.\n"
                 "                    Every device is still read back and compared as a whole\n"
                 "                    before the reset. Far quicker after a small change.\n"
-                "  FILE.bin          the image to write\n"),
+                "  FILE.bin          the image to write (to every port)\n"
+                "\n") +
+            QLatin1String(kSeveralPorts),
         kOutput);
 }
 

@@ -8,6 +8,7 @@
 #include "console_reporter.h"
 #include "link/com_ports.h"
 #include "link/link_clock.h"
+#include "multi_port_run.h"
 #include "stop_signals.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,10 @@ int main(int argc, char *argv[])
     }
     if (command == CliCommand::Read || command == CliCommand::Write)
         StopSignals::install();
+    // Several ports run at once, each on a thread of its own.
+    if (runsOnPorts(*parsed.options))
+        return static_cast<int>(runOnPorts(*parsed.options, isTerminal(stderr)));
+
     ConsoleReporter console(stderr, isTerminal(stderr));
     EventLoopClock clock;
     // A full disk or a closed pipe behind standard output is a failure, not silence.

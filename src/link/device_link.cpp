@@ -14,26 +14,17 @@ using namespace WireProtocol;
 namespace
 {
 
-// Reads and probes wait at most this many passes of 0.1 ms and more: one to two seconds, far
-// longer than a 6-byte answer takes at 9600 baud.
-constexpr int kCountedPassLimit = 10001;
-constexpr int kCountedPassMicros = 100;
-// Waits bounded by time sleep up to a millisecond per pass.
-constexpr int kTimedPassMicros = 1000;
-// A byte takes 1.04 ms at 9600 baud (10 bits), so bytes awaited cannot all be in sooner than
-// that many byte times after the first arrived. A wait rests that long, up to 10 ms at a time so
-// that the window keeps repainting, instead of waking at every byte.
-constexpr qint64 kByteMicros = 1041;
-constexpr qint64 kLongestRestMicros = 10000;
 constexpr qint64 kWriteAnswerTimeoutMs = 3000;
 // A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its last
 // bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters deliver
 // in bursts up to 16 ms apart. A word write's answer length is learned once per series behind a
-// quiet time longer than both; the line must be as quiet before the port is closed after a
-// series, so that no late byte lands in the next read.
+// quiet time longer than both; the line must be as quiet once a series is over (or three byte
+// times, when the last answer came in step with the line), so that no late byte lands in the next
+// read.
 constexpr int kSeriesQuietMicros = 20000;
-// Answers of a fixed length (the probe, the bulk read) are checked for bytes past their end for
-// a few byte times, so that a longer answer is seen whole and refused.
+// A UART's receive FIFO holds the last bytes of an answer for about four byte times: answers of a
+// fixed length (the probe, the bulk read) are checked for bytes past their end for that long,
+// so that a longer answer is seen whole and refused.
 constexpr int kAnswerTailQuietMicros = 5000;
 constexpr qint64 kBulkAnswerTimeoutMs = 5000;
 
@@ -56,7 +47,7 @@ constexpr int portWordAddress(int i)
 
 DeviceLink::DeviceLink(ImageState &state, SerialLine &line, LinkClock &clock,
                        ProgressCallback progress)
-    : state_(state), line_(line), clock_(clock), progress_(std::move(progress))
+    : state_(state), line_(line), progress_(std::move(progress)), wait_(line, clock)
 {
 }
 
@@ -64,12 +55,55 @@ bool DeviceLink::openPort()
 {
     // Another port may lead to another switch.
     writeAnswerBytes_ = 0;
-    return line_.open();
+    return beginOperation();
 }
 
 void DeviceLink::closePort()
 {
+    endOperation();
+}
+
+void DeviceLink::holdPort()
+{
+    held_ = true;
+}
+
+void DeviceLink::releasePort()
+{
+    held_ = false;
     line_.close();
+}
+
+bool DeviceLink::beginOperation()
+{
+    if (held_) {
+        // A line that went away since the last answer says so once it is looked at.
+        if (answersClean_ && line_.isOpen())
+            line_.waitForInput(0);
+        if (answersClean_ && line_.isOpen())
+            return true;
+        // Closed first: a port that failed may still be open underneath.
+        line_.close();
+    }
+    answersClean_ = true;
+    return line_.open();
+}
+
+void DeviceLink::endOperation()
+{
+    // After a missing, short or odd answer the next operation opens the port afresh, as it
+    // would if the port were not held.
+    if (!held_ || !answersClean_)
+        line_.close();
+}
+
+bool DeviceLink::sendCommand(const QByteArray &command)
+{
+    wait_.commandSent(static_cast<int>(command.size()));
+    if (line_.send(command))
+        return true;
+    answersClean_ = false;
+    return false;
 }
 
 // Stale input is dropped before each command is sent, never after: a fast peer may have answered
@@ -85,38 +119,41 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
     if (line_.bytesAvailable() > writeAnswerBytes_)
         writeAnswerBytes_ = 0;
     line_.discardInput();
-    if (!line_.send(writeWordCommand(device, space, address, value))) {
+    if (!sendCommand(writeWordCommand(device, space, address, value))) {
         state_.writeTimedOut = true;
         return;
     }
     const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
-    const qint64 start = clock_.elapsedMs();
-    while (line_.bytesAvailable() < awaited && clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs)
-        passAwaiting(awaited);
+    // Once the length is learned, how the last bytes come matters only at the end of the series.
+    wait_.forBytes(awaited, kWriteAnswerTimeoutMs, writeAnswerBytes_ == 0);
     const qint64 received = line_.bytesAvailable();
     if (received < kWriteAnswerMinBytes) {
         state_.writeTimedOut = true;
         writeAnswerBytes_ = 0;
+        answersClean_ = false;
         return;
     }
     if (received != awaited && writeAnswerBytes_ > 0) {
         // Not the length learned: the switch answers differently now; learn it again.
         writeAnswerBytes_ = 0;
+        answersClean_ = false;
         return;
     }
     // The answer may run past the 11 bytes awaited (an echo of the whole command, say). Were its
     // rest counted towards the next answer, the link would run ahead of the switch. The first
     // answer is waited out and its length taken for the rest of the series; later ones are over
-    // when that many bytes are in. The answer is left unread; the next command drops it.
+    // when that many bytes are in. The answer is left unread; the next command drops it. A length
+    // learned short would send every later command into the end of an answer, so the first one
+    // is always waited out in full, however in step its bytes came.
     if (writeAnswerBytes_ == 0) {
-        waitForQuietLine(kSeriesQuietMicros);
+        wait_.quietLine(kSeriesQuietMicros);
         writeAnswerBytes_ = line_.bytesAvailable();
     }
 }
 
 LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int address)
 {
-    if (!line_.open())
+    if (!beginOperation())
         return {LinkStatus::PortNotOpened};
     state_.commandDevice = device;
     state_.commandSpace = space;
@@ -124,13 +161,14 @@ LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int addre
     state_.commandByteCount = 1;
     line_.discardInput();
     QByteArray answer;
-    if (line_.send(readCommand(device, space, address, 1))) {
-        waitCountedPasses(kRegisterAnswerBytes);
+    if (sendCommand(readCommand(device, space, address, 1))) {
+        wait_.countedPasses(kRegisterAnswerBytes);
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
-    line_.close();
     const std::optional<quint8> value = registerAnswerValue(answer);
+    answersClean_ = answersClean_ && value && answer.size() == kRegisterAnswerBytes;
+    endOperation();
     if (!value)
         return {LinkStatus::NoAnswer};
     return {LinkStatus::Done, *value};
@@ -138,18 +176,19 @@ LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int addre
 
 LinkResult<QByteArray> DeviceLink::probeDevices()
 {
-    if (!line_.open())
+    if (!beginOperation())
         return {LinkStatus::PortNotOpened};
     line_.discardInput();
     QByteArray answer;
-    if (line_.send(probeCommand())) {
-        waitCountedPasses(kProbeAnswerBytes);
+    if (sendCommand(probeCommand())) {
+        wait_.countedPasses(kProbeAnswerBytes);
         if (line_.bytesAvailable() >= kProbeAnswerBytes)
-            waitForQuietLine(kAnswerTailQuietMicros);
+            wait_.answerTail(kAnswerTailQuietMicros);
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
-    line_.close();
+    answersClean_ = answersClean_ && answer.size() == kProbeAnswerBytes;
+    endOperation();
     if (answer.isEmpty())
         return {LinkStatus::NoAnswer};
     return {LinkStatus::Done, answer};
@@ -157,17 +196,17 @@ LinkResult<QByteArray> DeviceLink::probeDevices()
 
 LinkStatus DeviceLink::resetSwitch()
 {
-    if (!line_.open())
+    if (!beginOperation())
         return LinkStatus::PortNotOpened;
-    const bool sent = line_.send(resetCommand());
-    line_.close();
+    const bool sent = sendCommand(resetCommand());
+    endOperation();
     return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
 }
 
 LinkStatus DeviceLink::readEeprom()
 {
     showProgress(0);
-    if (!line_.open()) {
+    if (!beginOperation()) {
         hideProgress();
         return LinkStatus::PortNotOpened;
     }
@@ -176,19 +215,15 @@ LinkStatus DeviceLink::readEeprom()
     state_.commandAddress = 0;
     line_.discardInput();
     const bool sent =
-        line_.send(readCommand(state_.commandDevice, kEepromSpace, 0, kBulkReadBytes));
+        sendCommand(readCommand(state_.commandDevice, kEepromSpace, 0, kBulkReadBytes));
     setProgress(5);
     if (sent) {
-        const qint64 start = clock_.elapsedMs();
-        while (line_.bytesAvailable() < kBulkAnswerBytes &&
-               clock_.elapsedMs() - start <= kBulkAnswerTimeoutMs) {
-            setProgress(static_cast<int>(line_.bytesAvailable() / 10) + 5);
-            passAwaiting(kBulkAnswerBytes);
-        }
+        wait_.forBytes(kBulkAnswerBytes, kBulkAnswerTimeoutMs, true,
+                       [this] { setProgress(static_cast<int>(line_.bytesAvailable() / 10) + 5); });
         // One stray byte among the digits would shift every later word: a longer answer is
         // refused, not cut at 516 bytes.
         if (line_.bytesAvailable() >= kBulkAnswerBytes)
-            waitForQuietLine(kAnswerTailQuietMicros);
+            wait_.answerTail(kAnswerTailQuietMicros);
     }
     const QByteArray answer = sent ? line_.readAll() : QByteArray();
     setProgress(80);
@@ -196,14 +231,15 @@ LinkStatus DeviceLink::readEeprom()
     if (!words) {
         setProgress(0);
         hideProgress();
-        line_.close();
+        answersClean_ = false;
+        endOperation();
         return LinkStatus::NoAnswer;
     }
     setProgress(95);
     state_.readBuffer = *words;
     setProgress(100);
     hideProgress();
-    line_.close();
+    endOperation();
     return LinkStatus::Done;
 }
 
@@ -231,10 +267,10 @@ LinkStatus DeviceLink::writeEepromAll(int model)
         if (d != kModuleDevice)
             setProgress(0);
     }
-    waitForQuietLine(kSeriesQuietMicros);
+    wait_.answerTail(kSeriesQuietMicros);
     setProgress(100);
     hideProgress();
-    line_.close();
+    endOperation();
     return stopped ? LinkStatus::Stopped : LinkStatus::Done;
 }
 
@@ -274,9 +310,9 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
         }
         setProgress(static_cast<int>((i + 1) * 100 / changed.size()));
     }
-    waitForQuietLine(kSeriesQuietMicros);
+    wait_.answerTail(kSeriesQuietMicros);
     hideProgress();
-    line_.close();
+    endOperation();
     return stopped ? LinkStatus::Stopped : LinkStatus::Done;
 }
 
@@ -293,11 +329,11 @@ LinkStatus DeviceLink::writeEepromPortWords()
         progress += 16;
         setProgress(progress);
     }
-    waitForQuietLine(kSeriesQuietMicros);
+    wait_.answerTail(kSeriesQuietMicros);
     setProgress(50);
     setProgress(100);
     hideProgress();
-    line_.close();
+    endOperation();
     return LinkStatus::Done;
 }
 
@@ -320,37 +356,8 @@ void DeviceLink::writePhyRegisters()
                       static_cast<quint16>(kPhyWriteCommand + phy + kPhyControl));
         }
     }
-    waitForQuietLine(kSeriesQuietMicros);
+    wait_.answerTail(kSeriesQuietMicros);
     state_.phyUpdatePending = false;
-}
-
-void DeviceLink::waitCountedPasses(int minBytes)
-{
-    for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes; ++pass)
-        clock_.pass(line_, kCountedPassMicros);
-}
-
-void DeviceLink::passAwaiting(qint64 awaited)
-{
-    const qint64 received = line_.bytesAvailable();
-    const qint64 stillToCross = awaited - received - 1; // the last one is waited for as usual
-    if (received > 0 && stillToCross > 0)
-        clock_.rest(line_,
-                    static_cast<int>(std::min(stillToCross * kByteMicros, kLongestRestMicros)));
-    else
-        clock_.pass(line_, kTimedPassMicros);
-}
-
-void DeviceLink::waitForQuietLine(int quietMicros)
-{
-    // Bounded like a word write's wait, should the line never fall quiet.
-    const qint64 start = clock_.elapsedMs();
-    qint64 received = -1;
-    while (line_.bytesAvailable() > received &&
-           clock_.elapsedMs() - start <= kWriteAnswerTimeoutMs) {
-        received = line_.bytesAvailable();
-        clock_.pass(line_, quietMicros);
-    }
 }
 
 void DeviceLink::setPhase(const QString &phase)

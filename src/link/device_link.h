@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/image_state.h"
+#include "link/answer_wait.h"
 #include "link/link_progress.h"
 
 #include <QByteArray>
@@ -41,6 +42,12 @@ public:
     // writePhyRegisters, which work on a port opened with openPort().
     bool openPort();
     void closePort();
+    // From here to releasePort(), the port stays open from one operation to the next, so that a
+    // command does not pay for opening it (and for the lock file that goes with it) at every
+    // step. After a missing, short or odd answer, or once the line went away, the next
+    // operation opens it afresh, as it would without the hold.
+    void holdPort();
+    void releasePort();
 
     // Whole and changed-only writes end early, between two words, once this says so.
     void setStopRequest(StopRequest stop) { stop_ = std::move(stop); }
@@ -81,11 +88,11 @@ public:
     void writePhyRegisters();
 
 private:
-    void waitCountedPasses(int minBytes);
-    // One pass of a wait bounded by time for `awaited` bytes.
-    void passAwaiting(qint64 awaited);
-    // Until one pass of quietMicros brought no byte.
-    void waitForQuietLine(int quietMicros);
+    // Opens the port, unless it is held and fine.
+    bool beginOperation();
+    // Closes the port, unless it is held and every answer since it was opened was whole.
+    void endOperation();
+    bool sendCommand(const QByteArray &command);
     void showProgress(int value);
     void setProgress(int value);
     void hideProgress();
@@ -93,8 +100,10 @@ private:
 
     ImageState &state_;
     SerialLine &line_;
-    LinkClock &clock_;
     ProgressCallback progress_;
+    AnswerWait wait_;
+    bool held_ = false;
+    bool answersClean_ = true;
     ProgressState progressState_;
     // The length of a word write's answer, learned at the first write of a series; 0 until then.
     qint64 writeAnswerBytes_ = 0;

@@ -15,6 +15,11 @@ qint64 EventLoopClock::elapsedMs() const
     return timer_.elapsed();
 }
 
+qint64 EventLoopClock::elapsedMicros() const
+{
+    return timer_.nsecsElapsed() / 1000;
+}
+
 void EventLoopClock::pass(SerialLine &line, int maxMicros)
 {
     QCoreApplication::processEvents();
@@ -27,4 +32,36 @@ void EventLoopClock::rest(SerialLine &line, int micros)
     QThread::usleep(static_cast<unsigned long>(micros));
     // Take in what came meanwhile, so that the next look at the line counts it.
     line.waitForInput(0);
+}
+
+ThreadClock::ThreadClock()
+{
+    timer_.start();
+}
+
+qint64 ThreadClock::elapsedMs() const
+{
+    return timer_.elapsed();
+}
+
+qint64 ThreadClock::elapsedMicros() const
+{
+    return timer_.nsecsElapsed() / 1000;
+}
+
+void ThreadClock::pass(SerialLine &line, int maxMicros)
+{
+    line.waitForInput(maxMicros);
+}
+
+void ThreadClock::rest(SerialLine &line, int micros)
+{
+    QThread::usleep(static_cast<unsigned long>(micros));
+    line.waitForInput(0);
+}
+
+int ThreadClock::longestRestMicros() const
+{
+    // A progress bar on a terminal still moves five times a second.
+    return 200000;
 }

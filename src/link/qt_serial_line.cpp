@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
@@ -23,6 +24,7 @@ QtSerialLine::QtSerialLine(const QString &deviceName) : deviceName_(deviceName)
 bool QtSerialLine::open()
 {
     error_.clear();
+    port_.clearError();
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
@@ -67,7 +69,16 @@ void QtSerialLine::close()
 
 bool QtSerialLine::isOpen() const
 {
-    return port_.isOpen();
+    // A device that went away (a USB adapter unplugged, a terminal whose other end closed) leaves
+    // the port open but dead: reading it fails or finds its end, and its device node is gone.
+    if (!port_.isOpen() || port_.error() == QSerialPort::ResourceError ||
+        port_.error() == QSerialPort::ReadError)
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return QFileInfo::exists(deviceName_);
+#endif
 }
 
 QString QtSerialLine::errorText() const
@@ -103,10 +114,9 @@ QByteArray QtSerialLine::readAll()
 
 void QtSerialLine::discardInput()
 {
-    if (!port_.isOpen())
-        return;
-    port_.readAll();
-    port_.clear(QSerialPort::Input);
+    // Drops the port's own buffer as well as the driver's.
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Input);
 }
 
 void QtSerialLine::waitForInput(int maxMicros)

@@ -23,6 +23,19 @@ bool isModule(const std::optional<quint8> &code)
     return code == kEightPortModule || code == kGigabitModule;
 }
 
+// One command keeps its port open from its first step to its last.
+class HeldPort
+{
+public:
+    explicit HeldPort(DeviceLink &link) : link_(link) { link_.holdPort(); }
+    ~HeldPort() { link_.releasePort(); }
+    HeldPort(const HeldPort &) = delete;
+    HeldPort &operator=(const HeldPort &) = delete;
+
+private:
+    DeviceLink &link_;
+};
+
 } // namespace
 
 SwitchSession::SwitchSession(ImageState &state, SerialLine &line, LinkClock &clock,
@@ -34,6 +47,7 @@ SwitchSession::SwitchSession(ImageState &state, SerialLine &line, LinkClock &clo
 
 SessionOutcome SwitchSession::read(int model)
 {
+    const HeldPort held(link_);
     if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
         return outcome;
     // Every device is read before the image changes, so a failure leaves it as it was.
@@ -46,6 +60,7 @@ SessionOutcome SwitchSession::read(int model)
 
 SessionOutcome SwitchSession::write(int model)
 {
+    const HeldPort held(link_);
     if (!link_.openPort())
         return portNotOpened();
     link_.closePort();
@@ -69,6 +84,7 @@ SessionOutcome SwitchSession::write(int model)
 
 SessionOutcome SwitchSession::writeChanges(int model)
 {
+    const HeldPort held(link_);
     if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
         return outcome;
     ImageWords onSwitch = state_.eepromImage;

@@ -58,6 +58,17 @@ private slots:
         row("write -m 24 -p /dev/x", "Try 'swcfgctl write --help'. missing FILE.bin");
         row("write -m 24 -p /dev/x -o f", "Try 'swcfgctl write --help'. Unknown option 'o'");
         row("read -m 24 -m 32 -p /dev/x -o f", "Try 'swcfgctl read --help'. --model given more");
+        // Several ports run at once, each read to a file of its own.
+        row("read -m 24 -p /dev/pts/7,COM4 -p x -o sw-{port}.bin",
+            "read 0 /dev/pts/7 sw-{port}.bin");
+        row("read -m 24 -p /dev/pts/7 -o sw-{port}.bin", "read 0 /dev/pts/7 sw-pts7.bin");
+        row("read -m 24 -p /dev/x,/dev/y -o f",
+            "Try 'swcfgctl read --help'. -o f would hold every");
+        row("write -m 24 -p /dev/x -p COM3 -p /dev/x f",
+            "Try 'swcfgctl write --help'. port '/dev/x' given twice");
+        row("write -m 24 -p /a/tty -p /b/tty f",
+            "Try 'swcfgctl write --help'. ports '/a/tty' and '/b/tty' have the same short name");
+        row("write -m 24 -p /dev/x, f", "Try 'swcfgctl write --help'. bad port ''");
         row("help", "help: Usage: swcfgctl read  --model M");
         // Help wins over whatever else is wrong on the line.
         row("write --model 99 --help", "help: Usage: swcfgctl write --model M");

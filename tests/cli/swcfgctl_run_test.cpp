@@ -8,6 +8,9 @@
 #include "support/test_main.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -306,6 +309,71 @@ private slots:
         QCOMPARE(log.filter(QRegularExpression("^write "))
                      .replaceInStrings(QRegularExpression(" stored .*"), QString()),
                  writes);
+    }
+
+    // Several ports at once, a simulator each: every port ends with its own status and messages
+    // (led by its short name), read saves each switch to its own {port} file, write resets the
+    // switches that verified; the exit status is the highest of any port.
+    void severalPorts_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("faults"); // one simulator each
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::addColumn<QStringList>("firstMessages");
+        QTest::newRow("read, all succeed")
+            << "read" << QStringList{"", ""} << QList<int>{0, 0} << QStringList{"", ""};
+        QTest::newRow("read, one lacks a device")
+            << "read" << QStringList{"", "--missing 1", ""} << QList<int>{0, 3, 0}
+            << QStringList{"", "Device 1 Not Found !", ""};
+        QTest::newRow("write, one lacks a device, one vanishes while written")
+            << "write" << QStringList{"--missing 2", "--vanish-after 382", ""}
+            << QList<int>{3, 4, 0}
+            << QStringList{"Device 2 Not Found !", "COM Port Open Error !", ""};
+    }
+    void severalPorts()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, faults);
+        QFETCH(QList<int>, statuses);
+        QFETCH(QStringList, firstMessages);
+        QTemporaryDir dir;
+        QVERIFY(putFile(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
+        std::vector<std::unique_ptr<SimProcess>> sims;
+        QStringList arguments{command, "--model", "24", "--json"};
+        for (const QString &fault : faults) {
+            sims.push_back(std::make_unique<SimProcess>());
+            QVERIFY2(sims.back()->start(("--model 0 " + fault).split(' ', Qt::SkipEmptyParts)),
+                     qPrintable(sims.back()->errorString()));
+            arguments << "--port" << sims.back()->ptyPath();
+        }
+        arguments << (command == "read" ? QStringList{"-o", dir.filePath("sw-{port}.bin")}
+                                        : QStringList{dir.filePath("in.bin")});
+
+        const QStringList run = runCtl(arguments).split('|');
+        QCOMPARE(run.value(0).toInt(), *std::max_element(statuses.begin(), statuses.end()));
+        const QJsonArray summary = QJsonDocument::fromJson(run.value(1).toUtf8()).array();
+        QCOMPARE(summary.size(), sims.size());
+        for (int i = 0; i < summary.size(); ++i) {
+            const QJsonObject port = summary[i].toObject();
+            const QString name = "pts" + QFileInfo(sims[i]->ptyPath()).fileName();
+            QCOMPARE(port["name"].toString(), name);
+            QCOMPARE(port["status"].toInt(), statuses[i]);
+            QCOMPARE(port["messages"].toArray().first().toString(), firstMessages[i]);
+            // Its row in the summary table.
+            QVERIFY(run.value(2).contains(QRegularExpression(
+                QString("^%1 +[a-z ]+ +%2 +\\d+\\.\\d\\d$").arg(name).arg(statuses[i]),
+                QRegularExpression::MultilineOption)));
+            if (statuses[i] != 0)
+                QVERIFY(run.value(2).contains(name + ": " + firstMessages[i] + '\n'));
+            if (command == "read") {
+                QCOMPARE(fileBytes(dir.filePath("sw-" + name + ".bin")),
+                         statuses[i] == 0 ? fileBytes(sims[i]->statePath()) : QByteArray());
+            } else {
+                QVERIFY(statuses[i] != 0 ||
+                        SimProcess::waitFor([&] { return sims[i]->logLines().contains("reset"); }));
+                QCOMPARE(sims[i]->logLines().contains("reset"), statuses[i] == 0);
+            }
+        }
     }
 };
 

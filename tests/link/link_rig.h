@@ -25,8 +25,13 @@ public:
 
     QByteArrayList commands;
     int sendsOverUnreadInput = 0; // commands sent while earlier input still waited to be read
+    int opens = 0;
 
-    bool open() override { return !std::exchange(open_, true); } // fails when already open
+    bool open() override // fails when already open
+    {
+        opens += open_ ? 0 : 1;
+        return !std::exchange(open_, true);
+    }
     void close() override
     {
         // Nobody listens while the port is closed.
@@ -70,6 +75,7 @@ class VirtualLinkClock : public LinkClock
 {
 public:
     qint64 elapsedMs() const override { return micros / 1000; }
+    qint64 elapsedMicros() const override { return micros; }
     void pass(SerialLine &line, int maxMicros) override
     {
         ++passes;

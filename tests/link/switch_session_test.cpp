@@ -2,6 +2,7 @@
 #include "link/switch_session.h"
 #include "link_rig.h"
 #include "support/fakes.h"
+#include "support/image_builders.h"
 #include "support/test_main.h"
 
 #include <QTest>
@@ -67,15 +68,41 @@ private slots:
         QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
     }
 
-    // Every device verified, but the reset did not go out: the switch has not restarted.
-    void resetNotSent()
+    // A command opens its port once; an answer that did not come makes the next step open it
+    // afresh. Every device verified but the reset not sent: the switch has not restarted.
+    void portOpenedOncePerCommand_data()
     {
-        LinkRig rig(0);
-        rig.line.refuses = [](const QByteArray &command) { return command == "j"; };
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<bool>("firstProbeSilent");
+        QTest::addColumn<bool>("resetRefused");
+        QTest::addColumn<int>("opens");
+        QTest::newRow("read") << false << false << false << 1;
+        QTest::newRow("write") << true << false << false << 1;
+        QTest::newRow("read, the first probe unanswered") << false << true << false << 2;
+        QTest::newRow("write, the reset not sent") << true << false << true << 1;
+    }
+    void portOpenedOncePerCommand()
+    {
+        QFETCH(bool, write);
+        QFETCH(bool, firstProbeSilent);
+        QFETCH(bool, resetRefused);
+        Faults::FaultPlan faults;
+        faults.probeFault =
+            firstProbeSilent ? Faults::ProbeFault::Silent : Faults::ProbeFault::None;
+        faults.probeFaultTimes = 1;
+        LinkRig rig(2, TestImages::validImage(2), faults);
+        rig.state.eepromImage = TestImages::validImage(2);
+        if (resetRefused)
+            rig.line.refuses = [](const QByteArray &command) { return command == "j"; };
         RecordingSink sink;
         SwitchSession session(rig.state, rig.line, rig.clock, sink);
-        QCOMPARE(session.write(0), SessionOutcome::NotRestarted);
-        QCOMPARE(sink.texts, QStringList{LinkMessages::kNotRestarted});
+
+        QCOMPARE(write ? session.write(2) : session.read(2),
+                 resetRefused ? SessionOutcome::NotRestarted : SessionOutcome::Done);
+        QCOMPARE(sink.texts,
+                 resetRefused ? QStringList{LinkMessages::kNotRestarted} : QStringList{});
+        QTEST(rig.line.opens, "opens");
+        QVERIFY(!rig.line.isOpen());
     }
 };
 

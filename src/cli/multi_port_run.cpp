@@ -1,0 +1,165 @@
+#include "multi_port_run.h"
+
+#include "cli_texts.h"
+#include "command_files.h"
+#include "image/bin_file.h"
+#include "link/com_ports.h"
+#include "link/link_clock.h"
+#include "port_console.h"
+#include "port_list.h"
+#include "port_summary.h"
+#include "stop_signals.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace
+{
+
+// Everything the ports tell goes through the starting thread's event queue: that thread alone
+// writes to the console.
+void postTo(QObject &relay, std::function<void()> call)
+{
+    QMetaObject::invokeMethod(&relay, std::move(call), Qt::QueuedConnection);
+}
+
+// One port's messages: kept for its summary and passed on to the observer.
+class RelayedMessages : public SessionMessageSink
+{
+public:
+    RelayedMessages(QObject &relay, PortsObserver &observer, int port, QStringList &kept)
+        : relay_(relay), observer_(observer), port_(port), kept_(kept)
+    {
+    }
+    void report(const QString &text, MessageSeverity severity) override
+    {
+        reportWithReason(text, severity, QString());
+    }
+    void reportWithReason(const QString &text, MessageSeverity, const QString &reason) override
+    {
+        kept_ << text;
+        if (!reason.isEmpty())
+            kept_ << reason;
+        PortsObserver &observer = observer_;
+        const int port = port_;
+        postTo(relay_, [&observer, port, text, reason] { observer.message(port, text, reason); });
+    }
+
+private:
+    QObject &relay_;
+    PortsObserver &observer_;
+    int port_;
+    QStringList &kept_;
+};
+
+// The transfer on port `index`, run on its own thread: its line is made there, its clock, its
+// messages and its copy of the image are its own.
+PortOutcome runPort(const CliOptions &options, int index, const ImageWords &image,
+                    const SerialLineFactory &makeLine, QObject &relay, PortsObserver &observer)
+{
+    PortOutcome outcome;
+    outcome.port = options.portArguments.at(index);
+    outcome.device = options.devices.at(index);
+    outcome.file = options.command == CliCommand::Read
+                       ? PortList::fileFor(options.filePath, outcome.port)
+                       : options.filePath;
+    CliOptions one = options;
+    one.portArgument = outcome.port;
+    one.device = outcome.device;
+    one.filePath = outcome.file;
+
+    ThreadClock clock;
+    RelayedMessages messages(relay, observer, index, outcome.messages);
+    ProgressCallback progress;
+    if (observer.wantsProgress()) {
+        progress = [&relay, &observer, index](const ProgressState &state) {
+            postTo(relay, [&observer, index, state] { observer.progress(index, state); });
+        };
+    }
+    const CommandServices services{makeLine, clock, messages, progress, {}, StopSignals::received};
+    QElapsedTimer wall;
+    wall.start();
+    outcome.status = options.command == CliCommand::Read ? runRead(one, services)
+                                                         : writeImage(one, image, services);
+    outcome.wallMicros = wall.nsecsElapsed() / 1000;
+    return outcome;
+}
+
+} // namespace
+
+std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const ImageWords &image,
+                                        const SerialLineFactory &makeLine, PortsObserver &observer)
+{
+    const int count = static_cast<int>(options.portArguments.size());
+    std::vector<PortOutcome> outcomes(static_cast<std::size_t>(count));
+    QObject relay;
+    QEventLoop loop;
+    int running = count;
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int i = 0; i < count; ++i) {
+        // Each thread writes its own outcome only; the options, the image and the line factory
+        // are shared for reading.
+        threads.emplace_back(QThread::create([&, i] {
+            outcomes[static_cast<std::size_t>(i)] =
+                runPort(options, i, image, makeLine, relay, observer);
+        }));
+        // Queued behind everything the thread posted before it ended.
+        QObject::connect(threads.back().get(), &QThread::finished, &relay, [&running, &loop] {
+            if (--running == 0)
+                loop.quit();
+        });
+    }
+    for (const std::unique_ptr<QThread> &thread : threads)
+        thread->start();
+    if (running > 0)
+        loop.exec();
+    for (const std::unique_ptr<QThread> &thread : threads)
+        thread->wait();
+    return outcomes;
+}
+
+bool runsOnPorts(const CliOptions &options)
+{
+    const bool onLine = options.command == CliCommand::Read || options.command == CliCommand::Write;
+    return onLine && (options.portArguments.size() > 1 || options.json);
+}
+
+ExitStatus runOnPorts(const CliOptions &options, bool stderrIsTerminal)
+{
+    QStringList labels;
+    if (options.portArguments.size() > 1) {
+        for (const QString &port : options.portArguments)
+            labels << PortList::shortName(port);
+    }
+    PortConsole console(stderr, stderrIsTerminal, labels);
+    ImageWords image{};
+    if (options.command == CliCommand::Write) {
+        // One image for every switch, checked once.
+        const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, options.model);
+        if (!loaded.image) {
+            console.note(loaded.error);
+            return ExitStatus::FileProblem;
+        }
+        image = *loaded.image;
+    }
+    const std::vector<PortOutcome> outcomes =
+        runPortsAtOnce(options, image, deviceLineFactory(), console);
+    console.finish();
+    console.note(PortSummary::table(outcomes));
+    if (options.json) {
+        const QByteArray json = PortSummary::json(outcomes);
+        if (std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout) !=
+                static_cast<std::size_t>(json.size()) ||
+            std::fflush(stdout) != 0) {
+            console.note(CliTexts::outputFailed(QString::fromLocal8Bit(std::strerror(errno))));
+            return ExitStatus::FileProblem;
+        }
+    }
+    return PortSummary::overallStatus(outcomes);
+}

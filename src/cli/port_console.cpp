@@ -1,0 +1,94 @@
+#include "port_console.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr int kBarWidth = 40;
+// Enough for the eye; several ports report progress many times a second each.
+constexpr qint64 kRedrawMs = 100;
+const char kCursorUp[] = "\x1b[%1A";
+const char kClearToEnd[] = "\x1b[J";
+
+} // namespace
+
+PortConsole::PortConsole(std::FILE *stream, bool drawProgress, QStringList labels)
+    : stream_(stream), drawProgress_(drawProgress), labels_(std::move(labels)),
+      states_(static_cast<std::size_t>(std::max<qsizetype>(labels_.size(), 1)))
+{
+}
+
+void PortConsole::message(int port, const QString &text, const QString &reason)
+{
+    eraseBars();
+    const QString label = port < labels_.size() ? labels_.at(port) : QString();
+    line(label, text);
+    if (!reason.isEmpty())
+        line(label, reason);
+    drawBars();
+}
+
+void PortConsole::progress(int port, const ProgressState &state)
+{
+    if (!drawProgress_ || port < 0 || port >= static_cast<int>(states_.size()))
+        return;
+    states_[static_cast<std::size_t>(port)] = state;
+    if (!barsShown_ || sinceDrawn_.hasExpired(kRedrawMs)) {
+        eraseBars();
+        drawBars();
+    }
+}
+
+void PortConsole::note(const QString &text)
+{
+    eraseBars();
+    write(text.toLocal8Bit() + (text.endsWith(QLatin1Char('\n')) ? "" : "\n"));
+}
+
+void PortConsole::finish()
+{
+    eraseBars();
+    drawProgress_ = false;
+}
+
+void PortConsole::line(const QString &label, const QString &text)
+{
+    write((label.isEmpty() ? text : label + QStringLiteral(": ") + text).toLocal8Bit() + '\n');
+}
+
+void PortConsole::drawBars()
+{
+    if (!drawProgress_)
+        return;
+    int width = 0;
+    for (const QString &label : qAsConst(labels_))
+        width = std::max(width, static_cast<int>(label.size()));
+    QByteArray bars;
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+        const int value = std::clamp(states_[i].value, 0, 100);
+        const int filled = value * kBarWidth / 100;
+        const QString label =
+            i < static_cast<std::size_t>(labels_.size()) ? labels_.at(int(i)) : "";
+        bars += label.leftJustified(width).toLocal8Bit() + (width > 0 ? " [" : "[") +
+                QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + "] " +
+                QByteArray::number(value).rightJustified(3, ' ') + "%\n";
+    }
+    write(bars);
+    barsShown_ = true;
+    sinceDrawn_.start();
+}
+
+void PortConsole::eraseBars()
+{
+    if (!barsShown_)
+        return;
+    write(QString::fromLatin1(kCursorUp).arg(states_.size()).toLatin1() + '\r' + kClearToEnd);
+    barsShown_ = false;
+}
+
+void PortConsole::write(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream_);
+    std::fflush(stream_);
+}
