@@ -5,7 +5,7 @@
 
 #include "image/factory_image.h"
 #include "launcher/sim_process.h"
-#include "link/qt_serial_line.h"
+#include "link/line_factory.h"
 #include "multi_port_run.h"
 
 #include <QElapsedTimer>
@@ -72,17 +72,14 @@ QString header()
 
 // Runs the command on every simulator at once; the figures are those of one switch's bytes
 // against the wall time of them all.
-bool timePorts(CliOptions options, int model, const std::vector<std::unique_ptr<SimProcess>> &sims,
-               QTextStream &out)
+bool timePorts(CliOptions options, int model, const QStringList &ports, QTextStream &out)
 {
-    for (const std::unique_ptr<SimProcess> &sim : sims) {
-        options.portArguments << sim->ptyPath();
-        options.devices << sim->ptyPath();
-    }
-    const int count = static_cast<int>(sims.size());
+    options.portArguments = ports;
+    options.devices = ports;
+    const int count = static_cast<int>(ports.size());
     ByteTotals totals;
     const SerialLineFactory makeLine = [&totals](const QString &device) {
-        return std::make_unique<TalliedLine>(std::make_unique<QtSerialLine>(device), totals);
+        return std::make_unique<TalliedLine>(makeSerialLine(device), totals);
     };
     BenchObserver observer;
     const ImageWords image = factoryImage(model);
@@ -114,12 +111,14 @@ bool timePorts(CliOptions options, int model, const std::vector<std::unique_ptr<
 
 } // namespace
 
-bool benchPorts(int model, int repeat, QTextStream &out)
+bool benchPorts(int model, int repeat, std::optional<Ser2netProcess::Mode> via, QTextStream &out)
 {
     out << header() << Qt::endl;
     bool allDone = true;
     for (const int count : kPortCounts) {
         std::vector<std::unique_ptr<SimProcess>> sims;
+        std::vector<std::unique_ptr<Ser2netProcess>> servers;
+        QStringList ports;
         for (int i = 0; i < count; ++i) {
             sims.push_back(std::make_unique<SimProcess>());
             if (!sims.back()->start({QStringLiteral("--model"), QString::number(model),
@@ -127,6 +126,15 @@ bool benchPorts(int model, int repeat, QTextStream &out)
                 std::fprintf(stderr, "swcfg-sim: %s\n", qPrintable(sims.back()->errorString()));
                 return false;
             }
+            ports << sims.back()->ptyPath();
+            if (!via)
+                continue;
+            servers.push_back(std::make_unique<Ser2netProcess>());
+            if (!servers.back()->start(sims.back()->ptyPath(), *via)) {
+                std::fprintf(stderr, "ser2net: %s\n", qPrintable(servers.back()->errorString()));
+                return false;
+            }
+            ports.last() = servers.back()->portName();
         }
         QTemporaryDir files;
         CliOptions options;
@@ -134,9 +142,9 @@ bool benchPorts(int model, int repeat, QTextStream &out)
         options.filePath = files.filePath(QStringLiteral("read-{port}.bin"));
         for (int i = 0; i < repeat; ++i) {
             options.command = CliCommand::Read;
-            allDone = timePorts(options, model, sims, out) && allDone;
+            allDone = timePorts(options, model, ports, out) && allDone;
             options.command = CliCommand::Write;
-            allDone = timePorts(options, model, sims, out) && allDone;
+            allDone = timePorts(options, model, ports, out) && allDone;
         }
     }
     return allDone;

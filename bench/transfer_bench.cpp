@@ -278,7 +278,7 @@ int main(int argc, char *argv[])
         out << "Several switches at once: the wall time of them all against the wire time of one."
             << Qt::endl;
         allDone = benchPorts(options.modelsGiven ? options.models.first() : Model24Sx,
-                             options.repeat, out) &&
+                             options.repeat, options.via, out) &&
                   allDone;
     }
     // A console server adds a hop each way: a little more time is allowed through it.
