@@ -1,4 +1,5 @@
 #include "launcher/ser2net_process.h"
+#include "launcher/sim_process.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -94,13 +95,7 @@ bool Ser2netProcess::start(const QString &device, Mode mode, const QString &line
 
 void Ser2netProcess::stop()
 {
-    if (process_.state() == QProcess::NotRunning)
-        return;
-    process_.terminate();
-    if (!process_.waitForFinished(10000)) {
-        process_.kill();
-        process_.waitForFinished(10000);
-    }
+    stopProcess(process_);
 }
 
 // Asked of the system rather than by connecting: a connection of our own would open the line.

@@ -66,15 +66,20 @@ bool SimProcess::start(const QStringList &arguments, int timeoutMs)
     return true;
 }
 
+void stopProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(10000);
+    }
+}
+
 void SimProcess::stop()
 {
-    if (process_.state() == QProcess::NotRunning)
-        return;
-    process_.terminate();
-    if (!process_.waitForFinished(10000)) {
-        process_.kill();
-        process_.waitForFinished(10000);
-    }
+    stopProcess(process_);
 }
 
 bool SimProcess::isRunning() const

@@ -10,6 +10,10 @@
 #include <functional>
 #include <optional>
 
+// Ends `process` with SIGTERM (SIGKILL if it will not go) and waits; nothing when it is not
+// running.
+void stopProcess(QProcess &process);
+
 // Runs swcfg-sim for a test or the benchmark, in a temporary folder of its own with a state file,
 // a command log and a link to its pseudo-terminal. The destructor stops it and removes the folder.
 class SimProcess
