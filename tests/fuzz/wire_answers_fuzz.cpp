@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (digits != answer.mid(kBulkAnswerHeaderBytes))
             std::abort();
     }
-    for (bool module : {false, true}) {
-        const PresenceStatus status = presenceStatus(answer, state);
-        if (status.missingDevices >> (state ? 4 : 3) != 0)
+    for (bool withModule : {false, true}) {
+        const PresenceStatus status = presenceStatus(answer, withModule);
+        if (status.missingDevices >> (withModule ? 4 : 3) != 0)
             std::abort();
     }
     if (registerAnswerValue(answer).has_value() != (answer.size() >= kRegisterAnswerBytes))
