@@ -1,4 +1,3 @@
-#include "link/link_messages.h"
 #include "link/switch_session.h"
 #include "link_rig.h"
 #include "support/fakes.h"
@@ -65,17 +64,6 @@ private slots:
         QCOMPARE(outcome == SessionOutcome::Done, message.isEmpty());
         QCOMPARE(sink.texts, message.isEmpty() ? QStringList{} : QStringList{message});
         QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
-    }
-
-    // Every device verified, but the reset did not go out: the switch has not restarted.
-    void resetNotSent()
-    {
-        LinkRig rig(0);
-        rig.line.refuses = [](const QByteArray &command) { return command == "j"; };
-        RecordingSink sink;
-        SwitchSession session(rig.state, rig.line, rig.clock, sink);
-        QCOMPARE(session.write(0), SessionOutcome::NotRestarted);
-        QCOMPARE(sink.texts, QStringList{LinkMessages::kNotRestarted});
     }
 };
 
