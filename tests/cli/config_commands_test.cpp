@@ -5,14 +5,8 @@
 #include "image/factory_image.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
-#include "ui/properties/trunk_page.h"
-#include "ui/properties/vlan_page.h"
 #include "ui/properties_fixture.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -97,14 +91,15 @@ private slots:
     // apply writes what the document says (show --json prints it back as it was given), applying
     // that again over its output gives the same file, and the properties dialog opens the file
     // and keeps it word for word on OK. The first apply reads standard input and writes standard
-    // output; without --model, apply takes the document's model and show the file's.
+    // output; without --model, apply takes the document's model and show the file's. Seed -1: a
+    // file whose words hold anything at all comes back from show --json's own document too.
     void roundTrip_data()
     {
         QTest::addColumn<int>("model");
         QTest::addColumn<int>("seed");
-        for (int row = 0; row < 3 * 6; ++row)
-            QTest::addRow("%s, seed %d", qPrintable(kModels[row / 6]), row % 6)
-                << row / 6 << row % 6;
+        for (int row = 0; row < 3 * 7; ++row)
+            QTest::addRow("%s, seed %d", qPrintable(kModels[row / 7]), row % 7 - 1)
+                << row / 7 << row % 7 - 1;
     }
     void roundTrip()
     {
@@ -113,68 +108,25 @@ private slots:
         QTemporaryDir dir;
         const QByteArray document =
             ConfigDocument::toText(ConfigDocument::fromConfiguration(generated(model, seed)));
-        put(dir, "wanted.json", document);
-        const QString m = "-m " + kModels[model];
         CtlResult run = ctl("apply -c - -o -", dir, document);
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        put(dir, "first.bin", run.bytes);
+        put(dir, "first.bin",
+            seed < 0 ? BinFile::encode(TestImages::validImage(model), model) : run.bytes);
         run = ctl("show --json {dir}/first.bin", dir);
-        QCOMPARE(run.out, QString::fromUtf8(document));
+        QVERIFY2(seed < 0 || run.bytes == document, run.bytes.constData());
+        put(dir, "wanted.json", run.bytes);
 
-        ctl("apply " + m + " -c {dir}/wanted.json --in {dir}/first.bin -o {dir}/again.bin", dir);
+        ctl("apply -m " + kModels[model] +
+                " -c {dir}/wanted.json --in {dir}/first.bin -o {dir}/again.bin",
+            dir);
         QCOMPARE(get(dir, "again.bin"), get(dir, "first.bin"));
+        if (seed < 0) // OK may tidy the words of an image no switch holds
+            return;
         PropertiesFixture d(model);
         d.state.takeLoadedImage(*BinFile::load(dir.filePath("first.bin"), model, {}).image);
         d.open();
         d.click({"okButton"});
         QCOMPARE(BinFile::encode(d.state.eepromImage, model), get(dir, "first.bin"));
-    }
-
-    // show --json's own document applied to the file it came from gives the file back: one the
-    // window saved with trunks and groups set in its dialogs (show prints them), and images whose
-    // words hold anything at all.
-    void ownDocumentGivesFileBack_data()
-    {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<bool>("window");
-        QTest::newRow("window, 32") << int(Model32NWay) << true;
-        for (int model = 0; model < kModelCount; ++model)
-            QTest::addRow("tagged, %s", qPrintable(kModels[model])) << model << false;
-    }
-    void ownDocumentGivesFileBack()
-    {
-        QFETCH(int, model);
-        QFETCH(bool, window);
-        PropertiesFixture d(model);
-        d.state.takeLoadedImage(window ? factoryImage(model) : TestImages::validImage(model));
-        if (window) {
-            PropertiesDialog &form = d.open();
-            TrunkPage &trunks = *form.trunkPage;
-            trunks.macBasedOption->click();
-            for (int t : {0, 1, 6, 7})
-                trunks.macTrunkBoxes[t]->click();
-            trunks.macPortBoxes[0][3]->click(); // port 4 goes to trunk 2
-            trunks.hashMethodList->setCurrentIndex(2);
-            d.dialogs.actions.push_back([](QDialog &dialog) {
-                QVERIFY(clickButtons(dialog, {"portBox_4", "portBox_5", "trunkBox_0", "okButton"}));
-            });
-            form.vlanPage->addButton->click();
-            d.click({"okButton"});
-        }
-        QTemporaryDir dir;
-        put(dir, "in.bin", BinFile::encode(d.state.eepromImage, model));
-        const QString m = "-m " + kModels[model];
-        const CtlResult show = ctl("show " + m + " {dir}/in.bin", dir);
-        QVERIFY2(!window ||
-                     show.out.contains("hash DA crc.\n  Trunk1: ports 1-3\n  Trunk2: ports "
-                                       "4, 13-16\n  Trunk7: ports 25-28\n  Trunk8: ports "
-                                       "29-32\n\nVLAN groups:\n  Group1: ports 5, 6; trunks 1\n"),
-                 qPrintable(show.out));
-        put(dir, "in.json", ctl("show --json " + m + " {dir}/in.bin", dir).out.toUtf8());
-        const CtlResult run =
-            ctl("apply " + m + " -c {dir}/in.json --in {dir}/in.bin -o {dir}/out.bin", dir);
-        QVERIFY2(run.status == 0, qPrintable(run.err));
-        QCOMPARE(get(dir, "out.bin"), get(dir, "in.bin"));
     }
 
     // A document the dialog could not have produced is refused with the path of the offending
@@ -192,21 +144,27 @@ private slots:
             {"trunk the model lacks", "", R"({mac}{"7": {"members": [25, 26]}}}})",
              "trunks.groups.7"},
             {"VLAN port the model lacks", "", R"({h}, "vlans": [{"ports": [1, 27]}]})",
-             "vlans[0].ports"},
+             "vlans[0].ports: no port 27 on this model (ports 1 to 26)"},
+            {"a port key with a leading zero or a plus sign", "",
+             R"({h}, "ports": {"07": {}, "+7": {}}})", "ports.+7"},
+            {"a port listed twice", "", R"({h}, "vlans": [{"ports": [1, 2, 1]}]})",
+             "vlans[0].ports[2]: port 1 is listed twice"},
             {"port in both trunks of a pair", "",
-             R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [2, 3, 4, 13, 14, 15, 16]}}}})",
-             "trunks.groups.2.members"},
+             R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [1, 3, 4, 13, 14, 15, 16]}}}})",
+             "trunks.groups.2.members: port 1 is in trunk 1 as well"},
             {"pair leaving a port out", "",
              R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [3, 4, 13, 14, 15]}}}})",
              "trunks.groups.2.members"},
             {"trunk of one member", "", R"({mac}{"1": {"members": [1]}}}})",
              "trunks.groups.1.members"},
+            {"a mapping of a MAC-address-based trunk", "",
+             R"({mac}{"1": {"members": [1, 2], "mapping": {}}}}})", "trunks.groups.1.mapping"},
             {"member outside its trunk", "", R"({mac}{"1": {"members": [1, 5]}}}})",
              "trunks.groups.1.members"},
             {"port-based trunk without mapping", "",
              R"({h}, "trunks": {"method": "port", "groups": {"3": {"members": [5, 6]}}}})",
              "trunks.groups.3.mapping"},
-            {"mapping without port 26", "", R"({p3}{{map}, "5": 5, "17": 17}}}}})",
+            {"mapping without port 26", "", R"({p3}{{map}, "5": 5, "17": 17, "26": null}}}}})",
              "trunks.groups.3.mapping.26"},
             {"member mapped to another member", "", R"({p3}{{map}, "5": 5, "17": 5, "26": 5}}}}})",
              "trunks.groups.3.mapping.17: port 17 is a member and must send through itself, not "
@@ -224,9 +182,9 @@ private slots:
              "vlans[0].ports"},
             {"group holding a trunk not in use", "",
              R"({h}, "vlans": [{"ports": [3], "trunks": [2]}]})", "vlans[0].trunks"},
-            {"a group of the input holding a new trunk's member",
-             R"({h}, "vlans": [{"ports": [1, 2]}]})", R"({mac}{"1": {"members": [1, 2]}}}})",
-             "vlans[0].ports"},
+            {"a group of the input holding a new member of its trunk",
+             R"({mac}{"1": {"members": [1, 2]}}}, "vlans": [{"ports": [3, 4]}]})",
+             R"({mac}{"1": {"members": [1, 2, 3, 4]}}}})", "vlans[0].ports"},
             {"security with learning", "",
              R"({h}, "ports": {"7": {"security": true, "learning": true}}})", "ports.7.learning"},
             {"unknown key", "", R"({h}, "ports": {"1": {"speed": 100}}})", "ports.1.speed"},
@@ -273,12 +231,14 @@ private slots:
         QCOMPARE(get(dir, "out.bin"), QByteArray("old"));
     }
 
-    // What a command prints, then what it says: diff names the settings that differ, then the
-    // words, and says by its status whether any did; show and diff take the model the file names
-    // unless given one; a message about a file starts with its name; ports lists COM1 to COM8
-    // (COM2 redirected here) and the devices the system reports, a port listed by its name.
-    // {dir}/a.bin is the factory image (of the 32-port model when the row names 32, else of the
-    // 24-port one), {dir}/b.bin that image with `ports` applied.
+    // What a command prints, then what it says: show's port table, column by column; diff names
+    // the settings that differ (groups one by one), then the words, and says by its status
+    // whether any did; show and diff take the model the file names unless given one; a message
+    // about a file starts with its name; ports lists COM1 to COM8 (COM2 redirected here) and the
+    // devices the system reports, a port listed by its name. {dir}/a.bin is the factory image (of
+    // the model the row names, the 24-port one if none), {dir}/b.bin that image with `ports`
+    // applied (or the document's other keys), {dir}/w.bin with a word no setting shows changed.
+    // An expected text starting with "~" lists pieces of it, each starting with "~".
     void printed_data()
     {
         QTest::addColumn<QString>("arguments");
@@ -287,9 +247,34 @@ private slots:
         QTest::addColumn<QString>("out");
         const QString ab = " {dir}/a.bin {dir}/b.bin";
         QTest::newRow("the same") << "diff -m 24" + ab << "{}" << 0 << "";
-        QTest::newRow("learning of port 7, the file's model")
-            << "diff" + ab << R"({"7": {"learning": false}})" << 5
-            << "ports.7.learning: true -> false\n1 23: 0x000F -> 0x001F\n";
+        QTest::newRow("learning and link of port 7, the file's model")
+            << "diff" + ab << R"({"7": {"learning": false, "link": "10-full"}})" << 5
+            << "ports.7.learning: true -> false\nports.7.link: \"auto\" -> \"10-full\"\n"
+               "1 23: 0x000F -> 0x001F\n1 24: 0x4C5F -> 0x4CD3\n";
+        QTest::newRow("show")
+            << "show -m 24sx {dir}/b.bin"
+            << R"("ports": {"7": {"security": true, "storm_control": true, "flow_control": )"
+               R"(false, "link": "100-half"}, "8": {"learning": false, "link": "10-half"}}, )"
+               R"("trunks": {"method": "mac", "hash": "DA crc.", "groups": {"1": {"members": )"
+               R"([1, 2, 3]}, "2": {"members": [4, 13, 14, 15, 16]}}}, )"
+               R"("vlans": [{"ports": [5, 6], "trunks": [1]}])"
+            << 0
+            << "~   7  on        off       on             off           100-half\n"
+               "   8  off       off       off            on            10-half\n~hash DA crc.\n  "
+               "Trunk1: ports 1-3\n  Trunk2: ports 4, 13-16\n\nVLAN groups:\n"
+               "  Group1: ports 5, 6; trunks 1\n~  Port 26: 4, 7-26\n";
+        QTest::newRow("a group added")
+            << "diff" + ab << R"("vlans": [{"ports": [1, 2]}])" << 5
+            << "~vlans[0]: (none) -> {\"ports\": [1, 2], \"trunks\": []}\n0 30: 0xFFFF -> 0xFFF5\n";
+        QTest::newRow("a group removed")
+            << "diff {dir}/b.bin {dir}/a.bin"
+            << R"("vlans": [{"ports": [1, 2]}])" << 5
+            << "~vlans[0]: {\"ports\": [1, 2], \"trunks\": []} -> (none)\n0 30: 0xFFF5 -> 0xFFFF\n";
+        QTest::newRow("a word no setting shows, JSON")
+            << "diff --json {dir}/a.bin {dir}/w.bin"
+            << "{}" << 5
+            << "{\n  \"equal\": false,\n  \"settings\": [],\n  \"words\": [\n    {\"device\": 0, "
+               "\"word\": 127, \"old\": 0, \"new\": 32769}\n  ]\n}\n";
         QTest::newRow("link of port 30, JSON")
             << "diff -m 32 --json" + ab << R"({"30": {"link": "100-full"}})" << 5
             << "{\n  \"equal\": false,\n  \"settings\": [\n    {\"path\": \"ports.30.link\", "
@@ -341,19 +326,28 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, out);
         QTemporaryDir dir;
-        const int model = (arguments + ports).contains("32") ? Model32NWay : Model24NWay;
-        put(dir, "a.bin", BinFile::encode(factoryImage(model), model));
+        const int model = arguments.contains("24sx")           ? Model24Sx
+                          : (arguments + ports).contains("32") ? Model32NWay
+                                                               : Model24NWay;
+        ImageWords image = factoryImage(model);
+        put(dir, "a.bin", BinFile::encode(image, model));
+        image[0][127] ^= 0x8001;
+        put(dir, "w.bin", BinFile::encode(image, model));
         put(dir, "c.json",
-            QStringLiteral(
-                R"({"format": "swcfg-config", "version": 1, "model": "%1", "ports": %2})")
-                .arg(kModels[model], ports)
+            QStringLiteral(R"({"format": "swcfg-config", "version": 1, "model": "%1", %2})")
+                .arg(kModels[model], ports.startsWith('{') ? "\"ports\": " + ports : ports)
                 .toUtf8());
         QCOMPARE(ctl("apply -c {dir}/c.json -o {dir}/b.bin", dir).status, 0);
         for (int n = 1; n <= 8; ++n)
             qunsetenv(qPrintable(QString("SWCFG_COM%1").arg(n)));
         qputenv("SWCFG_COM2", "/dev/pts/9");
         const CtlResult run = ctl(arguments, dir);
-        QCOMPARE(run.out + run.err, out.replace("{dir}", dir.path()));
+        out.replace("{dir}", dir.path());
+        for (const QString &piece :
+             out.startsWith('~') ? out.split('~', Qt::SkipEmptyParts) : QStringList())
+            QVERIFY2(run.out.contains(piece), qPrintable(run.out));
+        if (!out.startsWith('~'))
+            QCOMPARE(run.out + run.err, out);
         QCOMPARE(run.status, status);
     }
 };

@@ -59,7 +59,7 @@ private slots:
         // Port-based member boxes: never fewer than two, and all four on trunks 7 and 8 under
         // MAC-address-based trunking.
         row("members unchecked one by one", "port P1 P1-3 P1-0 P1-1", "| P1:12");
-        row("trunk 7 under MAC", "mac P7 P7-1", "| P7:0123");
+        row("trunks 7 and 8 under MAC", "mac P7 P7-1 P8 P8-2", "| P7:0123 P8:0123");
     }
     void pairRules()
     {
@@ -82,31 +82,43 @@ private slots:
 
     // Showing the VLAN page again: the groups lose the ports of the trunks in use (a trunk box
     // that a change of method cleared leaves its port boxes checked) and the trunks not in use.
-    // "P7-": port-based trunk 7 unchecked with its four boxes checked; "M1+": MAC-address-based
-    // trunk 1 checked with its eight.
+    // The group dialogs offer the ports of the model but trunk members (of trunks 7 and 8 on the
+    // 32-port model only), and the trunks in use. "P7-": port-based trunk 7 unchecked with its
+    // four boxes checked; "M1+": MAC-address-based trunk 1 checked with its eight.
     void groupsLoseTrunkMembers_data()
     {
+        QTest::addColumn<int>("model");
         QTest::addColumn<QString>("trunks");
         QTest::addColumn<QString>("groups");
         QTest::addColumn<QString>("after");
-        QTest::newRow("port-based trunk in use") << "P1+" << "1 5|2 t1" << "5 /|/1 ";
-        QTest::newRow("a cleared trunk box") << "P7-" << "1 25 t7" << "1 25 /";
-        QTest::newRow("MAC-address-based") << "M1+" << "1 5 t1|6 t2" << "5 /1 |6 /";
+        QTest::addColumn<QString>("offered"); // the ports not offered / the trunks offered
+        auto row = [](const char *name, int model, const char *trunks, const char *groups,
+                      const char *after, const char *offered) {
+            QTest::newRow(name) << model << QString(trunks) << QString(groups) << QString(after)
+                                << QString(offered);
+        };
+        row("port-based trunk in use", 2, "P1+", "1 5|2 t1", "5 /|/1 ", "1 2 13 14 /1 ");
+        row("a cleared trunk box", 2, "P7-", "1 25 t7", "1 25 /", "25 26 29 30 /");
+        row("MAC-address-based", 2, "M1+", "1 5 t1|6 t2", "5 /1 |6 /", "1 2 3 4 13 14 15 16 /1 ");
+        row("MAC, trunk 7", 2, "M7+", "1 25 t7", "1 /7 ", "25 26 27 28 29 30 31 32 /7 ");
+        row("1000Base-SX", 1, "", "1 26", "1 26 /", "27 28 29 30 31 32 /");
     }
     void groupsLoseTrunkMembers()
     {
+        QFETCH(int, model);
         QFETCH(QString, trunks);
         QFETCH(QString, groups);
         ImageState state;
-        setModel(state, Model32NWay);
+        setModel(state, model);
         setGroups(state, groups);
         TrunkPageState page;
         page.method = trunks.startsWith('M') ? TrunkMethod::MacAddress : TrunkMethod::PortBased;
         page.shownTab = page.method == TrunkMethod::MacAddress ? 1 : 0;
-        for (const QString &trunk : trunks.split(' ')) {
+        for (const QString &trunk : trunks.split(' ', Qt::SkipEmptyParts)) {
             const int t = trunk.mid(1, 1).toInt() - 1;
             const bool mac = trunk[0] == 'M';
             (mac ? page.mac.trunk : page.port.trunk)[t] = trunk.endsWith('+');
+            page.port.mappingEnabled[t] = !mac && trunk.endsWith('+');
             if (mac)
                 page.mac.port[t].fill(true);
             else
@@ -117,6 +129,11 @@ private slots:
         for (int g = 0; g < state.vlanGroupCount; ++g)
             after << VlanGroups::portText(state, g) + '/' + VlanGroups::trunkText(state, g);
         QTEST(after.join('|'), "after");
+        const VlanMembership::Choices choices = VlanMembership::available(state, page);
+        for (int p = 0; p < kUserPortCount; ++p) // group 32 holds what is left out
+            state.vlanPortMember[31][p] = !choices.ports[p];
+        state.vlanTrunkMember[31] = choices.trunks;
+        QTEST(VlanGroups::portText(state, 31) + '/' + VlanGroups::trunkText(state, 31), "offered");
     }
 
     // OK on an image whose every word is 0x4000 (all bits with "ones"): trunk words, copies, hash,
@@ -137,7 +154,7 @@ private slots:
             "0:48=00AA 1:48=00AA 2:48=00AA 3:48=4000 0:0=4008 2:0=4008 3:0=4000 0:2=5800 0:3=4070 "
             "0:15=020F 0:13=000F 0:19=020F");
         row("trunk 2 after 1", 0, "mac +1 +2 h1", QString(), "0:48=55AA 2:48=55AA 0:52=5555");
-        row("DA crc.", 2, "mac +3 h2", QString(), "0:49=00AA 3:49=00AA 0:52=AAAA 3:52=AAAA");
+        row("DA crc.", 2, "mac h2 +3", QString(), "0:49=00AA 3:49=00AA 0:52=AAAA 3:52=AAAA");
         row("no trunk", 2, "mac h2", QString(), "0:52=0000 0:2=4000 0:0=4008 3:0=4008 0:48=0000");
         row("trunk 8, 32 ports", 2, "mac +8 h3", QString(),
             "0:51=AA00 3:51=AA00 3:52=FFFF 3:2=5800 3:3=4070 3:15=020F 3:13=000F 0:28=4C5F "
@@ -186,7 +203,8 @@ private slots:
         row("to Port 8", 0, "port P4 m4:1=1", QString(), "0:32=8FFF");
         row("to Port28", 2, "port P8 m8:1=1", QString(), "0:31=8FFF");
         row("outside the groups: member box 0", 0, "port P1", QStringLiteral("5 6"), "0:40=F5F2");
-        row("two groups: the union", 0, "port P1", QStringLiteral("3 4|3 5"), "0:40=02A0");
+        row("two groups: the union", 0, "port P1", QStringLiteral("3 4 t1|3 5"),
+            "0:40=02A2 0:44=00A2 0:34=00A0 1:35=00FF 1:36=FD50");
         QStringList thirtyTwo;
         for (int port = 1; port <= 32; ++port)
             thirtyTwo << QString::number(port);

@@ -1,3 +1,5 @@
+#include "config/switch_configuration.h"
+#include "image/factory_image.h"
 #include "image/port_word_codec.h"
 #include "support/test_main.h"
 #include "ui/properties_fixture.h"
@@ -28,6 +30,18 @@ private slots:
         d.open();
         QCOMPARE(d.second(1), PortWord::asShownFirst(second));
         QCOMPARE(d.first(1), kDefaultFirstPortWord);
+    }
+
+    // A change of the hash method alone is stored.
+    void hashMethodAlone()
+    {
+        ImageWords image = factoryImage(Model24NWay);
+        image[0][0] |= 0x0008; // MAC-address-based trunk 1
+        image[0][48] = 0x00AA;
+        OpenedConfiguration opened(image, Model24NWay);
+        SwitchConfiguration wanted = opened.settings();
+        wanted.hashIndex = 2;
+        QCOMPARE(opened.encode(wanted)[1][52], quint16(0xAAAA));
     }
 };
 

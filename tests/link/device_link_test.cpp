@@ -41,32 +41,39 @@ private slots:
     }
 
     // A word write waits up to 3 s for the 11 bytes its answer has at least, then (the first of a
-    // series) until the line falls quiet: the rest of a long answer, coming byte by byte as on a
-    // real line, must not pass for the answer of the next write.
+    // series) until the line falls quiet, and takes the length it received for the rest of the
+    // series: the rest of a long answer, coming byte by byte, must not pass for the answer of the
+    // next write. An answer seen to be longer (its rest came before the next write) or shorter
+    // (after the whole wait) than learned is learned anew. 0: no answer; -11: 11 bytes, waited
+    // for as long as no answer.
     void wordWrite_data()
     {
-        QTest::addColumn<int>("length");
-        QTest::newRow("no answer") << 0;
-        QTest::newRow("30 bytes") << 30;
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow("none") << QList<int>{0};
+        QTest::newRow("30 bytes, then none") << QList<int>{30, 0};
+        QTest::newRow("11 bytes, then 14") << QList<int>{11, 14, 14, 14};
+        QTest::newRow("30 bytes, then 11") << QList<int>{30, -11, 11};
     }
     void wordWrite()
     {
-        QFETCH(int, length);
+        QFETCH(QList<int>, answers);
         LinkRig rig;
-        rig.line.chunkSize = 1;
         rig.line.answer = [&](const QByteArray &) {
-            return rig.line.commands.size() == 1 ? QByteArray(length, '0') : QByteArray();
+            return QByteArray(std::abs(answers.value(rig.line.commands.size() - 1)), '0');
         };
         DeviceLink link(rig.state, rig.line, rig.clock);
         QVERIFY(link.openPort());
-
-        link.writeWord(1, 1, 132, 16388);
-        QCOMPARE(rig.line.commands, QByteArrayList{"no11132064004\r"});
-        QCOMPARE(rig.state.writeTimedOut, length == 0);
-        QCOMPARE(rig.clock.elapsedMs() / 100 >= 30, length == 0);
-        link.writeWord(1, 0, 254, 65535); // the switch has stopped answering
-        QCOMPARE(rig.line.commands.last(), "no10254255255\r");
-        QVERIFY(rig.state.writeTimedOut);
+        for (const int length : answers) {
+            rig.line.chunkSize = 0; // the rest of the last answer comes before the next word
+            rig.line.waitForInput(0);
+            rig.line.chunkSize = 1;
+            const qint64 start = rig.clock.elapsedMs();
+            link.writeWord(1, 1, 132, 16388);
+            QCOMPARE(rig.state.writeTimedOut, length == 0);
+            QCOMPARE(rig.clock.elapsedMs() - start >= 3000, length <= 0);
+        }
+        QCOMPARE(rig.line.commands.first(), "no11132064004\r");
+        QCOMPARE(rig.line.bytesAvailable(), std::abs(answers.last())); // all of the last one
     }
 
     // Four leading bytes, then four upper-case hex digits per word. The answer comes in chunks of

@@ -308,7 +308,9 @@ private slots:
         h.files.paths = {writeImageFile(dir, "a.bin", validImage(1), 1)};
         h.window.openButton->click();
         h.dialogs.actions.push_back([](QDialog &properties) {
-            QVERIFY(clickButtons(properties, {"portButton_3", "stormControlBox", "okButton"}));
+            QVERIFY(clickButtons(properties, {"portButton_3", "stormControlBox"}));
+            properties.show(); // Enter presses OK
+            QTest::keyClick(&properties, Qt::Key_Return);
         });
         h.window.propertiesButton->click();
         const ImageWords confirmed = h.state.eepromImage;

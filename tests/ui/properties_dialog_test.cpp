@@ -2,62 +2,19 @@
 #include "support/image_builders.h"
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
-#include "ui/properties/vlan_page.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeWidget>
 
 class PropertiesDialogTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // In the properties dialog and each of its dialogs, Enter presses OK (once it can be pressed)
-    // and Escape cancels.
-    void enterAndEscape_data()
-    {
-        QTest::addColumn<QString>("button"); // opens the dialog; none: the properties dialog
-        QTest::addColumn<bool>("enter");
-        for (const char *button : {"", "applyButton", "addButton", "modifyButton"}) {
-            for (bool enter : {true, false})
-                QTest::addRow("%s %s", button, enter ? "Enter" : "Escape") << button << enter;
-        }
-    }
-    void enterAndEscape()
-    {
-        QFETCH(QString, button);
-        QFETCH(bool, enter);
-        PropertiesFixture d(Model32NWay);
-        PropertiesDialog &form = d.open();
-        d.state.vlanGroupCount = 1;
-        d.state.vlanPortMember[0][0] = d.state.vlanPortMember[0][1] = true;
-        form.vlanPage->showGroups();
-        form.vlanPage->groupList->setCurrentItem(form.vlanPage->groupList->topLevelItem(0));
-        int result = -1;
-        const auto press = [enter, &result](QDialog &dialog) {
-            dialog.show();
-            const auto *ok = dialog.findChild<QPushButton *>("okButton");
-            for (QCheckBox *box : dialog.findChildren<QCheckBox *>()) {
-                if (!ok->isEnabled() && box->isEnabled() && !box->isChecked())
-                    box->click();
-            }
-            QTest::keyClick(&dialog, enter ? Qt::Key_Return : Qt::Key_Escape);
-            result = dialog.result();
-        };
-        d.dialogs.actions = {press};
-        if (button.isEmpty())
-            press(form);
-        else
-            QVERIFY(d.click({button}));
-        QCOMPARE(result, int(enter ? QDialog::Accepted : QDialog::Rejected));
-    }
-
     // Properties opens the dialog on the port page with the model's flags and port maps, no VLAN
     // members, port 1 shown and ports 25 to 32 on the 32-port model only. Its caption names the
     // model, or keeps the main caption after a confirmed change.

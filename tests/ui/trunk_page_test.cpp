@@ -1,4 +1,3 @@
-#include "config/config_script.h"
 #include "config/trunk/trunk_texts.h"
 #include "support/test_main.h"
 #include "ui/properties/trunk_mapping_dialog.h"
@@ -6,9 +5,8 @@
 #include "ui/properties/vlan_page.h"
 #include "ui/properties_fixture.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,13 +19,14 @@ class TrunkPageTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Switching the method's tab with trunks of the other method in use asks first: Yes gives
-    // up those trunks and every VLAN group, No goes back. An unfinished port mapping then keeps
-    // the port-based tab in front.
+    // Switching the method's tab (or button) with trunks of the other method in use asks first:
+    // Yes gives up those trunks and every VLAN group, No goes back. An unfinished port mapping
+    // then keeps the port-based tab in front. The hash method list waits for the MAC-address-based
+    // method to be chosen once.
     void switchingMethods_data()
     {
         QTest::addColumn<bool>("macImage");
-        QTest::addColumn<QString>("click"); // a trunk box ticked first
+        QTest::addColumn<QString>("click"); // a box ticked first, or the method's button
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QStringList>("prompts");
         // The tab shown, the groups left, MAC-address-based and port-based trunk 1 ticked.
@@ -36,7 +35,7 @@ private slots:
         const QString finish = QString::fromLatin1(TrunkTexts::kFinishMapping);
         const QString finishModule = QString::fromLatin1(TrunkTexts::kFinishMappingOfModuleTrunk);
         QTest::newRow("to port based, Yes")
-            << true << "" << true << QStringList{question} << "tab 0, 0 groups, --";
+            << true << "portBasedOption" << true << QStringList{question} << "tab 0, 0 groups, --";
         QTest::newRow("to port based, No")
             << true << "" << false << QStringList{question} << "tab 1, 2 groups, M-";
         QTest::newRow("to MAC, Yes")
@@ -44,6 +43,8 @@ private slots:
         QTest::newRow("to MAC, No, trunk 1")
             << false << "portTrunkBox_0" << false << QStringList{question, finish}
             << "tab 0, 2 groups, -P";
+        QTest::newRow("to MAC, No, trunk 1 mapped")
+            << false << "decoded" << false << QStringList{question} << "tab 0, 2 groups, -P";
         QTest::newRow("to MAC, No, trunk 7")
             << false << "portTrunkBox_6" << false << QStringList{question, finishModule}
             << "tab 0, 2 groups, --";
@@ -58,16 +59,19 @@ private slots:
         PropertiesFixture d(Model32NWay);
         ImageWords &image = d.state.eepromImage;
         image[0][0] = macImage ? 0x0008 : 0;
-        image[0][48] = 0x00AA; // MAC-address-based trunk 1: ports 1 to 4
-        image[0][65] = 0x0003; // group 1: ports 1 and 2
-        image[0][73] = 0x0030; // group 2: ports 5 and 6
+        image[0][48] = 0x00AA;  // MAC-address-based trunk 1: ports 1 to 4
+        image[0][65] = 0x0003;  // group 1: ports 1 and 2
+        image[0][73] = 0x0030;  // group 2: ports 5 and 6
+        if (click == "decoded") // port-based trunk 1 of ports 1 and 13, its mapping done
+            d.state.portWords[0][0] = d.state.portWords[0][2] = 0x0200;
         PropertiesDialog &form = d.open();
         TrunkPage &page = *form.trunkPage;
-        if (!click.isEmpty())
-            QVERIFY(d.click({click}));
+        QCOMPARE(page.hashMethodList->isEnabled(), macImage);
         d.prompter.answers.push_back(yes);
-
-        page.methodTabs->setCurrentIndex(macImage ? 0 : 1);
+        if (click.contains("Box") || click.endsWith("Option"))
+            QVERIFY(d.click({click}));
+        if (!click.endsWith("Option"))
+            page.methodTabs->setCurrentIndex(macImage ? 0 : 1);
 
         QTEST(d.prompter.texts(), "prompts");
         if (!d.prompter.prompts.isEmpty()) // what Yes removes, below the question
@@ -83,14 +87,13 @@ private slots:
         QCOMPARE(page.macPortBoxes[0][0]->isEnabled(), page.macTrunkBoxes[0]->isChecked());
         QCOMPARE(d.state.vlanGroupCount, vlan.groupList->topLevelItemCount());
         QCOMPARE(vlan.deleteButton->isEnabled(), d.state.vlanGroupCount > 0);
-        QVERIFY(vlan.addButton->isEnabled());
+        QVERIFY(vlan.addButton->isEnabled() && page.hashMethodList->isEnabled());
         if (d.state.vlanGroupCount)
             QCOMPARE(vlan.groupList->topLevelItem(0)->text(1), QStringLiteral("1 2 "));
     }
 
-    // A decoded port-based trunk's mapping is complete. A member change that leaves a box
-    // unchecked (a trunk keeps two members) asks for the mapping again, and until it is done the
-    // trunk page can be left neither by OK nor for another page.
+    // A port-based trunk's mapping is due once it is in use (or a member changes), and until it
+    // is done the trunk page can be left neither by OK nor for another page.
     void unfinishedMapping_data()
     {
         QTest::addColumn<QString>("leave");
@@ -102,18 +105,10 @@ private slots:
     {
         QFETCH(QString, leave);
         PropertiesFixture d(Model24NWay);
-        d.state.portWords[0][0] |= 0x0200; // trunk flags on chip ports 0 and 1
-        d.state.portWords[0][2] |= 0x0200;
         PropertiesDialog &form = d.open();
-        const TrunkPage &page = *form.trunkPage;
-        QCOMPARE(page.portTrunkBoxes[0]->isChecked(), true);
-        QCOMPARE(page.mappingLabels[0]->text(), QStringLiteral("ok"));
         form.pageTabs->setCurrentIndex(1);
-        QVERIFY(d.click({"memberBox_0_0"})); // "Port 1" of two members: refused
-        QCOMPARE(page.memberBoxes[0][0]->isChecked(), true);
-        QCOMPARE(page.memberBoxes[0][2]->isChecked(), true); // "Port13"
-        QVERIFY(d.click({"memberBox_0_1"})); // "Port 2" joins: the mapping is due again
-        QCOMPARE(page.mappingLabels[0]->text(), QStringLiteral("not yet"));
+        QVERIFY(d.click({"portTrunkBox_0"}));
+        QCOMPARE(form.trunkPage->mappingLabels[0]->text(), QStringLiteral("not yet"));
         const ImageWords before = d.state.eepromImage;
 
         if (leave == QLatin1String("okButton"))
@@ -145,6 +140,7 @@ private slots:
         PropertiesFixture d(model);
         PropertiesDialog &form = d.open();
         const QLabel *label = form.trunkPage->mappingLabels[0];
+        QCOMPARE(form.trunkPage->portTrunkBoxes[7]->isEnabled(), model == Model32NWay);
         auto mapped = [&d] {
             int count = 0;
             for (const auto &tab : d.state.portTrunkMapping[0])
