@@ -3,6 +3,7 @@
 #include "support/files.h"
 #include "support/image_builders.h"
 #include "support/main_window_harness.h"
+#include "support/small_disk.h"
 #include "support/test_main.h"
 #include "ui/main/main_window_texts.h"
 #include "ui/main/port_list.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,31 +36,6 @@ QString writeImageFile(const QTemporaryDir &dir, const QString &name, const Imag
     putFile(dir.filePath(name), BinFile::encode(image, model));
     return dir.filePath(name);
 }
-
-// A small file system of the test's own at `path` (tmpfs: root can write anywhere else), with
-// "old" in out.bin, then made read-only or full. Unmounted when done.
-struct SmallDisk {
-    QString path;
-    QString problem; // why there is none
-    SmallDisk(const QString &at, bool full) : path(at)
-    {
-        QDir().mkpath(path);
-        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=8k", "tmpfs", path}) != 0) {
-            problem = "no tmpfs can be mounted here";
-            return;
-        }
-        if (!putFile(path + "/out.bin", "old"))
-            problem = "the small disk takes no file";
-        QFile filler(path + "/filler");
-        if (full && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            while (filler.write(QByteArray(512, 'x')) == 512) {
-            }
-        }
-        if (!full && QProcess::execute("mount", {"-o", "remount,ro", path}) != 0)
-            problem = "the small disk cannot be made read-only";
-    }
-    ~SmallDisk() { QProcess::execute("umount", {"-l", path}); }
-};
 
 } // namespace
 
