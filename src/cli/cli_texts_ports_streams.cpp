@@ -1,5 +1,5 @@
-// More of what swcfgctl says: the ports command, the standard streams and the last line of a
-// transfer. The rest is in cli_texts.cpp.
+// What swcfgctl says about ports, the standard streams and the last line of a transfer. The
+// rest is in cli_texts.cpp.
 
 #include "cli_texts.h"
 
