@@ -48,12 +48,6 @@ public:
     bool phyUpdatePending = false; // a port's advertised abilities were changed in the dialog
     bool writeTimedOut = false;    // the last word write got no answer in time
 
-    // Fields of the link command being sent.
-    int commandDevice = 0;
-    int commandSpace = 0;
-    int commandAddress = 0;
-    int commandByteCount = 0;
-
     // VLAN groups 1..vlanGroupCount; members by user port index and by trunk index.
     int vlanGroupCount = 0;
     std::array<std::array<bool, kUserPortCount>, kVlanGroupMax> vlanPortMember{};

@@ -112,9 +112,6 @@ bool DeviceLink::sendCommand(const QByteArray &command)
 void DeviceLink::writeWord(int device, int space, int address, quint16 value)
 {
     state_.writeTimedOut = false;
-    state_.commandDevice = device;
-    state_.commandAddress = address;
-    state_.commandSpace = space;
     // The last answer is still in the buffer; more bytes than learned mean it was longer.
     if (line_.bytesAvailable() > writeAnswerBytes_)
         writeAnswerBytes_ = 0;
@@ -155,10 +152,6 @@ LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int addre
 {
     if (!beginOperation())
         return {LinkStatus::PortNotOpened};
-    state_.commandDevice = device;
-    state_.commandSpace = space;
-    state_.commandAddress = address;
-    state_.commandByteCount = 1;
     line_.discardInput();
     QByteArray answer;
     if (sendCommand(readCommand(device, space, address, 1))) {
@@ -203,19 +196,15 @@ LinkStatus DeviceLink::resetSwitch()
     return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
 }
 
-LinkStatus DeviceLink::readEeprom()
+LinkStatus DeviceLink::readEeprom(int device)
 {
     showProgress(0);
     if (!beginOperation()) {
         hideProgress();
         return LinkStatus::PortNotOpened;
     }
-    state_.commandByteCount = kBulkReadBytes;
-    state_.commandSpace = kEepromSpace;
-    state_.commandAddress = 0;
     line_.discardInput();
-    const bool sent =
-        sendCommand(readCommand(state_.commandDevice, kEepromSpace, 0, kBulkReadBytes));
+    const bool sent = sendCommand(readCommand(device, kEepromSpace, 0, kBulkReadBytes));
     setProgress(5);
     if (sent) {
         wait_.forBytes(kBulkAnswerBytes, kBulkAnswerTimeoutMs, true,

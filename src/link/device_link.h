@@ -30,8 +30,8 @@ template <typename T> struct LinkResult {
 };
 
 // Word access to the switch devices and the EEPROM and PHY transfers built on it, on one serial
-// line. The command fields and results go through ImageState (commandDevice.., readBuffer,
-// writeTimedOut, phyUpdatePending); the image itself is never changed here.
+// line. The results go through ImageState (readBuffer, writeTimedOut, phyUpdatePending); the
+// image itself is never changed here.
 class DeviceLink
 {
 public:
@@ -71,9 +71,9 @@ public:
     // Sends the reset command; nothing is awaited.
     LinkStatus resetSwitch();
 
-    // Reads the EEPROM of device commandDevice into readBuffer. NoAnswer (readBuffer unchanged)
-    // when the answer was short, long or garbled.
-    LinkStatus readEeprom();
+    // Reads the EEPROM of `device` into readBuffer. NoAnswer (readBuffer unchanged) when the
+    // answer was short, long or garbled.
+    LinkStatus readEeprom(int device);
     // Writes every word of the image to the devices of the model. A word without answer ends that
     // device's pass; the next device is still written. Only the read-back finds such faults.
     LinkStatus writeEepromAll(int model);

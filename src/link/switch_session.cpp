@@ -99,10 +99,7 @@ SessionOutcome SwitchSession::writeChanges(int model)
     default:
         break;
     }
-    bool wordsWritten = false;
-    for (int d = 0; d < deviceCountOf(model); ++d)
-        wordsWritten = wordsWritten || onSwitch[d] != state_.eepromImage[d];
-    return verifyAndReset(model, wordsWritten);
+    return verifyAndReset(model, link_.wordsToSend() > 0);
 }
 
 SessionOutcome SwitchSession::checkForReading(int model)
@@ -123,11 +120,9 @@ SessionOutcome SwitchSession::checkForReading(int model)
 SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
 {
     for (int d = 0; d < deviceCountOf(model); ++d) {
-        if (link_.stopRequested())
+        const LinkStatus status = readDevice(d, readingPhase(d + 1, deviceCountOf(model)));
+        if (status == LinkStatus::Stopped)
             return SessionOutcome::Stopped;
-        state_.commandDevice = d;
-        link_.setPhase(readingPhase(d + 1, deviceCountOf(model)));
-        const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
             return portNotOpened();
         if (status != LinkStatus::Done)
@@ -142,11 +137,9 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
 {
     bool writingError = false;
     for (int d = 0; d < deviceCountOf(model); ++d) {
-        if (link_.stopRequested())
+        const LinkStatus status = readDevice(d, verifyingPhase(d + 1, deviceCountOf(model)));
+        if (status == LinkStatus::Stopped)
             return SessionOutcome::Stopped;
-        state_.commandDevice = d;
-        link_.setPhase(verifyingPhase(d + 1, deviceCountOf(model)));
-        const LinkStatus status = readEepromWithRetry();
         if (status == LinkStatus::PortNotOpened)
             return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);
         if (status != LinkStatus::Done || state_.readBuffer != state_.eepromImage[d]) {
@@ -251,10 +244,13 @@ bool SwitchSession::readModuleCode(std::optional<quint8> &code)
     return true;
 }
 
-LinkStatus SwitchSession::readEepromWithRetry()
+LinkStatus SwitchSession::readDevice(int device, const QString &phase)
 {
-    const LinkStatus first = link_.readEeprom();
-    return first == LinkStatus::NoAnswer ? link_.readEeprom() : first;
+    if (link_.stopRequested())
+        return LinkStatus::Stopped;
+    link_.setPhase(phase);
+    const LinkStatus first = link_.readEeprom(device);
+    return first == LinkStatus::NoAnswer ? link_.readEeprom(device) : first;
 }
 
 SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,

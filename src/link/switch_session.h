@@ -81,7 +81,9 @@ private:
     SessionOutcome checkPresence(int model);
     SessionOutcome checkModule(int model, bool secondReadingOn24Port);
     bool readModuleCode(std::optional<quint8> &code);
-    LinkStatus readEepromWithRetry();
+    // Device `device`'s EEPROM into readBuffer under `phase`, once more when the first answer
+    // was bad; Stopped when a stop was asked for before it.
+    LinkStatus readDevice(int device, const QString &phase);
     SessionOutcome fail(SessionOutcome outcome, const QString &text, MessageSeverity severity);
     SessionOutcome portNotOpened();
 

@@ -94,7 +94,7 @@ private slots:
                 WireProtocol::presenceStatus(link.probeDevices().value, true);
             QCOMPARE(status.kind == WireProtocol::PresenceStatus::Checked, accepted);
         } else if (operation == "bulk") {
-            QCOMPARE(link.readEeprom() == LinkStatus::Done, accepted);
+            QCOMPARE(link.readEeprom(0) == LinkStatus::Done, accepted);
             QCOMPARE(state.readBuffer[0] == 0x4C5F, accepted);
         }
         for (const int length : {int(answer.size()), answer.size() == 11 ? 30 : 11}) {

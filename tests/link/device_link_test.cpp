@@ -101,9 +101,7 @@ private slots:
         rig.line.chunkSize = 200;
         rig.line.answer = [answer](const QByteArray &) { return answer; };
         rig.state.readBuffer.fill(0x5555);
-        rig.state.commandDevice = 2;
-
-        QCOMPARE(DeviceLink(rig.state, rig.line, rig.clock, rig.recordProgress()).readEeprom(),
+        QCOMPARE(DeviceLink(rig.state, rig.line, rig.clock, rig.recordProgress()).readEeprom(2),
                  read ? LinkStatus::Done : LinkStatus::NoAnswer);
 
         QCOMPARE(rig.line.commands, QByteArrayList{"nr20000256\r"});
@@ -125,9 +123,8 @@ private slots:
         QCOMPARE(link.readRegisterByte(3, 1, 115).value, 3);
         rig.line.inject("stale");
         QCOMPARE(link.probeDevices().value, QByteArray("ns\0\1\2\3", 6));
-        rig.state.commandDevice = 1;
         rig.line.inject("stale");
-        QCOMPARE(link.readEeprom(), LinkStatus::Done);
+        QCOMPARE(link.readEeprom(1), LinkStatus::Done);
         QCOMPARE(rig.state.readBuffer, rig.device.eeprom()[1]);
         link.openPort();
         rig.line.inject("stale bytes");
