@@ -39,15 +39,20 @@ bool QtSerialLine::open()
     return true;
 }
 
+QString QtSerialLine::devicePath() const
+{
+    const bool path = deviceName_.startsWith(QLatin1Char('/')) ||
+                      deviceName_.startsWith(QLatin1String("./")) ||
+                      deviceName_.startsWith(QLatin1String("../"));
+    return path ? deviceName_ : QStringLiteral("/dev/") + deviceName_;
+}
+
 QString QtSerialLine::permissionHint() const
 {
 #ifdef Q_OS_UNIX
     // Serial devices belong to a group (dialout on Debian) whose members may open them.
     struct stat device;
-    const QString path = deviceName_.contains(QLatin1Char('/'))
-                             ? deviceName_
-                             : QStringLiteral("/dev/") + deviceName_;
-    if (::stat(QFile::encodeName(path).constData(), &device) != 0)
+    if (::stat(QFile::encodeName(devicePath()).constData(), &device) != 0)
         return QString();
     const struct group *owner = ::getgrgid(device.st_gid);
     if (!owner || device.st_gid == 0)
@@ -77,7 +82,7 @@ bool QtSerialLine::isOpen() const
 #ifdef Q_OS_WIN
     return true;
 #else
-    return QFileInfo::exists(deviceName_);
+    return QFileInfo::exists(devicePath());
 #endif
 }
 

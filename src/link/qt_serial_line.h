@@ -20,9 +20,10 @@ public:
     void discardInput() override;
     void waitForInput(int maxMicros) override;
 
-    QString deviceName() const { return deviceName_; }
-
 private:
+    // Where the device is: a name without a folder ("ttyUSB0", "pts/3") is under /dev, as the
+    // serial port opens it; a path starting with /, ./ or ../ is taken as it is.
+    QString devicePath() const;
     // How to gain the right to open a device refused for want of it; empty when not known.
     QString permissionHint() const;
 

@@ -16,16 +16,19 @@ private slots:
     // The line as a pseudo-terminal shows it while the port is open: 9600 baud both ways, one
     // stop bit, no flow control. The terminal itself keeps 8 data bits and drops the parity
     // enable bit, so only odd, mark and space parity show. A console server's RFC 2217 port sets
-    // its line so, whatever it was set to before.
+    // its line so, whatever it was set to before. A device named without /dev/ stays open.
     void linesAreOpenedAt9600EightNoneOne_data()
     {
         QTest::addColumn<bool>("throughConsoleServer");
-        QTest::newRow("serial device") << false;
-        QTest::newRow("ser2net's RFC 2217 port, its line at 1200 7E2 and RTS/CTS") << true;
+        QTest::addColumn<bool>("nameOnly");
+        QTest::newRow("serial device") << false << false;
+        QTest::newRow("serial device named without /dev/") << false << true;
+        QTest::newRow("ser2net's RFC 2217 port, its line at 1200 7E2 and RTS/CTS") << true << false;
     }
     void linesAreOpenedAt9600EightNoneOne()
     {
         QFETCH(bool, throughConsoleServer);
+        QFETCH(bool, nameOnly);
         const int master = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
         Ser2netProcess server;
@@ -35,9 +38,11 @@ private slots:
                      qPrintable(server.errorString()));
         qputenv("SWCFG_COM5",
                 throughConsoleServer ? server.portName().toLatin1() : QByteArray(ptsname(master)));
-        const std::unique_ptr<SerialLine> line = deviceLineFactory()(comPortDeviceName(5));
+        const std::unique_ptr<SerialLine> line = deviceLineFactory()(
+            nameOnly ? QString::fromLatin1(ptsname(master) + 5) : comPortDeviceName(5));
         qunsetenv("SWCFG_COM5");
         QVERIFY2(line->open(), qPrintable(line->errorText()));
+        QVERIFY(line->isOpen());
         termios settings{};
         QCOMPARE(tcgetattr(master, &settings), 0);
         line->close();
