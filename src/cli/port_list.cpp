@@ -1,5 +1,7 @@
 #include "port_list.h"
 
+#include "command_files.h"
+
 #include <QFileInfo>
 
 namespace PortList
@@ -36,6 +38,9 @@ std::optional<QString> settle(CliOptions &options)
     }
     if (options.command != CliCommand::Read)
         return std::nullopt;
+    if (options.json && CommandFiles::isStandardStream(options.filePath))
+        return QStringLiteral("-o - and --json would both write to standard output: save the "
+                              "image to a file");
     const bool pattern = options.filePath.contains(QLatin1String(kPortPlaceholder));
     if (ports.size() > 1 && !pattern)
         return QStringLiteral("-o %1 would hold every port's image: name the files with %2, as "

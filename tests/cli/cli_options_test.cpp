@@ -69,6 +69,8 @@ private slots:
         row("write -m 24 -p /a/tty -p /b/tty f",
             "Try 'swcfgctl write --help'. ports '/a/tty' and '/b/tty' have the same short name");
         row("write -m 24 -p /dev/x, f", "Try 'swcfgctl write --help'. bad port ''");
+        row("read -m 24 -p /dev/x --json -o -",
+            "Try 'swcfgctl read --help'. -o - and --json would both write to standard output");
         row("help", "help: Usage: swcfgctl read  --model M");
         // Help wins over whatever else is wrong on the line.
         row("write --model 99 --help", "help: Usage: swcfgctl write --model M");
