@@ -197,7 +197,7 @@ ExitStatus runDiff(const CliOptions &options, const CommandServices &services)
 
 ExitStatus runCommand(const CliOptions &given, const CommandServices &services)
 {
-    const CliOptions options = withListedDevice(given, services);
+    const CliOptions options = withListedDevices(given, services.serialDevices);
     switch (options.command) {
     case CliCommand::Read:
         return timedTransfer(runRead, options, services);

@@ -176,7 +176,6 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
                 return usageError(CliTexts::badPort(argument), first);
             options.devices << *device;
         }
-        options.portArgument = options.portArguments.first();
         options.device = options.devices.first();
     }
     if (applies) {

@@ -13,10 +13,9 @@ struct CliOptions {
     int model = 0; // 0..2, as in the main window's model list
     // show, diff: no --model, the file's model word names it; apply: the document's model does
     bool modelFromFile = false;
-    QString portArgument; // read, write: as given, COM1..COM8 or a device path
-    QString device;       // the device it names
-    // read, write: every port given (--port repeated, or "P1,P2"), each with its device; the
-    // first is portArgument and device. Several run at once.
+    // read, write: every port given (--port repeated, or "P1,P2"), each with its device; several
+    // run at once. `device` is the first one's.
+    QString device;
     QStringList portArguments;
     QStringList devices;
     // read, apply: where to save ("-": standard output); write: what to send; show: what to show;

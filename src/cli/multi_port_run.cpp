@@ -8,6 +8,7 @@
 #include "port_console.h"
 #include "port_list.h"
 #include "port_summary.h"
+#include "ports_command.h"
 #include "stop_signals.h"
 
 #include <QElapsedTimer>
@@ -70,7 +71,6 @@ PortOutcome runPort(const CliOptions &options, int index, const ImageWords &imag
                        ? PortList::fileFor(options.filePath, outcome.port)
                        : options.filePath;
     CliOptions one = options;
-    one.portArgument = outcome.port;
     one.device = outcome.device;
     one.filePath = outcome.file;
 
@@ -130,8 +130,9 @@ bool runsOnPorts(const CliOptions &options)
     return onLine && (options.portArguments.size() > 1 || options.json);
 }
 
-ExitStatus runOnPorts(const CliOptions &options, bool stderrIsTerminal)
+ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal)
 {
+    const CliOptions options = withListedDevices(given, systemSerialDevices());
     QStringList labels;
     if (options.portArguments.size() > 1) {
         for (const QString &port : options.portArguments)

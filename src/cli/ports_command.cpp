@@ -97,14 +97,21 @@ ExitStatus runPorts(const CliOptions &options, const CommandServices &services)
     return ExitStatus::Done;
 }
 
-CliOptions withListedDevice(CliOptions options, const CommandServices &services)
+CliOptions withListedDevices(CliOptions options, const SerialDeviceCatalogue &listed)
 {
     static const QRegularExpression comName(QStringLiteral("^COM\\d+$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    const QString &argument = options.portArgument;
-    if (!services.serialDevices || argument.isEmpty() || argument.contains(QLatin1Char('/')) ||
-        comName.match(argument).hasMatch())
-        return options;
-    options.device = serialDeviceForArgument(argument, services.serialDevices());
+    std::optional<std::vector<SerialDeviceInfo>> found;
+    for (int i = 0; i < options.portArguments.size(); ++i) {
+        const QString &argument = options.portArguments.at(i);
+        if (!listed || argument.isEmpty() || argument.contains(QLatin1Char('/')) ||
+            comName.match(argument).hasMatch())
+            continue;
+        if (!found)
+            found = listed();
+        options.devices[i] = serialDeviceForArgument(argument, *found);
+    }
+    if (!options.devices.isEmpty())
+        options.device = options.devices.first();
     return options;
 }

@@ -7,6 +7,7 @@
 // (the bash completion takes the first word), or as JSON.
 ExitStatus runPorts(const CliOptions &options, const CommandServices &services);
 
-// `options` with its port, when given by the name of a device the system lists ("ttyUSB0"),
-// opening that device's location. COM names and paths are left as they are.
-CliOptions withListedDevice(CliOptions options, const CommandServices &services);
+// `options` with each port given by the name of a device `listed` ("ttyUSB0") opening that
+// device's location; the list is asked once, and only when such a name is given. COM names and
+// paths are left as they are.
+CliOptions withListedDevices(CliOptions options, const SerialDeviceCatalogue &listed);

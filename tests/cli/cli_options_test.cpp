@@ -1,4 +1,5 @@
 #include "cli_options.h"
+#include "ports_command.h"
 #include "support/test_main.h"
 
 #include <QDir>
@@ -91,6 +92,26 @@ private slots:
                       .join(' ');
         }
         QVERIFY2(parsed.options ? got == result : got.startsWith(result), qPrintable(got));
+    }
+
+    // A port given by the name of a listed device opens that device's location, on every port
+    // of the line; the system is asked once.
+    void listedDevicesOnEveryPort()
+    {
+        int asked = 0;
+        const SerialDeviceCatalogue listed = [&asked] {
+            ++asked;
+            return std::vector<SerialDeviceInfo>{{"ttyUSB0", "/dev/serial/a"},
+                                                 {"ttyUSB1", "/dev/serial/b"}};
+        };
+        const ParsedCommandLine parsed =
+            parseCommandLine({"swcfgctl", "read", "-m", "24", "-p", "ttyUSB1,COM1", "-p", "ttyUSB0",
+                              "-o", "{port}"});
+        QVERIFY(parsed.options);
+        const CliOptions options = withListedDevices(*parsed.options, listed);
+        QCOMPARE(options.devices, QStringList({"/dev/serial/b", "/dev/ttyS0", "/dev/serial/a"}));
+        QCOMPARE(options.device, "/dev/serial/b");
+        QCOMPARE(asked, 1);
     }
 
     // Whatever the help names, the manual page has: each command a subsection of its own, each
