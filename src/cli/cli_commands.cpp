@@ -20,8 +20,7 @@ namespace
 ImageState moduleForModel(int model)
 {
     ImageState state;
-    state.is32Port = model == Model32NWay;
-    state.is1000Sx = model == Model24Sx;
+    state.setModelFlags(model);
     return state;
 }
 

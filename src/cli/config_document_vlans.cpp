@@ -55,8 +55,7 @@ bool DocumentReader::vlanRules(const SwitchConfiguration &config, const SwitchCo
                                const QString &kept)
 {
     ImageState state;
-    state.is32Port = model_ == Model32NWay;
-    state.is1000Sx = model_ == Model24Sx;
+    state.setModelFlags(model_);
     const VlanMembership::Choices choices = VlanMembership::available(state, trunkPageFor(config));
     const bool sameTrunks = config.method == opened.method && config.trunks == opened.trunks;
     for (int g = 0; g < int(config.vlans.size()); ++g) {

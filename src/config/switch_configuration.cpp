@@ -99,8 +99,7 @@ std::vector<int> reachedPorts(const ImageWords &image, int model, int userIndex)
 OpenedConfiguration::OpenedConfiguration(const ImageWords &image, int model) : model_(model)
 {
     state_.applyStartupDefaults();
-    state_.is32Port = model == Model32NWay;
-    state_.is1000Sx = model == Model24Sx;
+    state_.setModelFlags(model);
     state_.takeLoadedImage(image);
     PortNumbers::buildPortMaps(state_);
     // The dialog opens showing port 1, which its rules may rewrite.

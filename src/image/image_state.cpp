@@ -1,5 +1,13 @@
 #include "image/image_state.h"
 
+#include "image/device_models.h"
+
+void ImageState::setModelFlags(int model)
+{
+    is32Port = model == Model32NWay;
+    is1000Sx = model == Model24Sx;
+}
+
 void ImageState::applyPortWordDefaults()
 {
     for (auto &device : portWords) {

@@ -73,6 +73,8 @@ public:
     void applyStartupDefaults();
     // Run when the user confirms a model change with unsaved properties.
     void resetForModelChange();
+    // is32Port and is1000Sx for `model` (a device model index).
+    void setModelFlags(int model);
 
     // An image read from a switch or accepted from a file becomes the configuration: the port
     // words follow it (the model flags must already be set).

@@ -61,8 +61,7 @@ template <std::size_t N> QString checkedBoxes(const std::array<bool, N> &boxes)
 inline void setModel(ImageState &state, int model)
 {
     state.applyStartupDefaults();
-    state.is32Port = model == Model32NWay;
-    state.is1000Sx = model == Model24Sx;
+    state.setModelFlags(model);
     PortNumbers::buildPortMaps(state);
 }
 

@@ -60,8 +60,7 @@ struct PropertiesFixture {
     explicit PropertiesFixture(int model = Model32NWay)
     {
         state.applyStartupDefaults();
-        state.is32Port = model == Model32NWay;
-        state.is1000Sx = model == Model24Sx;
+        state.setModelFlags(model);
     }
 
     int chipPort(int userPort) const

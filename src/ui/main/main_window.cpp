@@ -343,8 +343,7 @@ void MainWindow::saveConfiguration()
 void MainWindow::showProperties()
 {
     const int model = deviceModel();
-    state_.is32Port = model == Model32NWay;
-    state_.is1000Sx = model == Model24Sx;
+    state_.setModelFlags(model);
 
     PropertiesDialog dialog(state_, services_, this);
     const DeviceModelInfo &info = deviceModelInfo(model);
