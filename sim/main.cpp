@@ -74,7 +74,7 @@ int serve(const SimOptions &options, const ImageWords &eeprom)
     setup.watchStdin = options.exitOnStdinEnd;
     setup.paced = options.paced;
     setup.vanishAfter = options.vanishAfter;
-    setup.linkPath = options.linkPath;
+    setup.onVanish = [&port] { port.vanish(); };
     setup.noise = options.noise;
     setup.trickleMs = options.trickleMs;
     SimLoop loop(setup, device, records);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -78,6 +79,14 @@ bool PtyPort::open(QString &error)
         return false;
     }
     return true;
+}
+
+void PtyPort::vanish()
+{
+    int lock = 1;
+    ::ioctl(master_, TIOCSPTLCK, &lock);
+    if (!linkPath_.isEmpty())
+        QFile::remove(linkPath_);
 }
 
 bool PtyPort::makeLink(const QString &path, QString &error)

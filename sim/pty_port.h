@@ -20,6 +20,10 @@ public:
     // The link is removed again when the port goes.
     bool makeLink(const QString &path, QString &error);
 
+    // As a port whose cable was pulled: from now on the terminal cannot be opened (not even by
+    // root) and its link is gone; whoever has it open already keeps it.
+    void vanish();
+
     int masterFd() const { return master_; }
     int slaveFd() const { return slave_; }
     QString slavePath() const { return slavePath_; }

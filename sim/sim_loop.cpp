@@ -3,8 +3,6 @@
 #include "emulated_switch.h"
 #include "session_records.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
@@ -149,13 +147,9 @@ void SimLoop::takeDueInput(Clock::time_point now)
             if (setup_.vanishAfter > 0 && ++commandsReceived_ >= setup_.vanishAfter) {
                 records_.log(QStringLiteral("vanished"));
                 vanished_ = true;
-                // From now on the terminal cannot be opened (not even by root) and its link is
-                // gone, as a port whose cable was pulled; the one already open still gets the
-                // last answer.
-                int lock = 1;
-                ::ioctl(setup_.masterFd, TIOCSPTLCK, &lock);
-                if (!setup_.linkPath.isEmpty())
-                    QFile::remove(setup_.linkPath);
+                // The one who has the terminal open still gets the last answer.
+                if (setup_.onVanish)
+                    setup_.onVanish();
                 input_.clear();
                 return;
             }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 
 class EmulatedSwitch;
 class SessionRecords;
@@ -21,8 +22,8 @@ public:
         int stopFd = -1;         // readable: end the loop
         bool watchStdin = false; // the end of standard input also ends the loop
         bool paced = false;
-        int vanishAfter = 0; // end once this command is answered; 0: never
-        QString linkPath;    // the link to the terminal, removed at once when it vanishes
+        int vanishAfter = 0;            // end once this command is answered; 0: never
+        std::function<void()> onVanish; // the terminal goes, as a pulled cable
         bool noise = false;
         int trickleMs = 0;
     };
