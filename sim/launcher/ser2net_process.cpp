@@ -6,7 +6,6 @@
 #include <QHostAddress>
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QThread>
 
 Ser2netProcess::~Ser2netProcess()
 {
@@ -88,7 +87,8 @@ bool Ser2netProcess::start(const QString &device, Mode mode, const QString &line
             stop();
             return false;
         }
-        QThread::msleep(10);
+        // Sleeps as long, and notices the server ending (say, on a configuration it refused).
+        process_.waitForFinished(10);
     }
     return true;
 }
