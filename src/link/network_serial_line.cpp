@@ -1,5 +1,7 @@
 #include "link/network_serial_line.h"
 
+#include "link/queued_write.h"
+
 #include <QCoreApplication>
 #include <QTcpSocket>
 #include <QThread>
@@ -17,8 +19,6 @@ namespace
 {
 
 constexpr int kConnectTimeoutMs = 5000;
-// Far longer than a command needs to leave; only a stuck connection gets near it.
-constexpr int kSendTimeoutMs = 2000;
 // A wait on the socket that returned later than this blocked: the data came at its end.
 constexpr qint64 kBlockedMicros = 300;
 // However long a silence inside an answer was once, a wait lasts at most this long past the last
@@ -89,8 +89,7 @@ bool NetworkSerialLine::open()
     if (!socket_ && !connectToServer())
         return false;
     // Nobody listened while the line was closed.
-    look(0);
-    input_.clear();
+    discardInput();
     if (lost()) {
         error_ = reasonText(lostReason_);
         return false;
@@ -186,16 +185,9 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
     answerStarted_ = false;
     longestSilenceMicros_ /= 2;
     const QByteArray wire = comPort_ ? ComPortControl::encode(bytes) : bytes;
-    if (socket_->write(wire) != wire.size()) {
+    if (!writeAndDrain(*socket_, wire)) {
         lose(socket_->errorString());
         return false;
-    }
-    // write() only queues the bytes; the answer must not be awaited before they left.
-    while (socket_->bytesToWrite() > 0) {
-        if (!socket_->waitForBytesWritten(kSendTimeoutMs)) {
-            lose(socket_->errorString());
-            return false;
-        }
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "link/qt_serial_line.h"
 
+#include "link/queued_write.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -9,12 +11,6 @@
 #include <grp.h>
 #include <sys/stat.h>
 #endif
-
-namespace
-{
-// Far longer than a command needs at 9600 baud; only a stuck driver gets near it.
-constexpr int kSendTimeoutMs = 2000;
-} // namespace
 
 QtSerialLine::QtSerialLine(const QString &deviceName) : deviceName_(deviceName)
 {
@@ -93,16 +89,9 @@ QString QtSerialLine::errorText() const
 
 bool QtSerialLine::send(const QByteArray &bytes)
 {
-    if (!port_.isOpen() || port_.write(bytes) != bytes.size()) {
+    if (!port_.isOpen() || !writeAndDrain(port_, bytes)) {
         error_ = port_.errorString();
         return false;
-    }
-    // write() only queues the bytes; the answer must not be awaited before they left.
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(kSendTimeoutMs)) {
-            error_ = port_.errorString();
-            return false;
-        }
     }
     return true;
 }
