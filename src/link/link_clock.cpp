@@ -5,21 +5,6 @@
 #include <QCoreApplication>
 #include <QThread>
 
-EventLoopClock::EventLoopClock()
-{
-    timer_.start();
-}
-
-qint64 EventLoopClock::elapsedMs() const
-{
-    return timer_.elapsed();
-}
-
-qint64 EventLoopClock::elapsedMicros() const
-{
-    return timer_.nsecsElapsed() / 1000;
-}
-
 void EventLoopClock::pass(SerialLine &line, int maxMicros)
 {
     QCoreApplication::processEvents();
@@ -32,21 +17,6 @@ void EventLoopClock::rest(SerialLine &line, int micros)
     QThread::usleep(static_cast<unsigned long>(micros));
     // Take in what came meanwhile, so that the next look at the line counts it.
     line.waitForInput(0);
-}
-
-ThreadClock::ThreadClock()
-{
-    timer_.start();
-}
-
-qint64 ThreadClock::elapsedMs() const
-{
-    return timer_.elapsed();
-}
-
-qint64 ThreadClock::elapsedMicros() const
-{
-    return timer_.nsecsElapsed() / 1000;
 }
 
 void ThreadClock::pass(SerialLine &line, int maxMicros)

@@ -24,34 +24,34 @@ public:
     virtual int longestRestMicros() const { return 10000; }
 };
 
-// The real clock. Each pass processes pending events, so the windows repaint and the progress bar
-// moves while a transfer runs, then sleeps on the line instead of spinning.
-class EventLoopClock : public LinkClock
+// The monotonic time both real clocks read, from their making on.
+class SteadyClock : public LinkClock
 {
 public:
-    EventLoopClock();
-    qint64 elapsedMs() const override;
-    qint64 elapsedMicros() const override;
-    void pass(SerialLine &line, int maxMicros) override;
-    void rest(SerialLine &line, int micros) override;
+    SteadyClock() { timer_.start(); }
+    qint64 elapsedMs() const override { return timer_.elapsed(); }
+    qint64 elapsedMicros() const override { return timer_.nsecsElapsed() / 1000; }
 
 private:
     QElapsedTimer timer_;
 };
 
+// The real clock. Each pass processes pending events, so the windows repaint and the progress bar
+// moves while a transfer runs, then sleeps on the line instead of spinning.
+class EventLoopClock : public SteadyClock
+{
+public:
+    void pass(SerialLine &line, int maxMicros) override;
+    void rest(SerialLine &line, int micros) override;
+};
+
 // The clock of a transfer that runs in a thread of its own, with no window to keep repainting and
 // no events to handle: a pass only sleeps on the line, and a wait may rest as long as the bytes
 // it awaits need to cross it.
-class ThreadClock : public LinkClock
+class ThreadClock : public SteadyClock
 {
 public:
-    ThreadClock();
-    qint64 elapsedMs() const override;
-    qint64 elapsedMicros() const override;
     void pass(SerialLine &line, int maxMicros) override;
     void rest(SerialLine &line, int micros) override;
     int longestRestMicros() const override;
-
-private:
-    QElapsedTimer timer_;
 };
