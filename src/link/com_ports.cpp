@@ -49,10 +49,3 @@ QString serialDeviceForArgument(const QString &argument, const std::vector<Seria
         return comPortDeviceName(match.captured(1).toInt());
     return asDeviceName(argument);
 }
-
-SerialLineFactory deviceLineFactory()
-{
-    return [](const QString &device) -> std::unique_ptr<SerialLine> {
-        return makeSerialLine(device);
-    };
-}

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "link/line_factory.h"
 #include "link/port_catalogue.h"
-#include "link/serial_line.h"
 
 #include <QString>
 
@@ -17,6 +17,3 @@ QString comPortDeviceName(int portNumber);
 // rfc2217://HOST:PORT) as it is, anything else as a device path.
 QString serialDeviceForArgument(const QString &argument,
                                 const std::vector<SerialDeviceInfo> &found = {});
-
-// Lines on real devices and on console servers' network ports.
-SerialLineFactory deviceLineFactory();

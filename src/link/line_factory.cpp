@@ -5,7 +5,8 @@
 
 bool isNetworkPortName(const QString &name)
 {
-    return NetworkSerialLine::isNetworkName(name);
+    return name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("rfc2217://"), Qt::CaseInsensitive);
 }
 
 std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName)
@@ -13,4 +14,9 @@ std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName)
     if (isNetworkPortName(deviceName))
         return std::make_unique<NetworkSerialLine>(deviceName);
     return std::make_unique<QtSerialLine>(deviceName);
+}
+
+SerialLineFactory deviceLineFactory()
+{
+    return makeSerialLine;
 }

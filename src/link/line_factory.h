@@ -13,3 +13,6 @@ bool isNetworkPortName(const QString &name);
 // The line that `deviceName` names, closed: a console server's network port, or a serial device
 // (a COM port, a USB adapter, a pseudo-terminal).
 std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName);
+
+// Lines on real devices and on console servers' network ports.
+SerialLineFactory deviceLineFactory();

@@ -52,12 +52,6 @@ NetworkSerialLine::~NetworkSerialLine()
         socket_->waitForDisconnected(kSendTimeoutMs);
 }
 
-bool NetworkSerialLine::isNetworkName(const QString &name)
-{
-    return name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive) ||
-           name.startsWith(QLatin1String("rfc2217://"), Qt::CaseInsensitive);
-}
-
 std::optional<NetworkSerialLine::Address> NetworkSerialLine::parse(const QString &name)
 {
     const QUrl url(name, QUrl::StrictMode);

@@ -32,9 +32,6 @@ public:
     NetworkSerialLine(const NetworkSerialLine &) = delete;
     NetworkSerialLine &operator=(const NetworkSerialLine &) = delete;
 
-    // Whether `name` is meant for this line: it starts with tcp:// or rfc2217://, in any case.
-    static bool isNetworkName(const QString &name);
-
     bool open() override;
     void close() override;
     bool isOpen() const override;
