@@ -30,12 +30,12 @@ public:
     quint16 port() const { return port_; }
     QString errorString() const { return error_; }
 
-    // Where ser2net is installed (it lives in sbin); empty when it is not.
-    static QString binaryPath();
     // A port of 127.0.0.1 that nothing listens on just now.
     static quint16 freePort();
 
 private:
+    // Where ser2net is installed (it lives in sbin); empty when it is not.
+    static QString binaryPath();
     bool listening() const;
     QString logText() const;
 

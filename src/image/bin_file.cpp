@@ -108,9 +108,7 @@ std::optional<QString> save(const QString &path, const ImageWords &image, int mo
         file.cancelWriting();
         return saveErrorMessage(path, reason);
     }
-    bool committed = false;
-    keepModeOf(path, [&file, &committed] { return committed = file.commit(); });
-    if (!committed)
+    if (!keepModeOf(path, [&file] { return file.commit(); }))
         return saveErrorMessage(path, file.errorString());
     return std::nullopt;
 }

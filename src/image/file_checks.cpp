@@ -27,14 +27,16 @@ std::optional<QString> notRegularFile(const QString &path)
     return QStringLiteral("it is not a regular file");
 }
 
-void keepModeOf(const QString &path, const std::function<bool()> &replace)
+bool keepModeOf(const QString &path, const std::function<bool()> &replace)
 {
 #ifdef Q_OS_UNIX
     struct stat before;
     const bool existed = ::stat(QFile::encodeName(path).constData(), &before) == 0;
-    if (replace() && existed)
+    const bool replaced = replace();
+    if (replaced && existed)
         ::chmod(QFile::encodeName(path).constData(), before.st_mode & 07777);
+    return replaced;
 #else
-    replace();
+    return replace();
 #endif
 }

@@ -11,6 +11,6 @@
 // The reason a path that exists is not a regular file; nothing for a regular file or no file.
 std::optional<QString> notRegularFile(const QString &path);
 
-// Runs `replace`, which puts a new file at `path`; when it succeeds, the file keeps every
-// permission bit the one it replaced had (set-user-ID and sticky bits too).
-void keepModeOf(const QString &path, const std::function<bool()> &replace);
+// Runs `replace`, which puts a new file at `path`, and gives back its result; when it succeeds,
+// the file keeps every permission bit the one it replaced had (set-user-ID and sticky bits too).
+bool keepModeOf(const QString &path, const std::function<bool()> &replace);

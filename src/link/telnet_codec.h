@@ -46,7 +46,6 @@ public:
     std::vector<QByteArray> takeSubnegotiations();
 
     OptionState ownOption(quint8 option) const { return own_[option]; }
-    OptionState peerOption(quint8 option) const { return peer_[option]; }
 
 private:
     enum class Phase { Data, Command, Verb, Subnegotiation, SubnegotiationCommand };
