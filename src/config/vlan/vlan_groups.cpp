@@ -95,6 +95,15 @@ bool hasMembers(const ImageState &state, int group)
     return false;
 }
 
+void removeGroup(ImageState &state, int group)
+{
+    for (int k = group + 1; k < state.vlanGroupCount; ++k) {
+        state.vlanPortMember[k - 1] = state.vlanPortMember[k];
+        state.vlanTrunkMember[k - 1] = state.vlanTrunkMember[k];
+    }
+    --state.vlanGroupCount;
+}
+
 void decodeVlanGroups(ImageState &state)
 {
     state.vlanGroupCount = 0;

@@ -68,7 +68,6 @@ std::optional<int> PropertiesDialog::selectedPortIndex() const
 void PropertiesDialog::load()
 {
     PortNumbers::buildPortMaps(state_);
-    vlanPage->addButton->setEnabled(state_.vlanGroupCount < kVlanGroupMax);
     // Ports 25..32, like trunks 7 and 8, exist on the 32-port model only.
     for (int i = 24; i < kUserPortCount; ++i)
         portPage->portButtons[i]->setEnabled(state_.is32Port);
