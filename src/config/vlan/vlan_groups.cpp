@@ -1,6 +1,7 @@
 #include "config/vlan/vlan_groups.h"
 
 #include "config/port_mask.h"
+#include "config/switch_configuration.h"
 
 namespace VlanGroups
 {
@@ -171,7 +172,7 @@ void vlanMasksToImage(ImageState &state)
 
 void completeVlanMasks(ImageState &state)
 {
-    const int last = state.is32Port ? 31 : state.is1000Sx ? 25 : 23;
+    const int last = switchPorts(state) - 1;
     auto grouped = [&state](int c) {
         return state.vlanMap[c / 8][2 * (c % 8)] != 0 || state.vlanMap[c / 8][2 * (c % 8) + 1] != 0;
     };

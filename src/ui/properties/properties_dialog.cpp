@@ -130,18 +130,10 @@ void PropertiesDialog::pageChanged(int page)
 
 void PropertiesDialog::openMapping(int trunk)
 {
-    TrunkMappingDialog dialog(state_, *this, services_.prompter, this);
-    const QString name =
-        QString::fromLatin1(TrunkTexts::kMappingFrame) + QString::number(trunk + 1);
-    dialog.setWindowTitle(QString::fromLatin1(TrunkTexts::kMappingTitle) +
-                          QString::number(trunk + 1));
+    TrunkMappingDialog dialog(state_, *this, services_.prompter, trunk, this);
     for (int m = 0; m < TrunkLayout::kMemberBoxes; ++m) {
-        dialog.trunkFrames[m]->setTitle(name);
-        const QString caption = trunkPage->memberBoxes[trunk][m]->text();
-        for (int tab = 0; tab < 4; ++tab)
-            dialog.memberHeaders[m + 4 * tab]->setText(caption);
         if (trunkPage->memberBoxes[trunk][m]->isChecked())
-            dialog.lockMemberRow(m, caption);
+            dialog.lockMemberRow(m);
         else
             dialog.disableMemberColumn(m);
     }
