@@ -12,6 +12,7 @@
 #include "ui/preferences.h"
 #include "ui/prompter.h"
 #include "ui/properties/properties_dialog.h"
+#include "ui/title_bar.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -177,14 +178,10 @@ void MainWindow::buildControls()
     layout->addWidget(progressBar);
     // Wide enough for the longest caption in a title bar (bold, with an icon and three buttons),
     // and always at its natural height: the progress bar leaves no empty band behind.
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    int caption = 0;
-    for (int model = 0; model < kModelCount; ++model) {
-        caption = std::max(
-            caption, QFontMetrics(titleFont).horizontalAdvance(deviceModelInfo(model).mainCaption));
-    }
-    layout->addSpacerItem(new QSpacerItem(caption + 160, 0, QSizePolicy::Fixed));
+    int width = 0;
+    for (int model = 0; model < kModelCount; ++model)
+        width = std::max(width, titleBarWidth(font(), deviceModelInfo(model).mainCaption));
+    layout->addSpacerItem(new QSpacerItem(width, 0, QSizePolicy::Fixed));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
