@@ -54,11 +54,6 @@ PropertiesDialog::PropertiesDialog(ImageState &state, const UiServices &services
     load();
 }
 
-void PropertiesDialog::showPortSettings(int chipPort)
-{
-    portPage->showPortSettings(chipPort);
-}
-
 std::optional<int> PropertiesDialog::selectedPortIndex() const
 {
     return portPage->selectedPortIndex();
@@ -72,9 +67,8 @@ void PropertiesDialog::load()
     for (int i = 24; i < kUserPortCount; ++i)
         portPage->portButtons[i]->setEnabled(state_.is32Port);
 
-    // Showing port 1 runs the same rules as a click on its button.
+    // Showing port 1 runs the same rules as a click on its button, and shows its settings.
     portPage->portButtons[0]->setChecked(true);
-    showPortSettings(state_.portMap[0]);
     PropertiesCodec::decode(state_, trunkPage->board());
     trunkPage->showState();
     vlanPage->showGroups();
