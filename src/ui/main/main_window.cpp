@@ -62,13 +62,10 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
         for (int model = 0; model < kModelCount; ++model)
             modelList->addItem(deviceModelInfo(model).listText);
     }
-    saveButton->setEnabled(false);
-    writeButton->setEnabled(false);
+    setImageCommandsEnabled(false);
     connect(modelList, &QComboBox::currentIndexChanged, this, &MainWindow::selectModel);
     // Runs the model selection with lastModel still 0: caption, buttons, lastModel and is32Port.
     modelList->setCurrentIndex(kStartupModel);
-
-    portList->setCurrentIndex(0);
 
     progressBar->setValue(0);
     progressBar->setVisible(false);
@@ -185,6 +182,12 @@ void MainWindow::buildControls()
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void MainWindow::setImageCommandsEnabled(bool enabled)
+{
+    saveButton->setEnabled(enabled);
+    writeButton->setEnabled(enabled);
+}
+
 int MainWindow::deviceModel() const
 {
     return modelList->currentIndex();
@@ -194,6 +197,8 @@ void MainWindow::selectModel(int index)
 {
     if (!isValidModel(index))
         return;
+    // Confirmed settings keep their caption while the model stays.
+    const bool keepCaption = state_.configChanged && index == state_.lastModel;
     if (state_.configChanged && index != state_.lastModel) {
         if (!services_.prompter.askYesNo(QString::fromLatin1(T::kQuitSettingsQuestion))) {
             const QSignalBlocker blocker(modelList);
@@ -201,14 +206,12 @@ void MainWindow::selectModel(int index)
             return;
         }
         state_.resetForModelChange();
-        setWindowTitle(deviceModelInfo(index).mainCaption);
-    } else if (!state_.configChanged) {
-        setWindowTitle(deviceModelInfo(index).mainCaption);
     }
+    if (!keepCaption)
+        setWindowTitle(deviceModelInfo(index).mainCaption);
     if (index != state_.lastModel) {
         // The image no longer belongs to the selected model until the next Open or Read.
-        saveButton->setEnabled(false);
-        writeButton->setEnabled(false);
+        setImageCommandsEnabled(false);
     }
     state_.lastModel = index;
     state_.is32Port = index == Model32NWay;
@@ -257,8 +260,7 @@ void MainWindow::readFromSwitch()
     if (!mayDiscardChanges(T::kReadDiscards))
         return;
     if (runOnSwitch(readButton, &SwitchSession::read) == SessionOutcome::Done) {
-        saveButton->setEnabled(true);
-        writeButton->setEnabled(true);
+        setImageCommandsEnabled(true);
         statusLine->setText(T::readDone(deviceCountOf(deviceModel()), portList->currentText()));
     }
 }
@@ -299,8 +301,7 @@ void MainWindow::openConfiguration()
         return;
     }
     state_.takeLoadedImage(*loaded.image);
-    saveButton->setEnabled(true);
-    writeButton->setEnabled(true);
+    setImageCommandsEnabled(true);
     statusLine->setText(T::opened(QFileInfo(path).fileName()));
 }
 

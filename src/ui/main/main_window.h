@@ -58,6 +58,8 @@ private:
     // True when nothing unsaved would be lost, or the user agreed to lose it.
     bool mayDiscardChanges(const char *consequence);
     void selectModel(int index);
+    // Save and Write, which need an image of the selected model (from Open or Read).
+    void setImageCommandsEnabled(bool enabled);
     // Runs a Read or Write on the selected port with the window and `button` disabled
     // throughout, the progress bar following the transfers and the messages shown as boxes.
     SessionOutcome runOnSwitch(QPushButton *button,
