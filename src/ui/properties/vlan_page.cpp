@@ -112,16 +112,13 @@ void VlanPage::removeAllGroups()
 
 bool VlanPage::showGroupRow(int number)
 {
-    QTreeWidgetItem *atPosition = groupList->topLevelItem(number - 1);
-    const QList<QTreeWidgetItem *> found =
-        atPosition ? groupList->findItems(atPosition->text(0), Qt::MatchExactly, 0)
-                   : QList<QTreeWidgetItem *>();
-    if (found.isEmpty()) {
+    // Rows are named by position: group n is row n - 1.
+    QTreeWidgetItem *item = groupList->topLevelItem(number - 1);
+    if (!item) {
         services_.prompter.showMessage(QString::fromLatin1(T::kNoMatch), MessageIcon::None,
                                        QString());
         return false;
     }
-    QTreeWidgetItem *item = found.first();
     item->setText(1, VlanGroups::portText(state_, number - 1));
     item->setText(2, VlanGroups::trunkText(state_, number - 1));
     groupList->scrollToItem(item);
@@ -140,8 +137,8 @@ void VlanPage::refreshVlanGroupList()
 
 void VlanPage::itemClicked(QTreeWidgetItem *item)
 {
-    // The number after "Group": it follows the rows' renumbering. No row, no group.
-    state_.selectedVlanGroup = item ? item->text(0).mid(5).toInt() : 0;
+    // Rows are named by position, so the row's place is its group's number. No row, no group.
+    state_.selectedVlanGroup = item ? groupList->indexOfTopLevelItem(item) + 1 : 0;
 }
 
 bool VlanPage::selectionValid() const

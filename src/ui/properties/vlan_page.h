@@ -35,7 +35,7 @@ public:
     void refreshVlanGroupList();
 
     // The row of group `number` (1-based) takes the group's texts, becomes the current row and is
-    // scrolled into view. False (after saying so) when no row has that group's name.
+    // scrolled into view. False (after saying so) when there is no such row.
     bool showGroupRow(int number);
 
     void itemClicked(QTreeWidgetItem *item);
