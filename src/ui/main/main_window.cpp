@@ -116,7 +116,7 @@ void MainWindow::buildControls()
 
     modelList = new QComboBox(this);
     modelList->setObjectName(QStringLiteral("modelList"));
-    portList = new PortList(switchAccess_.devices, this);
+    portList = new PortListBox(switchAccess_.devices, this);
     portList->setObjectName(QStringLiteral("portList"));
 
     auto *selection = new QGridLayout;

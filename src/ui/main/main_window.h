@@ -7,7 +7,7 @@
 
 class FileChooser;
 class ImageState;
-class PortList;
+class PortListBox;
 class SwitchSession;
 enum class SessionOutcome;
 class QComboBox;
@@ -29,7 +29,7 @@ public:
     int deviceModel() const;
 
     QComboBox *modelList = nullptr;          // model
-    PortList *portList = nullptr;            // "1. COM1".."8. COM8", then the devices found
+    PortListBox *portList = nullptr;         // "1. COM1".."8. COM8", then the devices found
     QPushButton *readButton = nullptr;       // Read
     QPushButton *writeButton = nullptr;      // Write
     QPushButton *openButton = nullptr;       // Open
