@@ -8,7 +8,6 @@
 #include "link/line_factory.h"
 #include "multi_port_run.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -83,13 +82,9 @@ bool timePorts(CliOptions options, int model, const QStringList &ports, QTextStr
     };
     BenchObserver observer;
     const ImageWords image = factoryImage(model);
-    QElapsedTimer wall;
-    const qint64 cpuBefore = processCpuMicros();
-    wall.start();
-    const std::vector<PortOutcome> outcomes = runPortsAtOnce(options, image, makeLine, observer);
-    TransferFigures figures;
-    figures.wallMicros = wall.nsecsElapsed() / 1000;
-    figures.cpuMicros = processCpuMicros() - cpuBefore;
+    std::vector<PortOutcome> outcomes;
+    TransferFigures figures =
+        measure([&] { outcomes = runPortsAtOnce(options, image, makeLine, observer); });
     figures.bytesSent = totals.sent / count;
     figures.bytesReceived = totals.received / count;
     bool ok = true;

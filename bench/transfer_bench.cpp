@@ -19,7 +19,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTextStream>
 
 #include <cstdio>
@@ -162,13 +161,7 @@ TransferFigures timeRun(CountingSerialLine &line, CountingClock &clock,
 {
     line.resetCounts();
     clock.passes = 0;
-    QElapsedTimer wall;
-    const qint64 cpuBefore = processCpuMicros();
-    wall.start();
-    outcome = run();
-    TransferFigures figures;
-    figures.wallMicros = wall.nsecsElapsed() / 1000;
-    figures.cpuMicros = processCpuMicros() - cpuBefore;
+    TransferFigures figures = measure([&] { outcome = run(); });
     figures.bytesSent = line.bytesSent();
     figures.bytesReceived = line.bytesReceived();
     figures.waitPasses = clock.passes;
