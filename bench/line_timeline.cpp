@@ -1,11 +1,13 @@
 #include "line_timeline.h"
 
+#include "transfer_figures.h"
+
 #include <map>
 
 namespace
 {
 
-constexpr double kByteMicros = 10 * 1e6 / 9600; // start bit, 8 data bits, stop bit
+constexpr double kByteMicros = kLineBitsPerByte * 1e6 / kLineBaud;
 
 QString kindOf(const QByteArray &command)
 {

@@ -1,14 +1,13 @@
 #include "ports_bench.h"
 
 #include "counting_serial_line.h"
+#include "paced_switch.h"
 #include "transfer_figures.h"
 
 #include "image/factory_image.h"
-#include "launcher/sim_process.h"
 #include "link/line_factory.h"
 #include "multi_port_run.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -83,13 +82,9 @@ bool timePorts(CliOptions options, int model, const QStringList &ports, QTextStr
     };
     BenchObserver observer;
     const ImageWords image = factoryImage(model);
-    QElapsedTimer wall;
-    const qint64 cpuBefore = processCpuMicros();
-    wall.start();
-    const std::vector<PortOutcome> outcomes = runPortsAtOnce(options, image, makeLine, observer);
-    TransferFigures figures;
-    figures.wallMicros = wall.nsecsElapsed() / 1000;
-    figures.cpuMicros = processCpuMicros() - cpuBefore;
+    std::vector<PortOutcome> outcomes;
+    TransferFigures figures =
+        measure([&] { outcomes = runPortsAtOnce(options, image, makeLine, observer); });
     figures.bytesSent = totals.sent / count;
     figures.bytesReceived = totals.received / count;
     bool ok = true;
@@ -116,25 +111,13 @@ bool benchPorts(int model, int repeat, std::optional<Ser2netProcess::Mode> via, 
     out << header() << Qt::endl;
     bool allDone = true;
     for (const int count : kPortCounts) {
-        std::vector<std::unique_ptr<SimProcess>> sims;
-        std::vector<std::unique_ptr<Ser2netProcess>> servers;
+        std::vector<std::unique_ptr<PacedSwitch>> switches;
         QStringList ports;
         for (int i = 0; i < count; ++i) {
-            sims.push_back(std::make_unique<SimProcess>());
-            if (!sims.back()->start({QStringLiteral("--model"), QString::number(model),
-                                     QStringLiteral("--pace")})) {
-                std::fprintf(stderr, "swcfg-sim: %s\n", qPrintable(sims.back()->errorString()));
+            switches.push_back(std::make_unique<PacedSwitch>());
+            if (!switches.back()->start(model, via))
                 return false;
-            }
-            ports << sims.back()->ptyPath();
-            if (!via)
-                continue;
-            servers.push_back(std::make_unique<Ser2netProcess>());
-            if (!servers.back()->start(sims.back()->ptyPath(), *via)) {
-                std::fprintf(stderr, "ser2net: %s\n", qPrintable(servers.back()->errorString()));
-                return false;
-            }
-            ports.last() = servers.back()->portName();
+            ports << switches.back()->portName();
         }
         QTemporaryDir files;
         CliOptions options;

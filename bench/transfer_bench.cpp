@@ -5,6 +5,7 @@
 
 #include "counting_serial_line.h"
 #include "line_timeline.h"
+#include "paced_switch.h"
 #include "ports_bench.h"
 #include "transfer_figures.h"
 
@@ -12,14 +13,12 @@
 #include "image/device_models.h"
 #include "image/image_state.h"
 #include "launcher/ser2net_process.h"
-#include "launcher/sim_process.h"
 #include "link/line_factory.h"
 #include "link/link_clock.h"
 #include "link/switch_session.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTextStream>
 
 #include <cstdio>
@@ -162,13 +161,7 @@ TransferFigures timeRun(CountingSerialLine &line, CountingClock &clock,
 {
     line.resetCounts();
     clock.passes = 0;
-    QElapsedTimer wall;
-    const qint64 cpuBefore = processCpuMicros();
-    wall.start();
-    outcome = run();
-    TransferFigures figures;
-    figures.wallMicros = wall.nsecsElapsed() / 1000;
-    figures.cpuMicros = processCpuMicros() - cpuBefore;
+    TransferFigures figures = measure([&] { outcome = run(); });
     figures.bytesSent = line.bytesSent();
     figures.bytesReceived = line.bytesReceived();
     figures.waitPasses = clock.passes;
@@ -179,19 +172,11 @@ TransferFigures timeRun(CountingSerialLine &line, CountingClock &clock,
 // when the simulator could not be started or a command failed.
 bool benchModel(int model, const Options &options, QTextStream &out)
 {
-    SimProcess sim;
-    if (!sim.start({QStringLiteral("--model"), QString::number(model), QStringLiteral("--pace")})) {
-        std::fprintf(stderr, "swcfg-sim: %s\n", qPrintable(sim.errorString()));
+    PacedSwitch paced;
+    if (!paced.start(model, options.via))
         return false;
-    }
-    Ser2netProcess server;
-    if (options.via && !server.start(sim.ptyPath(), *options.via)) {
-        std::fprintf(stderr, "ser2net: %s\n", qPrintable(server.errorString()));
-        return false;
-    }
     ImageState state;
-    const std::unique_ptr<SerialLine> port =
-        makeSerialLine(options.via ? server.portName() : sim.ptyPath());
+    const std::unique_ptr<SerialLine> port = makeSerialLine(paced.portName());
     TimelineSerialLine timeline(*port);
     CountingSerialLine line(timeline);
     CountingClock clock;

@@ -1,12 +1,11 @@
 #include "transfer_figures.h"
 
+#include <QElapsedTimer>
+
 #include <sys/resource.h>
 
 namespace
 {
-
-constexpr qint64 kBaud = 9600;
-constexpr qint64 kBitsPerByte = 10; // start bit, 8 data bits, stop bit
 
 qint64 micros(const timeval &time)
 {
@@ -17,7 +16,7 @@ qint64 micros(const timeval &time)
 
 qint64 TransferFigures::wireMicros() const
 {
-    return (bytesSent + bytesReceived) * kBitsPerByte * 1000000 / kBaud;
+    return (bytesSent + bytesReceived) * kLineBitsPerByte * 1000000 / kLineBaud;
 }
 
 double TransferFigures::wallToWire() const
@@ -38,6 +37,18 @@ qint64 processCpuMicros()
     if (getrusage(RUSAGE_SELF, &usage) != 0)
         return 0;
     return micros(usage.ru_utime) + micros(usage.ru_stime);
+}
+
+TransferFigures measure(const std::function<void()> &run)
+{
+    QElapsedTimer wall;
+    const qint64 cpuBefore = processCpuMicros();
+    wall.start();
+    run();
+    TransferFigures figures;
+    figures.wallMicros = wall.nsecsElapsed() / 1000;
+    figures.cpuMicros = processCpuMicros() - cpuBefore;
+    return figures;
 }
 
 QString figuresHeader()

@@ -3,6 +3,13 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
+// The line the figures are laid against: 9600 baud, 10 bits a byte (start bit, 8 data bits, stop
+// bit).
+constexpr qint64 kLineBaud = 9600;
+constexpr qint64 kLineBitsPerByte = 10;
+
 // What one timed transfer cost, and how that compares with the line's own limit.
 struct TransferFigures {
     qint64 wallMicros = 0;
@@ -22,6 +29,8 @@ struct TransferFigures {
 
 // The process's CPU time so far (user + system, every thread), in microseconds.
 qint64 processCpuMicros();
+// Runs `run`: figures with its wall and CPU time filled in, the rest left to the caller.
+TransferFigures measure(const std::function<void()> &run);
 
 // The table printed for the runs: a header, then one row per run.
 QString figuresHeader();

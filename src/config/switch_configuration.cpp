@@ -58,6 +58,11 @@ int switchPorts(int model)
     return deviceModelInfo(model).lastChipPort + 1;
 }
 
+int switchPorts(const ImageState &state)
+{
+    return switchPorts(state.is32Port ? Model32NWay : state.is1000Sx ? Model24Sx : Model24NWay);
+}
+
 TrunkPageState trunkPageFor(const SwitchConfiguration &config)
 {
     TrunkPageState page;

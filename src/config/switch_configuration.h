@@ -73,6 +73,8 @@ struct SwitchConfiguration {
 int portPagePorts(int model);
 // User ports of the switch, as VLAN groups and trunk mappings count them: 24, 26 or 32.
 int switchPorts(int model);
+// The same for the model that the flags of `state` stand for.
+int switchPorts(const ImageState &state);
 
 // The trunk page as it shows `config`'s trunks: the method and its tab, the hash method, and the
 // boxes of the trunks in use (port-based ones with their mapping done). The mappings themselves

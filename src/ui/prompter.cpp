@@ -1,5 +1,7 @@
 #include "ui/prompter.h"
 
+#include "ui/title_bar.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -35,9 +37,7 @@ QWidget *ownerOr(QWidget *parent)
 // it is made wide enough for the title in the bold font of a title bar, with its buttons.
 int showWholeTitle(QMessageBox &box)
 {
-    QFont titleFont = box.font();
-    titleFont.setBold(true);
-    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 160;
+    const int width = titleBarWidth(box.font(), box.windowTitle());
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());

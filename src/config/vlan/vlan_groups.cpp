@@ -1,6 +1,7 @@
 #include "config/vlan/vlan_groups.h"
 
 #include "config/port_mask.h"
+#include "config/switch_configuration.h"
 
 namespace VlanGroups
 {
@@ -95,6 +96,15 @@ bool hasMembers(const ImageState &state, int group)
     return false;
 }
 
+void removeGroup(ImageState &state, int group)
+{
+    for (int k = group + 1; k < state.vlanGroupCount; ++k) {
+        state.vlanPortMember[k - 1] = state.vlanPortMember[k];
+        state.vlanTrunkMember[k - 1] = state.vlanTrunkMember[k];
+    }
+    --state.vlanGroupCount;
+}
+
 void decodeVlanGroups(ImageState &state)
 {
     state.vlanGroupCount = 0;
@@ -162,7 +172,7 @@ void vlanMasksToImage(ImageState &state)
 
 void completeVlanMasks(ImageState &state)
 {
-    const int last = state.is32Port ? 31 : state.is1000Sx ? 25 : 23;
+    const int last = switchPorts(state) - 1;
     auto grouped = [&state](int c) {
         return state.vlanMap[c / 8][2 * (c % 8)] != 0 || state.vlanMap[c / 8][2 * (c % 8) + 1] != 0;
     };

@@ -17,6 +17,9 @@ QString groupName(int number);
 QString portText(const ImageState &state, int group);
 QString trunkText(const ImageState &state, int group);
 bool hasMembers(const ImageState &state, int group);
+// Group `group` (0-based) goes: the later groups move up one place. The slot of the last one keeps
+// its old data until a group is added there again.
+void removeGroup(ImageState &state, int group);
 
 // Group records -> tables. Each device's slots are read up to the first empty one; groups 25 to 32
 // live in the second half of device 2's slots.

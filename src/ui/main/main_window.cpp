@@ -12,6 +12,7 @@
 #include "ui/preferences.h"
 #include "ui/prompter.h"
 #include "ui/properties/properties_dialog.h"
+#include "ui/title_bar.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -61,13 +62,10 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
         for (int model = 0; model < kModelCount; ++model)
             modelList->addItem(deviceModelInfo(model).listText);
     }
-    saveButton->setEnabled(false);
-    writeButton->setEnabled(false);
+    setImageCommandsEnabled(false);
     connect(modelList, &QComboBox::currentIndexChanged, this, &MainWindow::selectModel);
     // Runs the model selection with lastModel still 0: caption, buttons, lastModel and is32Port.
     modelList->setCurrentIndex(kStartupModel);
-
-    portList->setCurrentIndex(0);
 
     progressBar->setValue(0);
     progressBar->setVisible(false);
@@ -118,7 +116,7 @@ void MainWindow::buildControls()
 
     modelList = new QComboBox(this);
     modelList->setObjectName(QStringLiteral("modelList"));
-    portList = new PortList(switchAccess_.devices, this);
+    portList = new PortListBox(switchAccess_.devices, this);
     portList->setObjectName(QStringLiteral("portList"));
 
     auto *selection = new QGridLayout;
@@ -177,15 +175,17 @@ void MainWindow::buildControls()
     layout->addWidget(progressBar);
     // Wide enough for the longest caption in a title bar (bold, with an icon and three buttons),
     // and always at its natural height: the progress bar leaves no empty band behind.
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    int caption = 0;
-    for (int model = 0; model < kModelCount; ++model) {
-        caption = std::max(
-            caption, QFontMetrics(titleFont).horizontalAdvance(deviceModelInfo(model).mainCaption));
-    }
-    layout->addSpacerItem(new QSpacerItem(caption + 160, 0, QSizePolicy::Fixed));
+    int width = 0;
+    for (int model = 0; model < kModelCount; ++model)
+        width = std::max(width, titleBarWidth(font(), deviceModelInfo(model).mainCaption));
+    layout->addSpacerItem(new QSpacerItem(width, 0, QSizePolicy::Fixed));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::setImageCommandsEnabled(bool enabled)
+{
+    saveButton->setEnabled(enabled);
+    writeButton->setEnabled(enabled);
 }
 
 int MainWindow::deviceModel() const
@@ -197,6 +197,8 @@ void MainWindow::selectModel(int index)
 {
     if (!isValidModel(index))
         return;
+    // Confirmed settings keep their caption while the model stays.
+    const bool keepCaption = state_.configChanged && index == state_.lastModel;
     if (state_.configChanged && index != state_.lastModel) {
         if (!services_.prompter.askYesNo(QString::fromLatin1(T::kQuitSettingsQuestion))) {
             const QSignalBlocker blocker(modelList);
@@ -204,14 +206,12 @@ void MainWindow::selectModel(int index)
             return;
         }
         state_.resetForModelChange();
-        setWindowTitle(deviceModelInfo(index).mainCaption);
-    } else if (!state_.configChanged) {
-        setWindowTitle(deviceModelInfo(index).mainCaption);
     }
+    if (!keepCaption)
+        setWindowTitle(deviceModelInfo(index).mainCaption);
     if (index != state_.lastModel) {
         // The image no longer belongs to the selected model until the next Open or Read.
-        saveButton->setEnabled(false);
-        writeButton->setEnabled(false);
+        setImageCommandsEnabled(false);
     }
     state_.lastModel = index;
     state_.is32Port = index == Model32NWay;
@@ -260,8 +260,7 @@ void MainWindow::readFromSwitch()
     if (!mayDiscardChanges(T::kReadDiscards))
         return;
     if (runOnSwitch(readButton, &SwitchSession::read) == SessionOutcome::Done) {
-        saveButton->setEnabled(true);
-        writeButton->setEnabled(true);
+        setImageCommandsEnabled(true);
         statusLine->setText(T::readDone(deviceCountOf(deviceModel()), portList->currentText()));
     }
 }
@@ -302,8 +301,7 @@ void MainWindow::openConfiguration()
         return;
     }
     state_.takeLoadedImage(*loaded.image);
-    saveButton->setEnabled(true);
-    writeButton->setEnabled(true);
+    setImageCommandsEnabled(true);
     statusLine->setText(T::opened(QFileInfo(path).fileName()));
 }
 

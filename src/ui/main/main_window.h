@@ -7,7 +7,7 @@
 
 class FileChooser;
 class ImageState;
-class PortList;
+class PortListBox;
 class SwitchSession;
 enum class SessionOutcome;
 class QComboBox;
@@ -29,7 +29,7 @@ public:
     int deviceModel() const;
 
     QComboBox *modelList = nullptr;          // model
-    PortList *portList = nullptr;            // "1. COM1".."8. COM8", then the devices found
+    PortListBox *portList = nullptr;         // "1. COM1".."8. COM8", then the devices found
     QPushButton *readButton = nullptr;       // Read
     QPushButton *writeButton = nullptr;      // Write
     QPushButton *openButton = nullptr;       // Open
@@ -58,6 +58,8 @@ private:
     // True when nothing unsaved would be lost, or the user agreed to lose it.
     bool mayDiscardChanges(const char *consequence);
     void selectModel(int index);
+    // Save and Write, which need an image of the selected model (from Open or Read).
+    void setImageCommandsEnabled(bool enabled);
     // Runs a Read or Write on the selected port with the window and `button` disabled
     // throughout, the progress bar following the transfers and the messages shown as boxes.
     SessionOutcome runOnSwitch(QPushButton *button,

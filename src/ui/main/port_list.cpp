@@ -2,13 +2,13 @@
 
 #include <QSignalBlocker>
 
-PortList::PortList(SerialDeviceCatalogue devices, QWidget *parent)
+PortListBox::PortListBox(SerialDeviceCatalogue devices, QWidget *parent)
     : QComboBox(parent), devices_(std::move(devices))
 {
     refresh();
 }
 
-void PortList::refresh()
+void PortListBox::refresh()
 {
     const QString selected = device();
     {
@@ -23,12 +23,12 @@ void PortList::refresh()
         setCurrentIndex(0);
 }
 
-QString PortList::device() const
+QString PortListBox::device() const
 {
     return currentData().toString();
 }
 
-bool PortList::selectDevice(const QString &device)
+bool PortListBox::selectDevice(const QString &device)
 {
     if (device.isEmpty())
         return false;
@@ -42,7 +42,7 @@ bool PortList::selectDevice(const QString &device)
     return true;
 }
 
-void PortList::showPopup()
+void PortListBox::showPopup()
 {
     refresh();
     QComboBox::showPopup();

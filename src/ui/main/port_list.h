@@ -7,12 +7,12 @@
 // The "RS232 COM Port" list: "1. COM1" to "8. COM8", then the serial devices the system reports,
 // asked afresh each time the list is opened so that an adapter plugged in later appears. Each
 // entry keeps the device it opens; the selection follows its device through a refresh.
-class PortList : public QComboBox
+class PortListBox : public QComboBox
 {
     Q_OBJECT
 
 public:
-    PortList(SerialDeviceCatalogue devices, QWidget *parent = nullptr);
+    PortListBox(SerialDeviceCatalogue devices, QWidget *parent = nullptr);
 
     // Builds the entries anew; the device selected stays selected, listed on its own when the
     // system no longer reports it (an adapter unplugged for a moment).

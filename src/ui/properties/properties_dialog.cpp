@@ -54,11 +54,6 @@ PropertiesDialog::PropertiesDialog(ImageState &state, const UiServices &services
     load();
 }
 
-void PropertiesDialog::showPortSettings(int chipPort)
-{
-    portPage->showPortSettings(chipPort);
-}
-
 std::optional<int> PropertiesDialog::selectedPortIndex() const
 {
     return portPage->selectedPortIndex();
@@ -68,14 +63,12 @@ std::optional<int> PropertiesDialog::selectedPortIndex() const
 void PropertiesDialog::load()
 {
     PortNumbers::buildPortMaps(state_);
-    vlanPage->addButton->setEnabled(state_.vlanGroupCount < kVlanGroupMax);
     // Ports 25..32, like trunks 7 and 8, exist on the 32-port model only.
     for (int i = 24; i < kUserPortCount; ++i)
         portPage->portButtons[i]->setEnabled(state_.is32Port);
 
-    // Showing port 1 runs the same rules as a click on its button.
+    // Showing port 1 runs the same rules as a click on its button, and shows its settings.
     portPage->portButtons[0]->setChecked(true);
-    showPortSettings(state_.portMap[0]);
     PropertiesCodec::decode(state_, trunkPage->board());
     trunkPage->showState();
     vlanPage->showGroups();
@@ -131,18 +124,10 @@ void PropertiesDialog::pageChanged(int page)
 
 void PropertiesDialog::openMapping(int trunk)
 {
-    TrunkMappingDialog dialog(state_, *this, services_.prompter, this);
-    const QString name =
-        QString::fromLatin1(TrunkTexts::kMappingFrame) + QString::number(trunk + 1);
-    dialog.setWindowTitle(QString::fromLatin1(TrunkTexts::kMappingTitle) +
-                          QString::number(trunk + 1));
+    TrunkMappingDialog dialog(state_, *this, services_.prompter, trunk, this);
     for (int m = 0; m < TrunkLayout::kMemberBoxes; ++m) {
-        dialog.trunkFrames[m]->setTitle(name);
-        const QString caption = trunkPage->memberBoxes[trunk][m]->text();
-        for (int tab = 0; tab < 4; ++tab)
-            dialog.memberHeaders[m + 4 * tab]->setText(caption);
         if (trunkPage->memberBoxes[trunk][m]->isChecked())
-            dialog.lockMemberRow(m, caption);
+            dialog.lockMemberRow(m);
         else
             dialog.disableMemberColumn(m);
     }

@@ -35,8 +35,6 @@ public:
     TrunkPage *trunkPage = nullptr;
     VlanPage *vlanPage = nullptr;
 
-    // Decodes chip port `chipPort` into the port page.
-    void showPortSettings(int chipPort);
     // The user port index shown on the port page; none when no port button is selected.
     std::optional<int> selectedPortIndex() const;
 

@@ -1,5 +1,6 @@
 #include "ui/properties/trunk_mapping_dialog.h"
 
+#include "config/switch_configuration.h"
 #include "config/trunk/trunk_layout.h"
 #include "config/trunk/trunk_texts.h"
 #include "image/image_state.h"
@@ -18,10 +19,11 @@
 namespace T = TrunkTexts;
 
 TrunkMappingDialog::TrunkMappingDialog(ImageState &state, MappingHost &host, Prompter &prompter,
-                                       QWidget *parent)
-    : QDialog(parent), state_(state), host_(host), prompter_(prompter)
+                                       int trunk, QWidget *parent)
+    : QDialog(parent), state_(state), host_(host), prompter_(prompter), trunk_(trunk)
 {
     setObjectName(QStringLiteral("TrunkMappingDialog"));
+    setWindowTitle(QString::fromLatin1(T::kMappingTitle) + QString::number(trunk_ + 1));
     portTabs = new QTabWidget(this);
     portTabs->setObjectName(QStringLiteral("portTabs"));
     portTabs->setUsesScrollButtons(false); // all four tabs in sight
@@ -50,12 +52,13 @@ QWidget *TrunkMappingDialog::buildTab(int tab)
 {
     auto *page = new QWidget;
     trunkFrames[tab] =
-        new QGroupBox(QString::fromLatin1(T::kMappingFrame) + QLatin1Char('1'), page);
+        new QGroupBox(QString::fromLatin1(T::kMappingFrame) + QString::number(trunk_ + 1), page);
     trunkFrames[tab]->setObjectName(QStringLiteral("trunkFrame_%1").arg(tab));
     auto *grid = new QGridLayout(trunkFrames[tab]);
     for (int m = 0; m < 4; ++m) {
         QLabel *&header = memberHeaders[4 * tab + m];
-        header = new QLabel(QStringLiteral("Port%1").arg(m + 1), trunkFrames[tab]);
+        header = new QLabel(TrunkLayout::portBoxCaption(TrunkLayout::memberUserIndex(trunk_, m)),
+                            trunkFrames[tab]);
         header->setObjectName(QStringLiteral("memberHeader_%1").arg(4 * tab + m));
         grid->addWidget(header, 0, 1 + m, Qt::AlignCenter);
     }
@@ -98,11 +101,10 @@ void TrunkMappingDialog::applyModel()
     }
 }
 
-void TrunkMappingDialog::lockMemberRow(int memberIndex, const QString &portName)
+void TrunkMappingDialog::lockMemberRow(int memberIndex)
 {
-    const int p = portName.mid(4).trimmed().toInt() - 1;
+    const int p = TrunkLayout::memberUserIndex(trunk_, memberIndex);
     const int tab = p / 8;
-    portTabs->setCurrentIndex(tab);
     portLabels[p]->setEnabled(false);
     const int base = 4 * (p % 8);
     for (int j = base; j < base + 4; ++j) {
@@ -110,7 +112,6 @@ void TrunkMappingDialog::lockMemberRow(int memberIndex, const QString &portName)
             options_[tab][j]->setChecked(true);
         options_[tab][j]->setEnabled(false);
     }
-    portTabs->setCurrentIndex(0);
 }
 
 void TrunkMappingDialog::disableMemberColumn(int memberIndex)
@@ -124,23 +125,10 @@ void TrunkMappingDialog::disableMemberColumn(int memberIndex)
     }
 }
 
-std::vector<int> TrunkMappingDialog::modelPorts() const
-{
-    int ports = 24;
-    if (state_.is32Port)
-        ports = 32;
-    if (state_.is1000Sx)
-        ports = 26;
-    std::vector<int> all;
-    for (int p = 0; p < ports; ++p)
-        all.push_back(p);
-    return all;
-}
-
 std::vector<int> TrunkMappingDialog::portsWithoutMember() const
 {
     std::vector<int> without;
-    for (int p : modelPorts()) {
+    for (int p = 0; p < switchPorts(state_); ++p) {
         bool chosen = false;
         for (int m = 0; m < 4; ++m)
             chosen = chosen || option(p, m)->isChecked();
@@ -167,8 +155,7 @@ void TrunkMappingDialog::spreadEvenly()
 void TrunkMappingDialog::confirm()
 {
     state_.mappingComplete = false;
-    const int t = trunkFrames[0]->title().mid(5).trimmed().toInt() - 1;
-    auto &mapping = state_.portTrunkMapping[t];
+    auto &mapping = state_.portTrunkMapping[trunk_];
     int count = 0;
     for (int tab = 0; tab < 4; ++tab) {
         mapping[tab].fill(false);
@@ -181,7 +168,7 @@ void TrunkMappingDialog::confirm()
             }
         }
     }
-    state_.mappingComplete = count == int(modelPorts().size());
+    state_.mappingComplete = count == switchPorts(state_);
     if (!state_.mappingComplete) {
         // The choices made so far are kept in the table; the dialog stays open and says which
         // ports still lack a member.
@@ -194,5 +181,5 @@ void TrunkMappingDialog::confirm()
         return;
     }
     accept();
-    host_.mappingConfirmed(t);
+    host_.mappingConfirmed(trunk_);
 }

@@ -31,13 +31,14 @@ class TrunkMappingDialog : public QDialog
     Q_OBJECT
 
 public:
-    TrunkMappingDialog(ImageState &state, MappingHost &host, Prompter &prompter,
+    // The mapping of port-based trunk `trunk` (0..7).
+    TrunkMappingDialog(ImageState &state, MappingHost &host, Prompter &prompter, int trunk,
                        QWidget *parent = nullptr);
 
     // The option buttons of tab `tab`, row by row.
     std::array<QRadioButton *, 32> &options(int tab) { return options_[tab]; }
-    // A member's own row is fixed to itself; the member is known by its box caption.
-    void lockMemberRow(int memberIndex, const QString &portName);
+    // A member's own row is fixed to itself.
+    void lockMemberRow(int memberIndex);
     // An unchecked member can be chosen by no port.
     void disableMemberColumn(int memberIndex);
     // Every port without a member gets one, in turn over the members that can be chosen; a
@@ -45,8 +46,8 @@ public:
     void spreadEvenly();
 
     QTabWidget *portTabs = nullptr;
-    std::array<QGroupBox *, 4> trunkFrames{}; // one per tab, "Trunk 1" until the opener names it
-    std::array<QLabel *, 16> memberHeaders{}; // column headers, 4 per tab
+    std::array<QGroupBox *, 4> trunkFrames{}; // one per tab, "Trunk 1".."Trunk 8"
+    std::array<QLabel *, 16> memberHeaders{}; // column headers, 4 per tab: the members' ports
     std::array<QLabel *, 32> portLabels{};    // row labels "Port 1".."Port32"
     QPushButton *spreadButton = nullptr;      // "Spread evenly"
     QPushButton *okButton = nullptr;          // OK
@@ -57,8 +58,7 @@ private:
     void applyModel();
     void confirm();
     bool moduleTabAvailable() const;
-    // The front-panel ports (0-based) of the model, and those whose row holds no choice yet.
-    std::vector<int> modelPorts() const;
+    // The front-panel ports (0-based) of the model whose row holds no choice yet.
     std::vector<int> portsWithoutMember() const;
     QRadioButton *option(int port, int member) const
     {
@@ -68,6 +68,7 @@ private:
     ImageState &state_;
     MappingHost &host_;
     Prompter &prompter_;
+    const int trunk_;
     std::array<std::array<QRadioButton *, 32>, 4> options_{};
     std::array<bool, 4> memberOpen_{true, true, true, true}; // columns that can be chosen
 };

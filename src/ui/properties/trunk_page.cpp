@@ -36,6 +36,29 @@ QCheckBox *checkBox(const QString &caption, const QString &name, QWidget *parent
     return box;
 }
 
+// The trunks of one method in `frame`: a row per trunk, its box, then its port boxes, made in
+// that order (the Tab order); port box i of trunk t is the port userIndex(t, i).
+template <std::size_t PortBoxes>
+QGridLayout *buildTrunkGrid(QGroupBox &frame, std::array<QCheckBox *, kTrunks> &trunkBoxes,
+                            const char *trunkBoxName,
+                            std::array<std::array<QCheckBox *, PortBoxes>, kTrunks> &portBoxes,
+                            const char *portBoxName, int (*userIndex)(int trunk, int box))
+{
+    auto *grid = new QGridLayout(&frame);
+    grid->addWidget(heading(T::kTrunkSelection, &frame), 0, 0);
+    grid->addWidget(heading(T::kTrunkPortAssignment, &frame), 0, 1, 1, int(PortBoxes));
+    for (int t = 0; t < kTrunks; ++t) {
+        trunkBoxes[t] = checkBox(trunkCaption(t), QString::fromLatin1(trunkBoxName).arg(t), &frame);
+        grid->addWidget(trunkBoxes[t], t + 1, 0);
+        for (int i = 0; i < int(PortBoxes); ++i) {
+            portBoxes[t][i] = checkBox(portBoxCaption(userIndex(t, i)),
+                                       QString::fromLatin1(portBoxName).arg(t).arg(i), &frame);
+            grid->addWidget(portBoxes[t][i], t + 1, 1 + i);
+        }
+    }
+    return grid;
+}
+
 void showCheck(QCheckBox *box, bool checked, bool enabled)
 {
     const QSignalBlocker blocker(box);
@@ -84,20 +107,8 @@ QWidget *TrunkPage::buildPortBasedTab()
     auto *tab = new QWidget;
     portTrunkFrame = new QGroupBox(tab);
     portTrunkFrame->setObjectName(QStringLiteral("portTrunkFrame"));
-    auto *grid = new QGridLayout(portTrunkFrame);
-    grid->addWidget(heading(T::kTrunkSelection, portTrunkFrame), 0, 0);
-    grid->addWidget(heading(T::kTrunkPortAssignment, portTrunkFrame), 0, 1, 1, 4);
-    for (int t = 0; t < kTrunks; ++t) {
-        portTrunkBoxes[t] =
-            checkBox(trunkCaption(t), QStringLiteral("portTrunkBox_%1").arg(t), portTrunkFrame);
-        grid->addWidget(portTrunkBoxes[t], t + 1, 0);
-        for (int m = 0; m < kMemberBoxes; ++m) {
-            memberBoxes[t][m] =
-                checkBox(portBoxCaption(memberUserIndex(t, m)),
-                         QStringLiteral("memberBox_%1_%2").arg(t).arg(m), portTrunkFrame);
-            grid->addWidget(memberBoxes[t][m], t + 1, 1 + m);
-        }
-    }
+    QGridLayout *grid = buildTrunkGrid(*portTrunkFrame, portTrunkBoxes, "portTrunkBox_%1",
+                                       memberBoxes, "memberBox_%1_%2", memberUserIndex);
 
     mappingFrame = new QGroupBox(tab);
     mappingFrame->setObjectName(QStringLiteral("mappingFrame"));
@@ -133,20 +144,8 @@ QWidget *TrunkPage::buildMacBasedTab()
     auto *tab = new QWidget;
     macTrunkFrame = new QGroupBox(tab);
     macTrunkFrame->setObjectName(QStringLiteral("macTrunkFrame"));
-    auto *grid = new QGridLayout(macTrunkFrame);
-    grid->addWidget(heading(T::kTrunkSelection, macTrunkFrame), 0, 0);
-    grid->addWidget(heading(T::kTrunkPortAssignment, macTrunkFrame), 0, 1, 1, kMacPortBoxes);
-    for (int t = 0; t < kTrunks; ++t) {
-        macTrunkBoxes[t] =
-            checkBox(trunkCaption(t), QStringLiteral("macTrunkBox_%1").arg(t), macTrunkFrame);
-        grid->addWidget(macTrunkBoxes[t], t + 1, 0);
-        for (int i = 0; i < kMacPortBoxes; ++i) {
-            macPortBoxes[t][i] =
-                checkBox(portBoxCaption(macPortUserIndex(t, i)),
-                         QStringLiteral("macPortBox_%1_%2").arg(t).arg(i), macTrunkFrame);
-            grid->addWidget(macPortBoxes[t][i], t + 1, 1 + i);
-        }
-    }
+    buildTrunkGrid(*macTrunkFrame, macTrunkBoxes, "macTrunkBox_%1", macPortBoxes,
+                   "macPortBox_%1_%2", macPortUserIndex);
 
     hashHeading = heading(T::kLoadBalancingMapping, tab);
     hashHeading->setObjectName(QStringLiteral("hashHeading"));

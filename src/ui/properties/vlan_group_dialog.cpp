@@ -92,17 +92,14 @@ void AddVlanGroupDialog::confirm()
         return;
     }
     const int n = ++state_.vlanGroupCount;
-    page_.addButton->setEnabled(n < kVlanGroupMax);
     takeMembers(n - 1);
     // The dialog's OK computes every mask afresh; this keeps the work table current meanwhile.
     VlanGroups::addGroupMasks(state_, n - 1);
-    auto *item = new QTreeWidgetItem({VlanGroups::groupName(n), VlanGroups::portText(state_, n - 1),
-                                      VlanGroups::trunkText(state_, n - 1)});
+    QTreeWidgetItem *item = page_.groupRow(n - 1);
     page_.groupList->insertTopLevelItem(n - 1, item);
     page_.groupList->setCurrentItem(item);
     accept();
-    page_.modifyButton->setEnabled(true);
-    page_.deleteButton->setEnabled(true);
+    page_.showButtons();
 }
 
 ModifyVlanGroupDialog::ModifyVlanGroupDialog(VlanPage &page, const TrunkPageState &trunks,
@@ -114,14 +111,11 @@ ModifyVlanGroupDialog::ModifyVlanGroupDialog(VlanPage &page, const TrunkPageStat
 
 void ModifyVlanGroupDialog::confirm()
 {
-    if (state_.vlanGroupCount == kVlanGroupMax)
-        page_.addButton->setEnabled(false);
     const int s = state_.selectedVlanGroup;
     takeMembers(s - 1);
     // Without its row the dialog stays open; the tables are already changed.
     if (!page_.showGroupRow(s))
         return;
     accept();
-    page_.modifyButton->setEnabled(true);
-    page_.deleteButton->setEnabled(true);
+    page_.showButtons();
 }

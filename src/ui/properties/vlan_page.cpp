@@ -83,11 +83,20 @@ bool VlanPage::eventFilter(QObject *watched, QEvent *event)
 void VlanPage::showGroups()
 {
     groupList->clear();
-    for (int g = 0; g < state_.vlanGroupCount; ++g) {
-        groupList->addTopLevelItem(
-            new QTreeWidgetItem({VlanGroups::groupName(g + 1), VlanGroups::portText(state_, g),
-                                 VlanGroups::trunkText(state_, g)}));
-    }
+    for (int g = 0; g < state_.vlanGroupCount; ++g)
+        groupList->addTopLevelItem(groupRow(g));
+    showButtons();
+}
+
+QTreeWidgetItem *VlanPage::groupRow(int group) const
+{
+    return new QTreeWidgetItem({VlanGroups::groupName(group + 1),
+                                VlanGroups::portText(state_, group),
+                                VlanGroups::trunkText(state_, group)});
+}
+
+void VlanPage::showButtons()
+{
     addButton->setEnabled(state_.vlanGroupCount < kVlanGroupMax);
     modifyButton->setEnabled(state_.vlanGroupCount > 0);
     deleteButton->setEnabled(state_.vlanGroupCount > 0);
@@ -98,24 +107,18 @@ void VlanPage::removeAllGroups()
     for (int row = groupList->topLevelItemCount() - 1; row >= 0; --row)
         delete groupList->takeTopLevelItem(row);
     state_.vlanGroupCount = 0;
-    modifyButton->setEnabled(false);
-    deleteButton->setEnabled(false);
-    // With no group left there is room to add one again.
-    addButton->setEnabled(true);
+    showButtons();
 }
 
 bool VlanPage::showGroupRow(int number)
 {
-    QTreeWidgetItem *atPosition = groupList->topLevelItem(number - 1);
-    const QList<QTreeWidgetItem *> found =
-        atPosition ? groupList->findItems(atPosition->text(0), Qt::MatchExactly, 0)
-                   : QList<QTreeWidgetItem *>();
-    if (found.isEmpty()) {
+    // Rows are named by position: group n is row n - 1.
+    QTreeWidgetItem *item = groupList->topLevelItem(number - 1);
+    if (!item) {
         services_.prompter.showMessage(QString::fromLatin1(T::kNoMatch), MessageIcon::None,
                                        QString());
         return false;
     }
-    QTreeWidgetItem *item = found.first();
     item->setText(1, VlanGroups::portText(state_, number - 1));
     item->setText(2, VlanGroups::trunkText(state_, number - 1));
     groupList->scrollToItem(item);
@@ -134,8 +137,8 @@ void VlanPage::refreshVlanGroupList()
 
 void VlanPage::itemClicked(QTreeWidgetItem *item)
 {
-    // The number after "Group": it follows the rows' renumbering. No row, no group.
-    state_.selectedVlanGroup = item ? item->text(0).mid(5).toInt() : 0;
+    // Rows are named by position, so the row's place is its group's number. No row, no group.
+    state_.selectedVlanGroup = item ? groupList->indexOfTopLevelItem(item) + 1 : 0;
 }
 
 bool VlanPage::selectionValid() const
@@ -188,22 +191,15 @@ void VlanPage::deleteGroup()
     }
     const int count = state_.vlanGroupCount;
     const int deleted = state_.selectedVlanGroup;
-    // The rows keep their names by position: the last row goes, the data of the later groups
-    // moves up one row.
+    // The rows keep their names by position: the last row goes, the rows of the later groups
+    // show the data that moved up.
     delete groupList->takeTopLevelItem(count - 1);
-    for (int k = deleted; k < count; ++k) {
-        state_.vlanPortMember[k - 1] = state_.vlanPortMember[k];
-        state_.vlanTrunkMember[k - 1] = state_.vlanTrunkMember[k];
+    VlanGroups::removeGroup(state_, deleted - 1);
+    for (int k = deleted; k < count; ++k)
         showGroupRow(k);
-    }
-    state_.vlanGroupCount = count - 1;
     // The row where the group was (or the new last one) is highlighted, and so selected; with no
     // group left, none is.
     groupList->setCurrentItem(groupList->topLevelItem(std::min(deleted, count - 1) - 1));
     itemClicked(groupList->currentItem());
-    addButton->setEnabled(true);
-    if (state_.vlanGroupCount == 0) {
-        modifyButton->setEnabled(false);
-        deleteButton->setEnabled(false);
-    }
+    showButtons();
 }

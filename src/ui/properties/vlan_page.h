@@ -22,9 +22,12 @@ public:
     VlanPage(ImageState &state, const TrunkBoard &trunks, const UiServices &services,
              QWidget *parent = nullptr);
 
-    // One row per group of the tables; Add while there are fewer than 32 groups, Modify and
-    // Delete while there is one.
+    // One row per group of the tables, and the buttons that fit them.
     void showGroups();
+    // The row of group `group` (0-based), not yet in the list.
+    QTreeWidgetItem *groupRow(int group) const;
+    // Add while there are fewer than 32 groups, Modify and Delete while there is one.
+    void showButtons();
     // Every group goes, the rows from the last up.
     void removeAllGroups();
     // Shown again: groups lose the trunks no longer in use and the ports that became trunk
@@ -32,7 +35,7 @@ public:
     void refreshVlanGroupList();
 
     // The row of group `number` (1-based) takes the group's texts, becomes the current row and is
-    // scrolled into view. False (after saying so) when no row has that group's name.
+    // scrolled into view. False (after saying so) when there is no such row.
     bool showGroupRow(int number);
 
     void itemClicked(QTreeWidgetItem *item);
