@@ -1,13 +1,8 @@
 #include "console_reporter.h"
 
+#include "console_output.h"
+
 #include <QByteArray>
-
-#include <algorithm>
-
-namespace
-{
-constexpr int kBarWidth = 40;
-} // namespace
 
 ConsoleReporter::ConsoleReporter(std::FILE *stream, bool drawProgress)
     : stream_(stream), drawProgress_(drawProgress)
@@ -37,12 +32,8 @@ void ConsoleReporter::showProgress(const ProgressState &state)
         finishBarLine();
         return;
     }
-    const int value = std::clamp(state.value, 0, 100);
-    const int filled = value * kBarWidth / 100;
     // Every redraw has the same width, so nothing of the one before is left over.
-    const QByteArray bar = "\r[" + QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') +
-                           "] " + QByteArray::number(value).rightJustified(3, ' ') + '%';
-    write(bar);
+    write('\r' + progressBar(state.value));
     barOnLine_ = true;
 }
 
@@ -53,8 +44,7 @@ ProgressCallback ConsoleReporter::progressCallback()
 
 void ConsoleReporter::write(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream_);
-    std::fflush(stream_);
+    writeStream(stream_, bytes);
 }
 
 void ConsoleReporter::finishBarLine()

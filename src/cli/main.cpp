@@ -5,6 +5,7 @@
 #include "cli_options.h"
 #include "cli_texts.h"
 #include "command_files.h"
+#include "console_output.h"
 #include "console_reporter.h"
 #include "link/com_ports.h"
 #include "link/link_clock.h"
@@ -14,7 +15,6 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #ifdef Q_OS_WIN
@@ -86,12 +86,8 @@ int main(int argc, char *argv[])
     // A full disk or a closed pipe behind standard output is a failure, not silence.
     int outputError = 0;
     const auto output = [&outputError](const QByteArray &text) {
-        errno = 0;
-        if ((std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout) !=
-                 std::size_t(text.size()) ||
-             std::fflush(stdout) != 0) &&
-            outputError == 0)
-            outputError = errno != 0 ? errno : EIO;
+        if (const int error = writeStream(stdout, text); error != 0 && outputError == 0)
+            outputError = error;
     };
     CommandServices services{deviceLineFactory(),        clock,  console,
                              console.progressCallback(), output, StopSignals::received};

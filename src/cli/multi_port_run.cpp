@@ -2,6 +2,7 @@
 
 #include "cli_texts.h"
 #include "command_files.h"
+#include "console_output.h"
 #include "image/bin_file.h"
 #include "link/com_ports.h"
 #include "link/link_clock.h"
@@ -15,7 +16,6 @@
 #include <QEventLoop>
 #include <QThread>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -154,11 +154,8 @@ ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal)
     console.finish();
     console.note(PortSummary::table(outcomes));
     if (options.json) {
-        const QByteArray json = PortSummary::json(outcomes);
-        if (std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout) !=
-                static_cast<std::size_t>(json.size()) ||
-            std::fflush(stdout) != 0) {
-            console.note(CliTexts::outputFailed(QString::fromLocal8Bit(std::strerror(errno))));
+        if (const int error = writeStream(stdout, PortSummary::json(outcomes)); error != 0) {
+            console.note(CliTexts::outputFailed(QString::fromLocal8Bit(std::strerror(error))));
             return ExitStatus::FileProblem;
         }
     }

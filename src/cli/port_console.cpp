@@ -1,11 +1,12 @@
 #include "port_console.h"
 
+#include "console_output.h"
+
 #include <algorithm>
 
 namespace
 {
 
-constexpr int kBarWidth = 40;
 // Enough for the eye; several ports report progress many times a second each.
 constexpr qint64 kRedrawMs = 100;
 const char kCursorUp[] = "\x1b[%1A";
@@ -66,13 +67,10 @@ void PortConsole::drawBars()
         width = std::max(width, static_cast<int>(label.size()));
     QByteArray bars;
     for (std::size_t i = 0; i < states_.size(); ++i) {
-        const int value = std::clamp(states_[i].value, 0, 100);
-        const int filled = value * kBarWidth / 100;
         const QString label =
             i < static_cast<std::size_t>(labels_.size()) ? labels_.at(int(i)) : "";
-        bars += label.leftJustified(width).toLocal8Bit() + (width > 0 ? " [" : "[") +
-                QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + "] " +
-                QByteArray::number(value).rightJustified(3, ' ') + "%\n";
+        bars += label.leftJustified(width).toLocal8Bit() + (width > 0 ? " " : "") +
+                progressBar(states_[i].value) + '\n';
     }
     write(bars);
     barsShown_ = true;
@@ -89,6 +87,5 @@ void PortConsole::eraseBars()
 
 void PortConsole::write(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream_);
-    std::fflush(stream_);
+    writeStream(stream_, bytes);
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdio>
+
+// What swcfgctl puts on its standard streams, drawn and written the same way by every part.
+
+// Writes all of `bytes` to `stream` and flushes it: 0, or the error number when either failed
+// (EIO when the system named none).
+int writeStream(std::FILE *stream, const QByteArray &bytes);
+
+// A transfer's progress, 0 to 100 %, as a bar of fixed width: "[################.....]  42%".
+QByteArray progressBar(int value);
