@@ -8,7 +8,6 @@
 #include "image/device_models.h"
 #include "image/factory_image.h"
 #include "image/image_state.h"
-#include "link/qt_serial_line.h"
 #include "ports_command.h"
 #include "stop_signals.h"
 #include "transfer_summary.h"

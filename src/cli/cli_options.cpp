@@ -57,13 +57,8 @@ ParsedCommandLine help(const QString &text)
     return parsed;
 }
 
-} // namespace
-
-std::optional<int> modelForArgument(const QString &argument)
-{
-    return modelForName(argument);
-}
-
+// "COM1".."COM8" (any case), a device path (made absolute) or a device name: the device it
+// names. Nothing for an empty argument or a COM name out of range.
 std::optional<QString> deviceForPortArgument(const QString &argument)
 {
     if (argument.trimmed().isEmpty())
@@ -79,6 +74,8 @@ std::optional<QString> deviceForPortArgument(const QString &argument)
     }
     return serialDeviceForArgument(argument);
 }
+
+} // namespace
 
 ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
@@ -155,7 +152,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
 
     // Only the switch cannot say its model; a file and a document can.
     if (!listsPorts && parser.isSet(modelOption)) {
-        const std::optional<int> model = modelForArgument(parser.value(modelOption));
+        const std::optional<int> model = modelForName(parser.value(modelOption));
         if (!model)
             return usageError(CliTexts::badModel(parser.value(modelOption)), first);
         options.model = *model;

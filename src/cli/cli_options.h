@@ -40,9 +40,3 @@ struct ParsedCommandLine {
 
 // `arguments` as in main's argv, program name first.
 ParsedCommandLine parseCommandLine(const QStringList &arguments);
-
-// "24", "24sx" (any case) or "32", or the list index "0".."2".
-std::optional<int> modelForArgument(const QString &argument);
-// "COM1".."COM8" (any case), a device path (made absolute) or a device name: the device it
-// names. Nothing for an empty argument or a COM name out of range.
-std::optional<QString> deviceForPortArgument(const QString &argument);

@@ -3,7 +3,6 @@
 #include "cli_texts.h"
 #include "command_files.h"
 #include "console_output.h"
-#include "image/bin_file.h"
 #include "link/com_ports.h"
 #include "link/link_clock.h"
 #include "port_console.h"

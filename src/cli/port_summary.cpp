@@ -11,6 +11,10 @@
 namespace PortSummary
 {
 
+namespace
+{
+
+// "done", "file problem", "switch unavailable", "transfer failed" or "stopped".
 QString outcomeName(ExitStatus status)
 {
     if (static_cast<int>(status) > static_cast<int>(ExitStatus::StoppedBySignal))
@@ -31,6 +35,8 @@ QString outcomeName(ExitStatus status)
     }
     return QStringLiteral("status %1").arg(static_cast<int>(status));
 }
+
+} // namespace
 
 QString table(const std::vector<PortOutcome> &outcomes)
 {

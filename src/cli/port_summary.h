@@ -12,8 +12,6 @@
 namespace PortSummary
 {
 
-// "done", "file problem", "switch unavailable" or "transfer failed".
-QString outcomeName(ExitStatus status);
 // A table for a person, a header and a line per port.
 QString table(const std::vector<PortOutcome> &outcomes);
 // A JSON array, an object per port: port, name, device, file, outcome, status, seconds,
