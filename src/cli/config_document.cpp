@@ -15,6 +15,16 @@ namespace ConfigDocument
 
 using namespace TrunkLayout;
 
+QString at(const QString &path, const QString &key)
+{
+    return path.isEmpty() ? key : path + QLatin1Char('.') + key;
+}
+
+QString item(const QString &path, int index)
+{
+    return QStringLiteral("%1[%2]").arg(path).arg(index);
+}
+
 QString numberOf(int index)
 {
     return QString::number(index + 1);
@@ -63,11 +73,6 @@ QJsonArray numbersOf(const std::vector<int> &indexes)
     return numbers;
 }
 
-QString hashName(int index)
-{
-    return QLatin1String(hashMethodNames()[index >= 0 && index < kHashMethods ? index : 0]);
-}
-
 int keyRank(const QString &key)
 {
     const auto *end = std::end(kKeyOrder);
@@ -77,6 +82,11 @@ int keyRank(const QString &key)
 }
 
 } // namespace
+
+QString hashName(int index)
+{
+    return QLatin1String(hashMethodNames()[index >= 0 && index < kHashMethods ? index : 0]);
+}
 
 QStringList orderedKeys(const QJsonObject &object)
 {

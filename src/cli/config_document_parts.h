@@ -19,6 +19,11 @@ inline constexpr LinkSetting kLinks[] = {LinkSetting::Auto, LinkSetting::Full100
 inline const char *const kLinkNames[] = {"auto", "100-full", "100-half", "10-full", "10-half"};
 inline const char *const kMethodNames[] = {"mac", "port"};
 
+// Where a value is in a document: "path.key", or "key" at the top; "path[index]".
+QString at(const QString &path, const QString &key);
+QString item(const QString &path, int index);
+// The hash method's name for its index; the first one's for an index out of range.
+QString hashName(int index);
 // A port or trunk index as its number: "1" for 0.
 QString numberOf(int index);
 QStringList namesOf(const char *const *names, int count);

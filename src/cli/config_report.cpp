@@ -2,6 +2,7 @@
 
 #include "config/trunk/trunk_layout.h"
 #include "config_document.h"
+#include "config_document_parts.h"
 #include "image/device_models.h"
 
 #include <QJsonArray>
@@ -61,13 +62,9 @@ QString mappingLines(const TrunkSettings &trunk)
 QString trunkLines(const SwitchConfiguration &config)
 {
     const bool mac = config.method == TrunkMethod::MacAddress;
-    QString text =
-        mac ? QStringLiteral("Trunks: MAC address based, hash %1\n")
-                  .arg(QLatin1String(TrunkLayout::hashMethodNames()[std::size_t(
-                      config.hashIndex >= 0 && config.hashIndex < TrunkLayout::kHashMethods
-                          ? config.hashIndex
-                          : 0)]))
-            : QStringLiteral("Trunks: port based\n");
+    QString text = mac ? QStringLiteral("Trunks: MAC address based, hash %1\n")
+                             .arg(ConfigDocument::hashName(config.hashIndex))
+                       : QStringLiteral("Trunks: port based\n");
     bool any = false;
     for (int t = 0; t < TrunkLayout::kTrunks; ++t) {
         const TrunkSettings &trunk = config.trunks[std::size_t(t)];
@@ -125,8 +122,7 @@ void compare(const QString &path, const QJsonValue &before, const QJsonValue &af
         for (auto it = b.begin(); it != b.end(); ++it)
             keys.insert(it.key(), it.value());
         for (const QString &key : ConfigDocument::orderedKeys(keys)) {
-            compare(path.isEmpty() ? key : path + QLatin1Char('.') + key, a.value(key),
-                    b.value(key), changes);
+            compare(ConfigDocument::at(path, key), a.value(key), b.value(key), changes);
         }
         return;
     }
@@ -137,7 +133,7 @@ void compare(const QString &path, const QJsonValue &before, const QJsonValue &af
     if (before.isArray() && after.isArray() && (ofObjects(before) || ofObjects(after))) {
         const QJsonArray a = before.toArray(), b = after.toArray();
         for (int i = 0; i < int(std::max(a.size(), b.size())); ++i) {
-            compare(QStringLiteral("%1[%2]").arg(path).arg(i),
+            compare(ConfigDocument::item(path, i),
                     i < a.size() ? a.at(i) : QJsonValue(QJsonValue::Undefined),
                     i < b.size() ? b.at(i) : QJsonValue(QJsonValue::Undefined), changes);
         }

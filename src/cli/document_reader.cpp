@@ -9,16 +9,6 @@
 namespace ConfigDocument
 {
 
-QString at(const QString &path, const QString &key)
-{
-    return path.isEmpty() ? key : path + QLatin1Char('.') + key;
-}
-
-QString item(const QString &path, int index)
-{
-    return QStringLiteral("%1[%2]").arg(path).arg(index);
-}
-
 bool DocumentReader::refuse(const QString &path, const QString &reason)
 {
     if (!refusal)

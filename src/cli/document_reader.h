@@ -20,11 +20,6 @@ struct VlanGroupSettings;
 namespace ConfigDocument
 {
 
-// "path.key", or "key" at the top.
-QString at(const QString &path, const QString &key);
-// "path[index]".
-QString item(const QString &path, int index);
-
 // Reads a document, keeping the first refusal.
 class DocumentReader
 {

@@ -1,6 +1,6 @@
 #include "json_duplicates.h"
 
-#include "document_reader.h"
+#include "config_document_parts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
