@@ -24,14 +24,6 @@ constexpr qint64 kDocumentLimit = 1 << 20;
 // The largest file of any model: enough to find the model word and check the file for it.
 constexpr qint64 kLargestFile = 4 * BinFile::kBlockBytes;
 
-std::optional<int> modelInFile(const QByteArray &bytes)
-{
-    const int at = 2 * BinFile::kModelWord;
-    if (bytes.size() < at + 2)
-        return std::nullopt;
-    return modelForWord(quint16(quint8(bytes[at]) << 8 | quint8(bytes[at + 1])));
-}
-
 Loaded refused(const QString &path, const QString &message)
 {
     return {std::nullopt, 0, aboutFile(path, message)};
@@ -60,22 +52,15 @@ QString aboutFile(const QString &path, const QString &message)
 
 Loaded load(const QString &path, std::optional<int> model)
 {
-    if (model) {
-        const BinFile::Loaded loaded = BinFile::load(path, *model, ImageWords{});
-        return loaded.image ? Loaded{loaded.image, *model, QString()} : refused(path, loaded.error);
-    }
-    if (const std::optional<QString> reason = notRegularFile(path))
-        return refused(path, BinFile::openErrorMessage(path, *reason));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(path, BinFile::openErrorMessage(path, file.errorString()));
-    const QByteArray bytes = file.read(kLargestFile);
-    if (bytes.isNull() && file.error() != QFileDevice::NoError)
-        return refused(path, BinFile::openErrorMessage(path, file.errorString()));
-    const std::optional<int> named = modelInFile(bytes);
+    // With the model given, only its blocks are read, as the window's Open does.
+    const BinFile::Read read =
+        BinFile::readFile(path, model ? BinFile::fileSizeFor(*model) : kLargestFile);
+    if (!read.bytes)
+        return refused(path, read.error);
+    const std::optional<int> named = model ? model : BinFile::modelNamedIn(*read.bytes);
     if (!named)
         return refused(path, QString::fromLatin1(BinFile::kContentsError));
-    const BinFile::Loaded loaded = BinFile::fromBytes(bytes, *named, ImageWords{});
+    const BinFile::Loaded loaded = BinFile::fromBytes(*read.bytes, *named, ImageWords{});
     return loaded.image ? Loaded{loaded.image, *named, QString()} : refused(path, loaded.error);
 }
 

@@ -68,18 +68,33 @@ QString verdictMessage(Verdict verdict, int model)
     return {};
 }
 
-Loaded load(const QString &path, int model, const ImageWords &base)
+Read readFile(const QString &path, qint64 limit)
 {
     if (const std::optional<QString> reason = notRegularFile(path))
         return {std::nullopt, openErrorMessage(path, *reason)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, openErrorMessage(path, file.errorString())};
-    const QByteArray bytes = file.read(fileSizeFor(model));
+    const QByteArray bytes = file.read(limit);
     if (bytes.isNull() && file.error() != QFileDevice::NoError)
         return {std::nullopt, openErrorMessage(path, file.errorString())};
+    return {bytes, QString()};
+}
 
-    return fromBytes(bytes, model, base);
+std::optional<int> modelNamedIn(const QByteArray &bytes)
+{
+    const int at = 2 * kModelWord;
+    if (bytes.size() < at + 2)
+        return std::nullopt;
+    return modelForWord(quint16(quint8(bytes[at]) << 8 | quint8(bytes[at + 1])));
+}
+
+Loaded load(const QString &path, int model, const ImageWords &base)
+{
+    const Read read = readFile(path, fileSizeFor(model));
+    if (!read.bytes)
+        return {std::nullopt, read.error};
+    return fromBytes(*read.bytes, model, base);
 }
 
 Loaded fromBytes(const QByteArray &bytes, int model, const ImageWords &base)

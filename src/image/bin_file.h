@@ -49,6 +49,16 @@ Loaded fromBytes(const QByteArray &bytes, int model, const ImageWords &base);
 // Reads a file and takes it as fromBytes does.
 Loaded load(const QString &path, int model, const ImageWords &base);
 
+struct Read {
+    std::optional<QByteArray> bytes; // set when the file could be read
+    QString error;                   // otherwise the open message, with the reason
+};
+// At most `limit` bytes of a regular file.
+Read readFile(const QString &path, qint64 limit);
+// The model a file's model word (device 0) names; nothing when it names none or the file is
+// too short to hold it.
+std::optional<int> modelNamedIn(const QByteArray &bytes);
+
 // Writes the model's blocks atomically: on failure the old file stays as it was.
 // Returns the message to show, or nothing on success.
 std::optional<QString> save(const QString &path, const ImageWords &image, int model);
