@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include <algorithm>
 
 namespace
 {
@@ -72,22 +71,9 @@ ExitStatus runPorts(const CliOptions &options, const CommandServices &services)
     const std::vector<PortChoice> choices = portChoices(found);
     QJsonArray entries;
     QByteArray lines;
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        const QString &device = choices[i].device;
-        const auto info = std::find_if(found.begin(), found.end(), [&device](const auto &f) {
-            return f.systemLocation == device;
-        });
-        const SerialDeviceInfo *known = info == found.end() ? nullptr : &*info;
-        // The list starts with COM1 to COM8; each device after them is one the system found.
-        const int com = int(i) + kFirstComPort;
-        const bool comPort = com <= kLastComPort;
-        const QString variable = QStringLiteral("SWCFG_COM%1").arg(com);
-        const QString name = comPort ? QStringLiteral("COM%1").arg(com)
-                             : known ? known->portName
-                                     : device;
-        const QString override =
-            comPort && !qEnvironmentVariableIsEmpty(qPrintable(variable)) ? variable : QString();
-        const QJsonObject entry = portEntry(name, device, override, known);
+    for (const PortChoice &choice : choices) {
+        const QJsonObject entry = portEntry(choice.name, choice.device, choice.overrideVariable,
+                                            choice.found ? &*choice.found : nullptr);
         entries.append(entry);
         lines += portLine(entry);
     }

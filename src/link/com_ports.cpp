@@ -23,10 +23,14 @@ QString asDeviceName(const QString &name)
 
 } // namespace
 
+QString comPortVariable(int portNumber)
+{
+    return QStringLiteral("SWCFG_COM%1").arg(portNumber);
+}
+
 QString comPortDeviceName(int portNumber)
 {
-    const QString override =
-        qEnvironmentVariable(qPrintable(QStringLiteral("SWCFG_COM%1").arg(portNumber)));
+    const QString override = qEnvironmentVariable(qPrintable(comPortVariable(portNumber)));
     if (!override.isEmpty())
         return asDeviceName(override);
 #ifdef Q_OS_WIN

@@ -8,6 +8,8 @@
 constexpr int kFirstComPort = 1;
 constexpr int kLastComPort = 8;
 
+// The environment variable that may name COM port n's device: SWCFG_COM<n>.
+QString comPortVariable(int portNumber);
 // The device that COM port n (1..8) opens: the environment variable SWCFG_COM<n> when it is set,
 // otherwise COMn on Windows and /dev/ttyS<n-1> elsewhere.
 QString comPortDeviceName(int portNumber);

@@ -24,9 +24,22 @@ SerialDeviceCatalogue systemSerialDevices()
 
 std::vector<PortChoice> portChoices(const std::vector<SerialDeviceInfo> &found)
 {
+    const auto listedAt = [&found](const QString &device) -> std::optional<SerialDeviceInfo> {
+        for (const SerialDeviceInfo &info : found) {
+            if (info.systemLocation == device)
+                return info;
+        }
+        return std::nullopt;
+    };
     std::vector<PortChoice> choices;
-    for (int port = kFirstComPort; port <= kLastComPort; ++port)
-        choices.push_back({QStringLiteral("%1. COM%1").arg(port), comPortDeviceName(port)});
+    for (int port = kFirstComPort; port <= kLastComPort; ++port) {
+        const QString variable = comPortVariable(port);
+        const QString device = comPortDeviceName(port);
+        choices.push_back({QStringLiteral("%1. COM%1").arg(port), device,
+                           QStringLiteral("COM%1").arg(port),
+                           qEnvironmentVariableIsEmpty(qPrintable(variable)) ? QString() : variable,
+                           listedAt(device)});
+    }
     for (const SerialDeviceInfo &device : found) {
         const bool listed = std::any_of(choices.begin(), choices.end(), [&](const PortChoice &c) {
             return c.device == device.systemLocation;
@@ -36,7 +49,7 @@ std::vector<PortChoice> portChoices(const std::vector<SerialDeviceInfo> &found)
         QString label = QStringLiteral("%1. %2").arg(choices.size() + 1).arg(device.portName);
         if (!device.description.isEmpty())
             label += QStringLiteral(" - ") + device.description;
-        choices.push_back({label, device.systemLocation});
+        choices.push_back({label, device.systemLocation, device.portName, QString(), device});
     }
     return choices;
 }

@@ -24,8 +24,11 @@ SerialDeviceCatalogue systemSerialDevices();
 
 // One entry of the port list: what the user sees and the device it opens.
 struct PortChoice {
-    QString label;  // "1. COM1", "9. ttyUSB0 - FT232R USB UART"
-    QString device; // "/dev/ttyS0", "/dev/ttyUSB0"
+    QString label;                              // "1. COM1", "9. ttyUSB0 - FT232R USB UART"
+    QString device;                             // "/dev/ttyS0", "/dev/ttyUSB0"
+    QString name;                               // "COM1", "ttyUSB0"
+    QString overrideVariable = {};              // "SWCFG_COM1" when it names the device
+    std::optional<SerialDeviceInfo> found = {}; // what the system says of the device, if listed
 };
 
 // "1. COM1" to "8. COM8", each opening its device (SWCFG_COM<n> included), then every device of
