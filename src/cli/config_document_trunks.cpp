@@ -111,7 +111,7 @@ bool DocumentReader::trunkRules(const SwitchConfiguration &config)
         if (!trunk.inUse)
             continue;
         const QString path = at(QStringLiteral("trunks.groups"), numberOf(t));
-        if (t >= kTrunks - 2 && model_ != Model32NWay)
+        if (isModuleTrunk(t) && model_ != Model32NWay)
             return refuse(path,
                           QStringLiteral("trunk %1 exists on the 32-port model only").arg(t + 1));
         std::vector<int> own;

@@ -67,7 +67,7 @@ bool DocumentReader::vlanRules(const SwitchConfiguration &config, const SwitchCo
             const int t = group.trunks[std::size_t(i)];
             if (!choices.trunks[std::size_t(t)])
                 return refuse(at(path, QStringLiteral("trunks")),
-                              (t >= 6 && !state.is32Port
+                              (TrunkLayout::isModuleTrunk(t) && !state.is32Port
                                    ? QStringLiteral("trunk %1 exists on the 32-port model only")
                                    : QStringLiteral("trunk %1 is not in use"))
                                       .arg(t + 1) +

@@ -60,7 +60,7 @@ void TrunkBoard::memberRule(int trunk, int member)
             setMember(trunk, member, true);
     }
     // Trunks 7 and 8 keep all four members while MAC-address-based trunking is chosen.
-    if (trunk >= 6 && state_.method == TrunkMethod::MacAddress) {
+    if (TrunkLayout::isModuleTrunk(trunk) && state_.method == TrunkMethod::MacAddress) {
         for (int m = 0; m < kMemberBoxes; ++m)
             setMember(trunk, m, true);
     }

@@ -32,7 +32,7 @@ TrunkBoard::TrunkBoard(TrunkPageHost *host) : host_(host)
 
 void TrunkBoard::enableModuleTrunks(bool is32Port)
 {
-    for (int trunk : {6, 7}) {
+    for (int trunk = TrunkLayout::kFirstModuleTrunk; trunk < TrunkLayout::kTrunks; ++trunk) {
         state_.mac.trunkEnabled[trunk] = is32Port;
         state_.port.trunkEnabled[trunk] = is32Port;
     }
@@ -119,8 +119,9 @@ void TrunkBoard::tabRule()
         const int unfinished = unfinishedMapping();
         if (unfinished >= 0) {
             showTab(0);
-            host_->showExclamation(QString::fromLatin1(
-                unfinished < 6 ? T::kFinishMapping : T::kFinishMappingOfModuleTrunk));
+            host_->showExclamation(QString::fromLatin1(!TrunkLayout::isModuleTrunk(unfinished)
+                                                           ? T::kFinishMapping
+                                                           : T::kFinishMappingOfModuleTrunk));
             return;
         }
     }

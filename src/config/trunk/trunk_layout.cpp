@@ -14,8 +14,9 @@ int macPortUserIndex(int trunk, int box)
 int memberUserIndex(int trunk, int member)
 {
     // Two ports of the upper row, then the two below them.
-    const int base = trunk < 6 ? 2 * trunk : 24 + 2 * (trunk - 6);
-    const int row = trunk < 6 ? 12 : 4;
+    const bool module = isModuleTrunk(trunk);
+    const int base = module ? 24 + 2 * (trunk - kFirstModuleTrunk) : 2 * trunk;
+    const int row = module ? 4 : 12;
     return base + member % 2 + (member >= 2 ? row : 0);
 }
 

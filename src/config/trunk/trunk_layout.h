@@ -14,6 +14,13 @@ constexpr int kTrunks = 8;
 constexpr int kMacPortBoxes = 8; // port boxes of a MAC-address-based trunk
 constexpr int kMemberBoxes = 4;  // member boxes of a port-based trunk
 
+// Trunks 7 and 8 are made of the module's ports: only the 32-port model has them.
+constexpr int kFirstModuleTrunk = 6;
+constexpr bool isModuleTrunk(int trunk)
+{
+    return trunk >= kFirstModuleTrunk;
+}
+
 // Trunks 2n and 2n + 1 share the eight ports of switch device n.
 constexpr int partnerOf(int trunk)
 {

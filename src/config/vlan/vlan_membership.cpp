@@ -55,10 +55,11 @@ Choices available(const ImageState &state, const TrunkPageState &trunks)
     if (!state.is32Port) {
         for (int p = 24; p < kUserPortCount; ++p)
             choices.ports[p] = state.is1000Sx && p < 26;
-        choices.trunks[6] = choices.trunks[7] = false;
+        for (int t = kFirstModuleTrunk; t < kTrunks; ++t)
+            choices.trunks[t] = false;
     }
     auto noPort = [&state, &choices](int trunk, int p) {
-        if (trunk < 6 || state.is32Port)
+        if (!isModuleTrunk(trunk) || state.is32Port)
             choices.ports[p] = false;
     };
     if (trunks.method == TrunkMethod::PortBased) {
