@@ -5,6 +5,7 @@
 
 #include "config/properties_codec.h"
 #include "config/trunk/trunk_board.h"
+#include "config/trunk/trunk_layout.h"
 #include "image/image_state.h"
 #include "image/port_map.h"
 #include "image/port_word_codec.h"
@@ -139,7 +140,8 @@ int main(int argc, char *argv[])
     portTrunks.setMember(0, 3, false);
     for (int p = 0; p < 32; ++p) {
         const int member = p == 12 ? 2 : p % 2;
-        state.portTrunkMapping[0][p / 8][4 * (p % 8) + member] = true;
+        state.portTrunkMapping[0][TrunkLayout::mappingTab(p)][TrunkLayout::mappingBox(p, member)] =
+            true;
     }
     PropertiesCodec::encode(state, portTrunks.state());
     {

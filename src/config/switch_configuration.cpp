@@ -159,13 +159,8 @@ SwitchConfiguration OpenedConfiguration::read() const
                     trunk.members.push_back(memberUserIndex(t, m));
             }
             for (int p = 0; p < switchPorts(model_); ++p) {
-                const auto &row = state_.portTrunkMapping[t][p / 8];
-                int member = -1;
-                for (int m = kMemberBoxes - 1; m >= 0; --m) {
-                    if (row[4 * (p % 8) + m])
-                        member = memberUserIndex(t, m);
-                }
-                trunk.mapping.push_back(member);
+                const std::optional<int> member = firstMappedMember(state_, t, p);
+                trunk.mapping.push_back(member ? memberUserIndex(t, *member) : -1);
             }
         }
         std::sort(trunk.members.begin(), trunk.members.end());
@@ -226,7 +221,7 @@ TrunkPageState OpenedConfiguration::trunkPage(const SwitchConfiguration &wanted)
         for (int p = 0; trunk.inUse && p < int(trunk.mapping.size()); ++p) {
             for (int m = 0; m < kMemberBoxes; ++m) {
                 if (trunk.mapping[p] == memberUserIndex(t, m))
-                    state_.portTrunkMapping[t][p / 8][4 * (p % 8) + m] = true;
+                    state_.portTrunkMapping[t][mappingTab(p)][mappingBox(p, m)] = true;
             }
         }
     }

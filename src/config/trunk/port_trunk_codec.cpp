@@ -30,7 +30,7 @@ void parseMappings(ImageState &state, const TrunkBoard &board, int device, int f
             if (!board.state().port.trunk[t])
                 continue;
             const int member = kMemberOfPosition[select >> (2 * t) & 3];
-            state.portTrunkMapping[t][p / 8][4 * (p % 8) + member] = true;
+            state.portTrunkMapping[t][mappingTab(p)][mappingBox(p, member)] = true;
         }
     }
 }

@@ -26,13 +26,8 @@ void addToMembers(ImageState &state, int trunk, const PortMask &mask)
 
 void addMappedMember(ImageState &state, int trunk, int userIndex)
 {
-    const auto &row = state.portTrunkMapping[trunk][userIndex / 8];
-    int member = 0;
-    while (member < kMemberBoxes && !row[4 * (userIndex % 8) + member])
-        ++member;
-    if (member == kMemberBoxes)
-        member = 0;
-    const int c = memberChip(state, trunk, member);
+    // A row without a choice counts as mapped to the first member.
+    const int c = memberChip(state, trunk, firstMappedMember(state, trunk, userIndex).value_or(0));
     // A member's own row maps it to itself: it gains nothing.
     if (state.portMap[userIndex] != c) {
         PortMask mask;

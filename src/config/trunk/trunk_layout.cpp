@@ -1,7 +1,19 @@
 #include "config/trunk/trunk_layout.h"
 
+#include "image/image_state.h"
+
 namespace TrunkLayout
 {
+
+std::optional<int> firstMappedMember(const ImageState &state, int trunk, int userIndex)
+{
+    const auto &tab = state.portTrunkMapping[trunk][mappingTab(userIndex)];
+    for (int m = 0; m < kMemberBoxes; ++m) {
+        if (tab[mappingBox(userIndex, m)])
+            return m;
+    }
+    return std::nullopt;
+}
 
 int macPortUserIndex(int trunk, int box)
 {

@@ -4,6 +4,9 @@
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
+
+struct ImageState;
 
 // Where the eight trunks sit on the switch. Trunks are indexed 0..7 for trunks 1..8; a user port
 // index is the front-panel port number minus 1.
@@ -48,6 +51,19 @@ constexpr int memberChipPort(int trunk, int member)
 {
     return 4 * trunk + kMemberChipOffset[member];
 }
+
+// The mapping of a port-based trunk: four tabs of eight ports, a box per member and port; the box
+// of member m in port p's row is mappingBox(p, m) on tab mappingTab(p).
+constexpr int mappingTab(int userIndex)
+{
+    return userIndex / 8;
+}
+constexpr int mappingBox(int userIndex, int member)
+{
+    return 4 * (userIndex % 8) + member;
+}
+// The first member box checked in port p's row of `trunk`'s mapping; nothing when none is.
+std::optional<int> firstMappedMember(const ImageState &state, int trunk, int userIndex);
 
 // "Port" and the port number right-aligned in two characters: "Port 1".."Port32".
 QString portBoxCaption(int userIndex);

@@ -104,9 +104,9 @@ void TrunkMappingDialog::applyModel()
 void TrunkMappingDialog::lockMemberRow(int memberIndex)
 {
     const int p = TrunkLayout::memberUserIndex(trunk_, memberIndex);
-    const int tab = p / 8;
+    const int tab = TrunkLayout::mappingTab(p);
     portLabels[p]->setEnabled(false);
-    const int base = 4 * (p % 8);
+    const int base = TrunkLayout::mappingBox(p, 0);
     for (int j = base; j < base + 4; ++j) {
         if (j % 4 == memberIndex)
             options_[tab][j]->setChecked(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/trunk/trunk_layout.h"
+
 #include <QDialog>
 
 #include <array>
@@ -62,7 +64,7 @@ private:
     std::vector<int> portsWithoutMember() const;
     QRadioButton *option(int port, int member) const
     {
-        return options_[port / 8][4 * (port % 8) + member];
+        return options_[TrunkLayout::mappingTab(port)][TrunkLayout::mappingBox(port, member)];
     }
 
     ImageState &state_;
