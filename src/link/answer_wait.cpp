@@ -11,7 +11,7 @@ namespace
 // A byte takes 1.04 ms at 9600 baud (10 bits).
 constexpr qint64 kByteMicros = 1041;
 // Rests end this many byte times before an answer can be all in, so that its last bytes are seen
-// one by one as they come; or one byte time before, when how they come does not matter.
+// one by one as they come; or two byte times before, when how they come does not matter.
 constexpr qint64 kWatchedEndBytes = 3;
 constexpr qint64 kUnwatchedEndBytes = 2;
 // Once an answer could be all in, a pass ends as soon as bytes come, and after 1 ms at most.
