@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-struct ImageState;
+class ImageState;
 
 // Where the eight trunks sit on the switch. Trunks are indexed 0..7 for trunks 1..8; a user port
 // index is the front-panel port number minus 1.
