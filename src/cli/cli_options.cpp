@@ -168,6 +168,11 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         for (const QString &value : parser.values(portOption))
             options.portArguments += value.split(QLatin1Char(','));
         for (const QString &argument : qAsConst(options.portArguments)) {
+            if (isNetworkPortName(argument)) {
+                const ParsedNetworkPort network = parseNetworkPort(argument);
+                if (!network.address)
+                    return usageError(CliTexts::badPort(argument, network.problem), first);
+            }
             const std::optional<QString> device = deviceForPortArgument(argument);
             if (!device)
                 return usageError(CliTexts::badPort(argument), first);

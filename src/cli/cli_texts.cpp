@@ -1,5 +1,7 @@
 #include "cli_texts.h"
 
+#include "link/network_port_name.h"
+
 namespace CliTexts
 {
 
@@ -271,9 +273,11 @@ QString badModel(const QString &argument)
     return QStringLiteral("bad model '%1': 24, 24sx or 32 (or 0, 1, 2)").arg(argument);
 }
 
-QString badPort(const QString &argument)
+QString badPort(const QString &argument, const QString &problem)
 {
-    return QStringLiteral("bad port '%1': COM1 to COM8 or a device path").arg(argument);
+    return QStringLiteral("bad port '%1': %2")
+        .arg(displayedPortName(argument),
+             problem.isEmpty() ? QStringLiteral("COM1 to COM8 or a device path") : problem);
 }
 
 QString unexpectedArguments(const QString &arguments)

@@ -24,7 +24,8 @@ QString commandFirst(const QString &option);
 QString missingOption(const QString &option);
 QString repeatedOption(const QString &name);
 QString badModel(const QString &argument);
-QString badPort(const QString &argument);
+// `problem`: what is wrong with a network port; empty for a COM name out of range or no name.
+QString badPort(const QString &argument, const QString &problem = QString());
 QString unexpectedArguments(const QString &arguments);
 QString tryHelp(const QString &command); // empty command: the general help
 QString outputFailed(const QString &reason);

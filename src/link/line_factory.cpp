@@ -3,12 +3,6 @@
 #include "link/network_serial_line.h"
 #include "link/qt_serial_line.h"
 
-bool isNetworkPortName(const QString &name)
-{
-    return name.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive) ||
-           name.startsWith(QLatin1String("rfc2217://"), Qt::CaseInsensitive);
-}
-
 std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName)
 {
     if (isNetworkPortName(deviceName))

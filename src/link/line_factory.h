@@ -1,14 +1,11 @@
 #pragma once
 
+#include "link/network_port_name.h"
 #include "link/serial_line.h"
 
 #include <QString>
 
 #include <memory>
-
-// Whether `name` is a network port of a console server (tcp://HOST:PORT or rfc2217://HOST:PORT)
-// rather than a serial device.
-bool isNetworkPortName(const QString &name);
 
 // The line that `deviceName` names, closed: a console server's network port, or a serial device
 // (a COM port, a USB adapter, a pseudo-terminal).

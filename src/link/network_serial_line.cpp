@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QTcpSocket>
 #include <QThread>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -35,7 +34,8 @@ bool opensWithTelnet(const QByteArray &bytes)
 
 } // namespace
 
-NetworkSerialLine::NetworkSerialLine(const QString &name) : name_(name), address_(parse(name))
+NetworkSerialLine::NetworkSerialLine(const QString &name)
+    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name))
 {
     clock_.start();
 }
@@ -52,24 +52,11 @@ NetworkSerialLine::~NetworkSerialLine()
         socket_->waitForDisconnected(kSendTimeoutMs);
 }
 
-std::optional<NetworkSerialLine::Address> NetworkSerialLine::parse(const QString &name)
-{
-    const QUrl url(name, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != QLatin1String("tcp") && scheme != QLatin1String("rfc2217")) ||
-        url.host().isEmpty() || url.port() < 1 || !url.userInfo().isEmpty() ||
-        (!url.path().isEmpty() && url.path() != QLatin1String("/")) || url.hasQuery() ||
-        url.hasFragment())
-        return std::nullopt;
-    return Address{url.host(), static_cast<quint16>(url.port()),
-                   scheme == QLatin1String("rfc2217")};
-}
-
 bool NetworkSerialLine::open()
 {
     error_.clear();
-    if (!address_) {
-        error_ = reasonText(QString::fromLatin1(NetworkLineTexts::kNotAnAddress));
+    if (!parsed_.address) {
+        error_ = reasonText(parsed_.problem);
         return false;
     }
     if (lost()) {
@@ -112,7 +99,7 @@ bool NetworkSerialLine::connectToServer()
     QElapsedTimer since;
     since.start();
     socket_ = std::make_unique<QTcpSocket>();
-    socket_->connectToHost(address_->host, address_->port);
+    socket_->connectToHost(parsed_.address->host, parsed_.address->port);
     // The name lookup and the connection finish in the event loop; yield to it and sleep
     // briefly, as every wait on the line does.
     while (socket_->state() != QAbstractSocket::ConnectedState) {
@@ -132,7 +119,7 @@ bool NetworkSerialLine::connectToServer()
     // Commands are short and each waits for its answer: send them at once.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     firstBytesSeen_ = false;
-    if (address_->comPortControl && !setUpComPort(since)) {
+    if (parsed_.address->comPortControl && !setUpComPort(since)) {
         socket_->abort();
         socket_.reset();
         return false;

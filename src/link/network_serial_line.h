@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/com_port_control.h"
+#include "link/network_port_name.h"
 #include "link/serial_line.h"
 
 #include <QElapsedTimer>
@@ -43,13 +44,6 @@ public:
     void waitForInput(int maxMicros) override;
 
 private:
-    struct Address {
-        QString host;
-        quint16 port = 0;
-        bool comPortControl = false;
-    };
-    static std::optional<Address> parse(const QString &name);
-
     bool connectToServer();
     bool setUpComPort(const QElapsedTimer &since);
     // Waits up to maxMs for the socket and takes in what came; true when data did.
@@ -67,7 +61,7 @@ private:
     qint64 nowMicros() const { return clock_.nsecsElapsed() / 1000; }
 
     QString name_;
-    std::optional<Address> address_;
+    ParsedNetworkPort parsed_;
     std::unique_ptr<QTcpSocket> socket_; // made by the first open, in the thread that uses it
     std::optional<ComPortControl> comPort_;
     QByteArray input_;
@@ -86,8 +80,6 @@ private:
 // Why a network port did not open, after "<name>: ".
 namespace NetworkLineTexts
 {
-inline const char *const kNotAnAddress =
-    "not a network port (tcp://HOST:PORT or rfc2217://HOST:PORT)";
 inline const char *const kNoConnection = "no connection within 5 s";
 inline const char *const kSettingsUnconfirmed = "the server did not confirm the line settings";
 inline const char *const kSpeaksTelnet = "the server speaks Telnet: use rfc2217://";

@@ -49,6 +49,22 @@ private slots:
         row("write -m 24 -p COM0 f", "Try 'swcfgctl write --help'. bad port 'COM0'");
         row("write -m 24 -p com9 f", "Try 'swcfgctl write --help'. bad port 'com9'");
         row("write -m 24 --port= f", "Try 'swcfgctl write --help'. bad port ''");
+        // Console servers' ports: the scheme in any case, HOST:PORT and nothing else; a password
+        // is never repeated.
+        row("read -m 1 -p TCP://h:1 -o f", "read 1 TCP://h:1 f");
+        row("read -m 1 -p Rfc2217://10.0.0.9:4001/ -o f", "read 1 Rfc2217://10.0.0.9:4001/ f");
+        row("write -m 24 -p tcp://h:1/x f",
+            "Try 'swcfgctl write --help'. bad port 'tcp://h:1/x': nothing may follow HOST:PORT");
+        row("write -m 24 -p tcp://h: f",
+            "Try 'swcfgctl write --help'. bad port 'tcp://h:': the port must be a number from 1");
+        row("write -m 24 -p tcp://h:p/ f",
+            "Try 'swcfgctl write --help'. bad port 'tcp://h:p/': the port must be a number");
+        row("write -m 24 -p tcp://h:70000 f",
+            "Try 'swcfgctl write --help'. bad port 'tcp://h:70000': the port must be a number");
+        row("write -m 24 -p rfc2217://:1 f",
+            "Try 'swcfgctl write --help'. bad port 'rfc2217://:1': no host before the port");
+        row("write -m 24 -p tcp://user:pw@host:1 f",
+            "Try 'swcfgctl write --help'. bad port 'tcp://...@host:1': a user name or password");
         row("", "Try 'swcfgctl --help'. no command given");
         row("erase", "Try 'swcfgctl --help'. unknown command 'erase'");
         row("--model 24 read", "Try 'swcfgctl --help'. '--model' before the command");
