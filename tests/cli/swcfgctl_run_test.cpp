@@ -259,7 +259,8 @@ private slots:
 
     // swcfgctl write --changed-only against a simulated 32-port switch whose image differs from the
     // file in the words `changed` (device * 128 + word): every device is read, only those words are
-    // written, every device is read back, and the switch is reset only when all of it verified.
+    // written, every device is read back, and the switch is reset only when all of it verified. A
+    // switch that holds the file already was read once, and is neither written nor reset.
     void writeChangedOnly_data()
     {
         QTest::addColumn<QList<int>>("changed");
@@ -268,7 +269,9 @@ private slots:
         QTest::addColumn<QString>("messages");
         QTest::newRow("a word of device 0 and one of the module")
             << QList<int>{13, 3 * 128 + 100} << QString() << 0 << QString();
-        QTest::newRow("the switch holds the file") << QList<int>() << QString() << 0 << QString();
+        QTest::newRow("the switch holds the file")
+            << QList<int>() << QString() << 0
+            << "the switch already holds {file}: nothing written, not restarted\n";
         QTest::newRow("a written word keeps another value")
             << QList<int>{128 + 40, 2 * 128 + 7} << "--corrupt-word 1:40" << 4
             << "Device 1 EEPROM Writing Error !\nEEPROM writing error ! Please write once again ! "
@@ -300,15 +303,107 @@ private slots:
 
         const QString run = runCtl({"write", "--model", "32", "--changed-only", "--port",
                                     sim.ptyPath(), dir.filePath("file.bin")});
-        QCOMPARE(run, QString("%1||%2").arg(exitCode).arg(messages));
-        QVERIFY(exitCode != 0 ||
-                SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
+        QCOMPARE(run, QString("%1||%2").arg(exitCode).arg(
+                          messages.replace("{file}", dir.filePath("file.bin"))));
+        const bool resets = exitCode == 0 && !changed.isEmpty();
+        QVERIFY(!resets || SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
         QStringList log = sim.logLines();
-        QCOMPARE(log.count("reset"), exitCode == 0 ? 1 : 0);
-        QCOMPARE(log.filter(QRegularExpression("^read . 0 000 256$")).size(), 8);
+        QCOMPARE(log.count("reset"), resets ? 1 : 0);
+        QCOMPARE(log.filter(QRegularExpression("^read . 0 000 256$")).size(),
+                 changed.isEmpty() ? 4 : 8);
         QCOMPARE(log.filter(QRegularExpression("^write "))
                      .replaceInStrings(QRegularExpression(" stored .*"), QString()),
                  writes);
+    }
+
+    // write --changed-only --config: the document laid over what the switch held, saved first
+    // with --backup, or only compared with --dry-run. The switch is read once before anything is
+    // written; a document of the wrong form or a backup that cannot be saved ends the command
+    // before the switch is touched. The summary says what was done: words written, restarted,
+    // words that differed.
+    void writeDocument_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("document"); // the keys after format, version and model
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("summary"); // words_written restarted words_differing
+        QTest::addColumn<QString>("said");    // in standard error; {dir}: the test's folder
+        QTest::addColumn<int>("reads");       // of a device's EEPROM
+        QTest::addColumn<bool>("backedUp");
+        const QString backup = "--backup {dir}/sw-{port}.bin";
+        const QString storm = R"("ports": {"7": {"storm_control": true}})";
+        QTest::newRow("a setting changed, backed up")
+            << backup << storm << 0 << "1 true 1" << QString() << 8 << true;
+        QTest::newRow("the switch holds the document")
+            << QString() << R"("ports": {"7": {"storm_control": false}})" << 0 << "0 false 0"
+            << "the switch already holds {dir}/doc.json: nothing written, not restarted\n"
+            << 4 << false;
+        QTest::newRow("dry run")
+            << "--dry-run " + backup << storm << 0 << "0 false 1"
+            << "{dir}/doc.json differs from the switch in 1 word: nothing written (--dry-run), "
+               "not restarted\n"
+            << 4 << true;
+        QTest::newRow("a document of the wrong form")
+            << backup << R"("ports": {"7": {"storm": true}})" << 2 << QString()
+            << "{dir}/doc.json: ports.7.storm: unknown key" << 0 << false;
+        QTest::newRow("a group of a trunk the switch does not have")
+            << backup << R"("vlans": [{"ports": [5], "trunks": [1]}])" << 2 << "0 false -"
+            << "{dir}/doc.json: vlans[0].trunks: trunk 1 is not in use\n"
+            << 4 << true;
+        QTest::newRow("a backup that cannot be saved")
+            << "--backup {dir}/missing/b.bin" << storm << 2 << "0 false -"
+            << "{dir}/missing/b.bin: File Save Error !" << 0 << false;
+    }
+    void writeDocument()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, document);
+        QFETCH(int, status);
+        QFETCH(QString, summary);
+        QFETCH(QString, said);
+        QFETCH(int, reads);
+        QFETCH(bool, backedUp);
+        SimProcess sim;
+        QVERIFY2(sim.start({"--model", "24sx"}), qPrintable(sim.errorString()));
+        const QByteArray held = fileBytes(sim.statePath());
+        const QDir dir(sim.folder());
+        QVERIFY(putFile(dir.filePath("doc.json"),
+                        R"({"format": "swcfg-config", "version": 1, "model": "24sx", )" +
+                            document.toUtf8() + "}"));
+        const QStringList arguments =
+            QString("write --model 24sx --port %1 --changed-only --json -c {dir}/doc.json %2")
+                .arg(sim.ptyPath(), options)
+                .replace("{dir}", dir.path())
+                .split(' ', Qt::SkipEmptyParts);
+
+        const QStringList run = runCtl(arguments).split('|');
+        QCOMPARE(run.value(0).toInt(), status);
+        const QJsonObject port =
+            QJsonDocument::fromJson(run.value(1).toUtf8()).array().first().toObject();
+        const QString backupFile =
+            dir.filePath("sw-pts" + QFileInfo(sim.ptyPath()).fileName() + ".bin");
+        const auto differing = [&port] {
+            return port.contains("words_differing")
+                       ? QString::number(port["words_differing"].toInt())
+                       : QString("-");
+        };
+        QCOMPARE(port.isEmpty() ? QString()
+                                : QString("%1 %2 %3")
+                                      .arg(port["words_written"].toInt())
+                                      .arg(port["restarted"].toBool() ? "true" : "false")
+                                      .arg(differing()),
+                 summary);
+        QVERIFY2(run.value(2).contains(said.replace("{dir}", dir.path())),
+                 qPrintable(run.value(2)));
+        QCOMPARE(port["backup"].toString(), backedUp ? backupFile : QString());
+        QCOMPARE(fileBytes(backupFile), backedUp ? held : QByteArray());
+        const bool restarts = summary.contains("true");
+        QVERIFY(!restarts || SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
+        const QStringList log = sim.logLines();
+        QCOMPARE(log.filter(QRegularExpression("^read . 0 000 256$")).size(), reads);
+        QCOMPARE(log.filter(QRegularExpression("^write ")).size(), restarts ? 1 : 0);
+        QCOMPARE(log.count("reset"), restarts ? 1 : 0);
+        QVERIFY(reads > 0 || log.isEmpty());
     }
 
     // Several ports at once, a simulator each: every port ends with its own status and messages
