@@ -20,7 +20,6 @@ namespace
 struct Switch {
     SimProcess sim;
     Ser2netProcess server;
-    bool served = false;
     qsizetype seen = 0; // its log's lines before the last run
 
     // What the last run sent it: devices read whole, whether words were written, resets.
@@ -53,17 +52,17 @@ struct Site {
                             "  hosts:\n";
         for (const QString &kind : kinds) {
             Switch &sw = *switches.emplace_back(std::make_unique<Switch>());
-            sw.served = kind == "raw" || kind == "rfc2217";
+            const bool served = kind == "raw" || kind == "rfc2217";
             if (!sw.sim.start(QStringList{"--model", "24sx"} +
-                              (sw.served ? QStringList() : kind.split(' ', Qt::SkipEmptyParts))))
+                              (served ? QStringList() : kind.split(' ', Qt::SkipEmptyParts))))
                 return sw.sim.errorString();
             const auto mode =
                 kind == "raw" ? Ser2netProcess::Mode::RawTcp : Ser2netProcess::Mode::ComPortControl;
-            if (sw.served && !sw.server.start(sw.sim.ptyPath(), mode))
+            if (served && !sw.server.start(sw.sim.ptyPath(), mode))
                 return sw.server.errorString();
             inventory += QString("    sw%1: {swcfg_port: \"%2\"}\n")
                              .arg(switches.size())
-                             .arg(sw.served ? sw.server.portName() : sw.sim.ptyPath());
+                             .arg(served ? sw.server.portName() : sw.sim.ptyPath());
         }
         putFile(dir.filePath("inventory.yml"), inventory.toUtf8());
         return QString();

@@ -93,12 +93,8 @@ private slots:
             "write 0 /dev/pts/7  config - backup b-pts7.bin dry run");
         row("write -m 24 -p /dev/x --backup b.bin f",
             "Try 'swcfgctl write --help'. --backup needs --changed-only");
-        row("write -m 24 -p /dev/x --dry-run -c c.json",
-            "Try 'swcfgctl write --help'. --config needs --changed-only");
         row("write -m 24 -p /dev/x --changed-only -c c.json f",
             "Try 'swcfgctl write --help'. f and --config both say what to write");
-        row("write -m 24 -p /dev/x --changed-only --backup - f",
-            "Try 'swcfgctl write --help'. --backup - : a backup goes to a file");
         row("write -m 24 -p /dev/x,/dev/y --changed-only --backup b.bin f",
             "Try 'swcfgctl write --help'. --backup b.bin would hold every port's image");
         row("help", "help: Usage: swcfgctl read  --model M");

@@ -41,16 +41,6 @@ class ModuleLogicTest(unittest.TestCase):
                                                     problem))
         self.assertIsNone(ctl.option_problem({'port': 'COM1', 'model': 32}, wants_target=False))
 
-    def test_document(self):
-        head = {'format': 'swcfg-config', 'version': 1, 'model': '24sx'}
-        self.rows([
-            ('filled in', {'ports': {'7': {}}}, dict(head, ports={'7': {}})),
-            ('a model as a number', {'model': 24}, dict(head, model='24')),
-            # What the play names is passed on, for swcfgctl to refuse.
-            ('another model', {'model': '32'}, dict(head, model='32')),
-        ], lambda config, document: self.assertEqual(
-            json.loads(ctl.document_text(config, '24sx')), document))
-
     def test_command_lines(self):
         self.rows([
             ('a document', ctl.write_command('ctl', 'COM1', '24', backup='/b/sw1.bin'),
