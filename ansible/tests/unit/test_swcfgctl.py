@@ -1,6 +1,6 @@
 # Copyright: 2026 the swcfg developers
-# The modules' own logic, a table of rows per test: their options checked, the swcfgctl command
-# lines they build, what they make of swcfgctl's summary, and the backup's name.
+# The modules' own logic where the playbook tests do not reach it, a table of rows per test: the
+# options checked, what they make of swcfgctl's summary, and the backup's name.
 
 from __future__ import absolute_import, division, print_function
 
@@ -40,21 +40,6 @@ class ModuleLogicTest(unittest.TestCase):
         ], lambda change, problem: self.assertEqual(ctl.option_problem(dict(good, **change)),
                                                     problem))
         self.assertIsNone(ctl.option_problem({'port': 'COM1', 'model': 32}, wants_target=False))
-
-    def test_command_lines(self):
-        self.rows([
-            ('a document', ctl.write_command('ctl', 'COM1', '24', backup='/b/sw1.bin'),
-             'ctl write --model 24 --port COM1 --changed-only --json --backup /b/sw1.bin '
-             '--config -'),
-            ('an image, compared only',
-             ctl.write_command('ctl', 'tcp://h:1', '32', src='-x.bin', dry_run=True),
-             'ctl write --model 32 --port tcp://h:1 --changed-only --json --dry-run -- -x.bin'),
-            ('show', ctl.show_command('ctl', '24', '-s.bin'), 'ctl show --model 24 -- -s.bin'),
-            ('show as JSON', ctl.show_command('ctl', '24', '/s.bin', as_json=True),
-             'ctl show --model 24 --json -- /s.bin'),
-            ('apply', ctl.apply_command('ctl', '32', '/t/b.bin', '/t/a.bin'),
-             'ctl apply --model 32 --config - --in /t/b.bin -o /t/a.bin'),
-        ], lambda command, line: self.assertEqual(' '.join(command), line))
 
     def test_summary(self):
         port = {'status': 3, 'messages': ['COM Port Open Error !', '/dev/x: gone']}
