@@ -139,6 +139,9 @@ private slots:
             "2||{dir}/missing/out.bin" + saveError, true);
         row("save fails after the read", "--model 2", read, true, "2||{dir}/out.bin" + saveError,
             false);
+        row("backup fails after the read", "--model 0",
+            "write --model 24 --port {pty} --changed-only --backup {dir}/out.bin {dir}/in.bin",
+            true, "2||{dir}/out.bin" + saveError, false);
         row("no such port", "", "read --model 32 --port {dir}/ttyNONE -o {dir}/out.bin", false,
             "3||COM Port Open Error !\n{dir}/ttyNONE: No such file or directory\n", true);
         row("saving onto a FIFO", "--model 2", "read --model 32 --port {pty} -o {dir}/fifo", false,
