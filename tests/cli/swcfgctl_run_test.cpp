@@ -332,6 +332,11 @@ private slots:
         QTest::addColumn<QString>("said"); // in standard error; {dir}: the test's folder
         const QString backup = "--backup {dir}/sw-{port}.bin";
         const QString storm = R"("ports": {"7": {"storm_control": true}})";
+        QTest::newRow("the switch holds the document")
+            << QString() << R"("ports": {"7": {"storm_control": false}})"
+            << R"(0 {"restarted":false,"status":0,"words_differing":0,"words_written":0})"
+               " read 4, wrote 0, reset 0"
+            << "the switch already holds {dir}/doc.json: nothing written, not restarted\n";
         QTest::newRow("dry run")
             << "--dry-run " + backup << storm
             << R"(0 {"backup":"B","restarted":false,"status":0,"words_differing":1,)"
