@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(h.window.statusLine->text(),
                  QFile::exists(dir.filePath(saveTo))
                      ? "Saved " + saveTo
-                     : MainWindowTexts::failed(last.text, last.reason));
+                     : QString(last.text.trimmed() + ' ' + last.reason).trimmed());
         const QByteArray saved = fileBytes(dir.filePath(saveTo));
         QCOMPARE(QFile::exists(dir.filePath(saveTo)), h.state.imageLoaded && !saveTo.contains('/'));
         if (!saved.isEmpty()) {
@@ -267,6 +267,7 @@ private slots:
             h.window.move(123, 45);
             QVERIFY(h.window.close());
         }
+        QCOMPARE(preferences.recentPorts().size(), 8);
         found.pop_back(); // ttyUSB0 unplugged
         {
             MainWindowHarness h(&preferences, catalogue);
@@ -299,6 +300,7 @@ private slots:
             QTest::newRow(typed) << typed << selected;
         };
         row("com3", "3. COM3");
+        row("COM8", "8. COM8");
         row("ttyUSB0", "9. ttyUSB0 - FT232R USB UART"); // a name the system lists
         row("/dev/ttyACM7", "10. /dev/ttyACM7");
         row("Rfc2217://console:4002", "10. Rfc2217://console:4002");
