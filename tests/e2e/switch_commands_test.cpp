@@ -269,9 +269,12 @@ private slots:
         const int words = deviceCountOf(model) * kWordsPerDevice;
         for (const Prompt &prompt : rig.h.prompter.prompts) {
             QVERIFY2(prompt.text != kWriteOnceAgain ||
-                         (prompt.reason.startsWith(MainWindowTexts::wordsSent(sent, words) +
-                                                   "The switch was not restarted: it keeps "
-                                                   "running its old configuration until it") &&
+                         (prompt.reason.startsWith(
+                              (sent < words ? QString("%1 of %2 words were sent. ").arg(sent)
+                                            : QString("All %2 words were sent. "))
+                                  .arg(words) +
+                              "The switch was not restarted: it keeps running its old "
+                              "configuration until it") &&
                           prompt.reason.endsWith(sent < words ? "part of the new one."
                                                               : "not as it was written.")),
                      qPrintable(prompt.reason));
