@@ -343,8 +343,8 @@ private slots:
                 focus->setFocus();
                 QWheelEvent turn({5, 5}, {5, 5}, {}, {0, -120}, {}, {}, Qt::NoScrollPhase, false);
                 QApplication::sendEvent(list, &turn);
+                QCOMPARE(list->currentIndex(), before + (focus == list ? 1 : 0));
             }
-            QCOMPARE(list->currentIndex(), before + 1); // one turn of two
         }
     }
 
