@@ -52,6 +52,12 @@ QString ComPortTexts::settingRefused(const QString &setting, const QString &valu
     return QStringLiteral("%1 refused: the server set %2, not %3").arg(setting, value, wanted);
 }
 
+QString ComPortTexts::subnegotiationTooLong()
+{
+    return QStringLiteral("a Telnet sub-negotiation ran past %1 bytes")
+        .arg(Telnet::kLongestSubnegotiation);
+}
+
 ComPortControl::ComPortControl()
     : telnet_({Telnet::kComPortOption, Telnet::kBinary}, {Telnet::kBinary})
 {
@@ -68,6 +74,10 @@ QByteArray ComPortControl::start()
 QByteArray ComPortControl::receive(const QByteArray &bytes)
 {
     const QByteArray data = telnet_.receive(bytes);
+    if (telnet_.overrun()) {
+        fail(ComPortTexts::subnegotiationTooLong());
+        return data;
+    }
     if (state_ == State::Negotiating || state_ == State::SettingLine) {
         const TelnetCodec::OptionState option = telnet_.ownOption(Telnet::kComPortOption);
         if (option == TelnetCodec::OptionState::Refused) {

@@ -191,7 +191,9 @@ LinkStatus DeviceLink::resetSwitch()
 {
     if (!beginOperation())
         return LinkStatus::PortNotOpened;
-    const bool sent = sendCommand(resetCommand());
+    // Nothing answers the reset: it went out only once it left the line for good.
+    const bool sent = sendCommand(resetCommand()) && line_.waitUntilSent();
+    answersClean_ = answersClean_ && sent;
     endOperation();
     return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
 }

@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #ifdef Q_OS_LINUX
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #endif
 
@@ -20,9 +22,16 @@ namespace
 constexpr int kConnectTimeoutMs = 5000;
 // A wait on the socket that returned later than this blocked: the data came at its end.
 constexpr qint64 kBlockedMicros = 300;
+// A 9600-baud line carries fewer than 8,000 bytes in the longest wait for an answer (5 s, then
+// 3 s of quiet); a server that sends twice that after one command is not passing on a switch's
+// line. Also the most the socket may hold unread.
+constexpr qint64 kMostBytesPerCommand = 16384;
 // However long a silence inside an answer was once, a wait lasts at most this long past the last
 // byte: a server that stalled for seconds must not slow every later answer as much.
 constexpr qint64 kLongestSettleMicros = 1000000;
+// A byte crosses a 9600-baud line in about a millisecond; a server that was just given it may
+// still have to be scheduled to pass it on.
+constexpr qint64 kPassOnMs = 100;
 
 // A Telnet server opens with its negotiation: IAC and WILL, WONT, DO, DONT or SB. A switch never
 // speaks first, and none of its answers starts so.
@@ -33,6 +42,12 @@ bool opensWithTelnet(const QByteArray &bytes)
 }
 
 } // namespace
+
+QString NetworkLineTexts::flooded()
+{
+    return QStringLiteral("the server sent more than %1 bytes for one command")
+        .arg(kMostBytesPerCommand);
+}
 
 NetworkSerialLine::NetworkSerialLine(const QString &name)
     : name_(displayedPortName(name)), parsed_(parseNetworkPort(name))
@@ -86,7 +101,7 @@ void NetworkSerialLine::close()
 
 bool NetworkSerialLine::isOpen() const
 {
-    return open_;
+    return open_ && !lost();
 }
 
 QString NetworkSerialLine::errorText() const
@@ -99,6 +114,7 @@ bool NetworkSerialLine::connectToServer()
     QElapsedTimer since;
     since.start();
     socket_ = std::make_unique<QTcpSocket>();
+    socket_->setReadBufferSize(kMostBytesPerCommand);
     socket_->connectToHost(parsed_.address->host, parsed_.address->port);
     // The name lookup and the connection finish in the event loop; yield to it and sleep
     // briefly, as every wait on the line does.
@@ -165,12 +181,29 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
     // again from this answer's own gaps before its end is waited for.
     answerStarted_ = false;
     longestSilenceMicros_ /= 2;
+    dataSinceSend_ = 0;
     const QByteArray wire = comPort_ ? ComPortControl::encode(bytes) : bytes;
     if (!writeAndDrain(*socket_, wire)) {
         lose(socket_->errorString());
         return false;
     }
     return true;
+}
+
+bool NetworkSerialLine::waitUntilSent()
+{
+    QElapsedTimer since;
+    since.start();
+    while (socket_ && !lost() && unacknowledgedBytes() > 0) {
+        if (since.elapsed() >= kSendTimeoutMs) {
+            error_ = reasonText(QString::fromLatin1(NetworkLineTexts::kNotTaken));
+            return false;
+        }
+        look(1); // notices a connection that ended meanwhile
+    }
+    while (socket_ && !lost() && since.elapsed() < kPassOnMs)
+        look(1);
+    return socket_ && !lost();
 }
 
 qint64 NetworkSerialLine::bytesAvailable()
@@ -246,15 +279,26 @@ void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
             lose(QString::fromLatin1(NetworkLineTexts::kSpeaksTelnet));
             return;
         }
-        if (comPort_) {
-            input_ += comPort_->receive(bytes);
-            const QByteArray replies = comPort_->takeReplies();
-            if (!replies.isEmpty()) {
-                socket_->write(replies);
-                socket_->flush(); // the socket buffers what it is given until asked to send
+        input_ += comPort_ ? comPort_->receive(bytes) : bytes;
+        dataSinceSend_ += input_.size() - before;
+        mostHeld_ = std::max(mostHeld_, bytes.size() + input_.size());
+        if (comPort_ && comPort_->state() == ComPortControl::State::Failed) {
+            lose(comPort_->failure());
+            return;
+        }
+        if (dataSinceSend_ > kMostBytesPerCommand || input_.size() > kMostBytesPerCommand) {
+            input_.clear();
+            lose(NetworkLineTexts::flooded());
+            return;
+        }
+        const QByteArray replies = comPort_ ? comPort_->takeReplies() : QByteArray();
+        if (!replies.isEmpty()) {
+            socket_->write(replies);
+            socket_->flush(); // the socket buffers what it is given until asked to send
+            if (socket_->bytesToWrite() > kMostBytesPerCommand) {
+                lose(QString::fromLatin1(NetworkLineTexts::kRepliesNotTaken));
+                return;
             }
-        } else {
-            input_ += bytes;
         }
     }
     if (input_.size() > before)
@@ -290,6 +334,17 @@ void NetworkSerialLine::acknowledgeAtOnce()
     setsockopt(static_cast<int>(socket_->socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on,
                sizeof on);
 #endif
+}
+
+qint64 NetworkSerialLine::unacknowledgedBytes() const
+{
+    qint64 unacknowledged = socket_->bytesToWrite();
+#ifdef Q_OS_LINUX
+    int queued = 0;
+    if (::ioctl(static_cast<int>(socket_->socketDescriptor()), SIOCOUTQ, &queued) == 0)
+        unacknowledged += queued;
+#endif
+    return unacknowledged;
 }
 
 QString NetworkSerialLine::reasonText(const QString &reason) const

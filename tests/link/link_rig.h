@@ -22,6 +22,7 @@ public:
     std::function<bool(const QByteArray &command)> refuses;      // sends that fail
     int chunkSize = 0;
     bool answersOnSend = false;
+    bool delivers = true; // what waitUntilSent() says
 
     QByteArrayList commands;
     int sendsOverUnreadInput = 0; // commands sent while earlier input still waited to be read
@@ -50,6 +51,7 @@ public:
         (answersOnSend ? received_ : onTheWire_) += answer ? answer(bytes) : QByteArray();
         return true;
     }
+    bool waitUntilSent() override { return delivers; }
     qint64 bytesAvailable() override { return received_.size(); }
     QByteArray readAll() override { return std::exchange(received_, {}); }
     void discardInput() override { received_.clear(); }

@@ -69,23 +69,27 @@ private slots:
     }
 
     // A command opens its port once; an answer that did not come makes the next step open it
-    // afresh. Every device verified but the reset not sent: the switch has not restarted.
+    // afresh. Every device verified but the reset not sent, or not seen to leave the line: the
+    // switch has not restarted.
     void portOpenedOncePerCommand_data()
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("firstProbeSilent");
         QTest::addColumn<bool>("resetRefused");
+        QTest::addColumn<bool>("resetUndelivered");
         QTest::addColumn<int>("opens");
-        QTest::newRow("read") << false << false << false << 1;
-        QTest::newRow("write") << true << false << false << 1;
-        QTest::newRow("read, the first probe unanswered") << false << true << false << 2;
-        QTest::newRow("write, the reset not sent") << true << false << true << 1;
+        QTest::newRow("read") << false << false << false << false << 1;
+        QTest::newRow("write") << true << false << false << false << 1;
+        QTest::newRow("read, the first probe unanswered") << false << true << false << false << 2;
+        QTest::newRow("write, the reset not sent") << true << false << true << false << 1;
+        QTest::newRow("write, the reset not delivered") << true << false << false << true << 1;
     }
     void portOpenedOncePerCommand()
     {
         QFETCH(bool, write);
         QFETCH(bool, firstProbeSilent);
         QFETCH(bool, resetRefused);
+        QFETCH(bool, resetUndelivered);
         Faults::FaultPlan faults;
         faults.probeFault =
             firstProbeSilent ? Faults::ProbeFault::Silent : Faults::ProbeFault::None;
@@ -94,6 +98,8 @@ private slots:
         rig.state.eepromImage = TestImages::validImage(2);
         if (resetRefused)
             rig.line.refuses = [](const QByteArray &command) { return command == "j"; };
+        rig.line.delivers = !resetUndelivered;
+        resetRefused = resetRefused || resetUndelivered;
         RecordingSink sink;
         SwitchSession session(rig.state, rig.line, rig.clock, sink);
 
