@@ -63,6 +63,12 @@ void DeviceLink::closePort()
     endOperation();
 }
 
+void DeviceLink::setStopRequest(StopRequest stop)
+{
+    stop_ = std::move(stop);
+    wait_.setStopRequest(stop_);
+}
+
 void DeviceLink::holdPort()
 {
     held_ = true;
@@ -97,6 +103,16 @@ void DeviceLink::endOperation()
         line_.close();
 }
 
+bool DeviceLink::stoppedWaiting()
+{
+    if (!stopRequested())
+        return false;
+    // What came of the answer is not looked at; the next operation starts on a fresh port.
+    answersClean_ = false;
+    endOperation();
+    return true;
+}
+
 bool DeviceLink::sendCommand(const QByteArray &command)
 {
     wait_.commandSent(static_cast<int>(command.size()));
@@ -123,6 +139,12 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
     const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
     // Once the length is learned, how the last bytes come matters only at the end of the series.
     wait_.forBytes(awaited, kWriteAnswerTimeoutMs, writeAnswerBytes_ == 0);
+    if (stopRequested()) {
+        // The word is on the wire; its answer is not waited for, nor learned from.
+        writeAnswerBytes_ = 0;
+        answersClean_ = false;
+        return;
+    }
     const qint64 received = line_.bytesAvailable();
     if (received < kWriteAnswerMinBytes) {
         state_.writeTimedOut = true;
@@ -156,6 +178,8 @@ LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int addre
     QByteArray answer;
     if (sendCommand(readCommand(device, space, address, 1))) {
         wait_.countedPasses(kRegisterAnswerBytes);
+        if (stoppedWaiting())
+            return {LinkStatus::Stopped};
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
@@ -177,6 +201,8 @@ LinkResult<QByteArray> DeviceLink::probeDevices()
         wait_.countedPasses(kProbeAnswerBytes);
         if (line_.bytesAvailable() >= kProbeAnswerBytes)
             wait_.answerTail(kAnswerTailQuietMicros);
+        if (stoppedWaiting())
+            return {LinkStatus::Stopped};
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
@@ -215,6 +241,10 @@ LinkStatus DeviceLink::readEeprom(int device)
         // refused, not cut at 516 bytes.
         if (line_.bytesAvailable() >= kBulkAnswerBytes)
             wait_.answerTail(kAnswerTailQuietMicros);
+        if (stoppedWaiting()) {
+            hideProgress();
+            return LinkStatus::Stopped;
+        }
     }
     const QByteArray answer = sent ? line_.readAll() : QByteArray();
     setProgress(80);

@@ -49,8 +49,9 @@ public:
     void holdPort();
     void releasePort();
 
-    // Whole and changed-only writes end early, between two words, once this says so.
-    void setStopRequest(StopRequest stop) { stop_ = std::move(stop); }
+    // Whole and changed-only writes end early, between two words, once this says so; a wait for
+    // an answer ends at once, and its operation with Stopped.
+    void setStopRequest(StopRequest stop);
     bool stopRequested() const { return stop_ && stop_(); }
     // The EEPROM words the last whole or changed-only write sent, and how many it was to send.
     int wordsSent() const { return wordsSent_; }
@@ -92,6 +93,8 @@ private:
     bool beginOperation();
     // Closes the port, unless it is held and every answer since it was opened was whole.
     void endOperation();
+    // After a wait: true, with the operation ended, when it ended for a stop.
+    bool stoppedWaiting();
     bool sendCommand(const QByteArray &command);
     void showProgress(int value);
     void setProgress(int value);

@@ -178,6 +178,8 @@ SessionOutcome SwitchSession::checkPresence(int model)
         probe = link_.probeDevices();
     if (probe.status == LinkStatus::PortNotOpened)
         return portNotOpened();
+    if (probe.status == LinkStatus::Stopped)
+        return SessionOutcome::Stopped;
 
     const WireProtocol::PresenceStatus presence =
         WireProtocol::presenceStatus(probe.value, hasModuleDevice(model));
@@ -201,10 +203,10 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
 {
     std::optional<quint8> code;
     if (!readModuleCode(code))
-        return portNotOpened();
+        return moduleReadEnded();
     for (int retry = 0; retry < kNotReadyRetries && code == kModuleNotReady; ++retry) {
         if (!readModuleCode(code))
-            return portNotOpened();
+            return moduleReadEnded();
     }
 
     if (model == Model24NWay) {
@@ -217,15 +219,15 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
         if (!secondReadingOn24Port)
             return SessionOutcome::Done;
         if (!readModuleCode(code))
-            return portNotOpened();
+            return moduleReadEnded();
         if (code == kModuleNotReady && !readModuleCode(code))
-            return portNotOpened();
+            return moduleReadEnded();
         return isModule(code) ? moduleDetected() : SessionOutcome::Done;
     }
 
     const quint8 expected = model == Model24Sx ? kGigabitModule : kEightPortModule;
     if (code != expected && !readModuleCode(code))
-        return portNotOpened();
+        return moduleReadEnded();
     if (code != expected)
         return fail(SessionOutcome::ModuleMismatch,
                     QString::fromLatin1(model == Model24Sx ? kGigabitModuleNotFound
@@ -238,8 +240,10 @@ bool SwitchSession::readModuleCode(std::optional<quint8> &code)
 {
     const LinkResult<quint8> reading =
         link_.readRegisterByte(kModuleDevice, WireProtocol::kRegisterSpace, kModuleRegister);
-    if (reading.status == LinkStatus::PortNotOpened)
+    if (reading.status == LinkStatus::PortNotOpened || reading.status == LinkStatus::Stopped) {
+        moduleReadEnd_ = reading.status;
         return false;
+    }
     code = reading.answered() ? std::optional<quint8>(reading.value) : std::nullopt;
     return true;
 }
@@ -258,6 +262,11 @@ SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,
 {
     messages_.report(text, severity);
     return outcome;
+}
+
+SessionOutcome SwitchSession::moduleReadEnded()
+{
+    return moduleReadEnd_ == LinkStatus::Stopped ? SessionOutcome::Stopped : portNotOpened();
 }
 
 SessionOutcome SwitchSession::portNotOpened()

@@ -110,6 +110,42 @@ private slots:
         QTEST(rig.line.opens, "opens");
         QVERIFY(!rig.line.isOpen());
     }
+
+    // A stop asked for while an answer is awaited ends the wait at once: no second try, no
+    // message, no command after it.
+    void stopWhileWaiting_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QByteArray>("unanswered"); // the command's first bytes
+        QTest::newRow("probe") << false << QByteArray("ns");
+        QTest::newRow("module register") << false << QByteArray("nr31115001");
+        QTest::newRow("bulk read of device 1") << false << QByteArray("nr10000256");
+        QTest::newRow("first word write") << true << QByteArray("no00000");
+    }
+    void stopWhileWaiting()
+    {
+        QFETCH(bool, write);
+        QFETCH(QByteArray, unanswered);
+        LinkRig rig(2, TestImages::validImage(2));
+        rig.state.takeLoadedImage(TestImages::validImage(2));
+        rig.ignores = [&](const QByteArray &command) { return command.startsWith(unanswered); };
+        qint64 sentAt = -1;
+        rig.line.answer = [&, answer = rig.line.answer](const QByteArray &command) {
+            if (command.startsWith(unanswered) && sentAt < 0)
+                sentAt = rig.clock.micros;
+            return answer(command);
+        };
+        RecordingSink sink;
+        SwitchSession session(rig.state, rig.line, rig.clock, sink);
+        session.setStopRequest([&] { return sentAt >= 0; });
+
+        QCOMPARE(write ? session.write(2) : session.read(2), SessionOutcome::Stopped);
+        QCOMPARE(sink.texts, QStringList{});
+        QVERIFY(rig.line.commands.last().startsWith(unanswered));
+        QCOMPARE(rig.line.commands.count(rig.line.commands.last()), 1);
+        QVERIFY2(rig.clock.micros - sentAt < 20000, qPrintable(QString::number(rig.clock.micros)));
+        QVERIFY(!rig.line.isOpen());
+    }
 };
 
 SWCFG_TEST_CLASS(SwitchSessionTest)
