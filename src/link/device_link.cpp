@@ -269,6 +269,7 @@ LinkStatus DeviceLink::writeEepromAll(int model)
     const int devices = deviceCountOf(model);
     wordsSent_ = 0;
     wordsToSend_ = devices * kWordsPerDevice;
+    unanswered_ = {};
     if (!openPort())
         return LinkStatus::PortNotOpened;
     showProgress(0);
@@ -281,7 +282,7 @@ LinkStatus DeviceLink::writeEepromAll(int model)
             writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]);
             ++wordsSent_;
             setProgress(w * 100 / kWordsPerDevice);
-            if (state_.writeTimedOut)
+            if ((unanswered_[d] = state_.writeTimedOut))
                 break;
         }
         setProgress(100);
@@ -310,6 +311,7 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
     }
     wordsSent_ = 0;
     wordsToSend_ = static_cast<int>(changed.size());
+    unanswered_ = {};
     if (changed.empty())
         return LinkStatus::Done;
     if (!openPort())
@@ -326,7 +328,7 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
         if (at.device != silentDevice) {
             writeWord(at.device, kEepromSpace, 2 * at.word, state_.eepromImage[at.device][at.word]);
             ++wordsSent_;
-            if (state_.writeTimedOut)
+            if ((unanswered_[at.device] = state_.writeTimedOut))
                 silentDevice = at.device;
         }
         setProgress(static_cast<int>((i + 1) * 100 / changed.size()));

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <array>
 #include <functional>
 
 class LinkClock;
@@ -56,6 +57,8 @@ public:
     // The EEPROM words the last whole or changed-only write sent, and how many it was to send.
     int wordsSent() const { return wordsSent_; }
     int wordsToSend() const { return wordsToSend_; }
+    // Whether every word the last whole or changed-only write sent to `device` was answered.
+    bool wordsAnswered(int device) const { return !unanswered_.at(device); }
     // Names what the progress bar follows from now on.
     void setPhase(const QString &phase);
 
@@ -113,4 +116,5 @@ private:
     StopRequest stop_;
     int wordsSent_ = 0;
     int wordsToSend_ = 0;
+    std::array<bool, kDeviceSlots> unanswered_{};
 };

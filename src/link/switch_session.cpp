@@ -144,7 +144,11 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
             return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);
         if (status != LinkStatus::Done || state_.readBuffer != state_.eepromImage[d]) {
             writingError = true;
-            messages_.report(eepromWritingError(d), MessageSeverity::Critical);
+            // Every word was answered and only the reading failed: the words may well be there,
+            // and a difference was not seen.
+            const bool onlyReadBackFailed = status != LinkStatus::Done && link_.wordsAnswered(d);
+            messages_.report(onlyReadBackFailed ? readBackFailed(d) : eepromWritingError(d),
+                             MessageSeverity::Critical);
         }
     }
     // The switch keeps its old configuration until it restarts; restart it only on a verified

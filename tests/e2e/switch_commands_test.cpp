@@ -165,8 +165,9 @@ private slots:
             {writingError(3), kWriteOnceAgain}, {0, 1, 2});
         row("write: devices 1 and 3 differ", true, 1, "--corrupt-word 1:5 --corrupt-word 3:120",
             {writingError(1), writingError(3), kWriteOnceAgain}, {0, 2});
+        // Every word of device 2 was answered: only its read-back failed.
         row("write: read-back of device 2 fails twice", true, 0, "--read-fault 2:nonhex:2",
-            {writingError(2), kWriteOnceAgain}, {0, 1, 2});
+            {LinkMessages::readBackFailed(2), kWriteOnceAgain}, {0, 1, 2});
         // The line dies for one command in device 0's pass: that device stops there, the rest is
         // still written.
         row("write: no answer in the middle of device 0", true, 0,
