@@ -169,9 +169,11 @@ private slots:
         row("write: read-back of device 2 fails twice", true, 0, "--read-fault 2:nonhex:2",
             {LinkMessages::readBackFailed(2), kWriteOnceAgain}, {0, 1, 2});
         // The line dies for one command in device 0's pass: that device stops there, the rest is
-        // still written.
+        // still written. Its read-back fails too: a device with words unanswered keeps the
+        // writing-error message.
         row("write: no answer in the middle of device 0", true, 0,
-            "--drop-after-writes 40 --drop-commands 1", {writingError(0), kWriteOnceAgain}, {1, 2});
+            "--drop-after-writes 40 --drop-commands 1 --read-fault 0:nonhex:2",
+            {writingError(0), kWriteOnceAgain}, {1, 2});
     }
     void failuresChangeNothing()
     {

@@ -7,8 +7,6 @@
 
 #include <QTest>
 
-#include <algorithm>
-
 class SwitchSessionTest : public QObject
 {
     Q_OBJECT
@@ -147,36 +145,6 @@ private slots:
         QCOMPARE(rig.line.commands.count(rig.line.commands.last()), 1);
         QVERIFY2(rig.clock.micros - sentAt < 20000, qPrintable(QString::number(rig.clock.micros)));
         QVERIFY(!rig.line.isOpen());
-    }
-
-    // After writing, a device that read back differently, or whose words went unanswered, keeps
-    // the writing-error message; one whose words were all answered and only its read-back failed
-    // says so.
-    void verifyMessages_data()
-    {
-        QTest::addColumn<QByteArrayList>("unanswered"); // commands' first bytes
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("only the read-back of device 2 unanswered")
-            << QByteArrayList{"nr20000256"}
-            << QStringList{LinkMessages::readBackFailed(2), LinkMessages::kWriteOnceAgain};
-        QTest::newRow("device 1 unanswered from word 5, and its read-back")
-            << QByteArrayList{"no1001", "nr10000256"}
-            << QStringList{LinkMessages::eepromWritingError(1), LinkMessages::kWriteOnceAgain};
-    }
-    void verifyMessages()
-    {
-        QFETCH(QByteArrayList, unanswered);
-        LinkRig rig(0);
-        rig.state.takeLoadedImage(TestImages::validImage(0));
-        rig.ignores = [&](const QByteArray &command) {
-            return std::any_of(unanswered.begin(), unanswered.end(),
-                               [&](const QByteArray &start) { return command.startsWith(start); });
-        };
-        RecordingSink sink;
-
-        QCOMPARE(SwitchSession(rig.state, rig.line, rig.clock, sink).write(0),
-                 SessionOutcome::VerifyFailed);
-        QTEST(sink.texts, "messages");
     }
 };
 
