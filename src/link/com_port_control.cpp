@@ -74,10 +74,6 @@ QByteArray ComPortControl::start()
 QByteArray ComPortControl::receive(const QByteArray &bytes)
 {
     const QByteArray data = telnet_.receive(bytes);
-    if (telnet_.overrun()) {
-        fail(ComPortTexts::subnegotiationTooLong());
-        return data;
-    }
     if (state_ == State::Negotiating || state_ == State::SettingLine) {
         const TelnetCodec::OptionState option = telnet_.ownOption(Telnet::kComPortOption);
         if (option == TelnetCodec::OptionState::Refused) {
@@ -93,6 +89,8 @@ QByteArray ComPortControl::receive(const QByteArray &bytes)
             takeSettingReply(subnegotiation.mid(1));
         // Line and modem state notifications, and anything else, say nothing the link needs.
     }
+    if (telnet_.overrun())
+        fail(ComPortTexts::subnegotiationTooLong());
     return data;
 }
 
