@@ -181,7 +181,6 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
     // again from this answer's own gaps before its end is waited for.
     answerStarted_ = false;
     longestSilenceMicros_ /= 2;
-    dataSinceSend_ = 0;
     const QByteArray wire = comPort_ ? ComPortControl::encode(bytes) : bytes;
     if (!writeAndDrain(*socket_, wire)) {
         lose(socket_->errorString());
@@ -280,13 +279,13 @@ void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
             return;
         }
         input_ += comPort_ ? comPort_->receive(bytes) : bytes;
-        dataSinceSend_ += input_.size() - before;
         mostHeld_ = std::max(mostHeld_, bytes.size() + input_.size());
         if (comPort_ && comPort_->state() == ComPortControl::State::Failed) {
             lose(comPort_->failure());
             return;
         }
-        if (dataSinceSend_ > kMostBytesPerCommand || input_.size() > kMostBytesPerCommand) {
+        // The link drops what it did not read before every command.
+        if (input_.size() > kMostBytesPerCommand) {
             input_.clear();
             lose(NetworkLineTexts::flooded());
             return;

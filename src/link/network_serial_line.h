@@ -78,7 +78,6 @@ private:
     std::unique_ptr<QTcpSocket> socket_; // made by the first open, in the thread that uses it
     std::optional<ComPortControl> comPort_;
     QByteArray input_;
-    qint64 dataSinceSend_ = 0;
     qint64 mostHeld_ = 0;
     bool open_ = false;
     bool firstBytesSeen_ = false;
