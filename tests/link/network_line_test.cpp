@@ -43,31 +43,41 @@ class NetworkLineTest : public QObject
 
 private slots:
     // A console server that sends without end (64 MiB here) loses the line as a vanished one
-    // does, and the line never holds more than a few of its answers' worth. (Once words were
-    // written, the Write fails: a row of the console-server tests.)
+    // does, at once, and the line never holds more than a few of its answers' worth. (Once words
+    // were written, the Write fails: a row of the console-server tests.) One that agrees to set
+    // the line and never confirms a setting is not a line either.
     void serverFloods_data()
     {
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QByteArray>("opening");
+        QTest::addColumn<bool>("flood");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("mostMs");
         QTest::newRow("a sub-negotiation that never ends")
-            << "rfc2217" << QByteArray::fromHex("fffa2c") << ComPortTexts::subnegotiationTooLong();
+            << "rfc2217" << QByteArray::fromHex("fffa2c") << true
+            << ComPortTexts::subnegotiationTooLong() << 1500;
         QTest::newRow("the probe answered without end")
-            << "tcp" << QByteArray() << NetworkLineTexts::flooded();
+            << "tcp" << QByteArray() << true << NetworkLineTexts::flooded() << 1500;
+        QTest::newRow("the settings never confirmed")
+            << "rfc2217" << QByteArray::fromHex("fffd2c") << false
+            << QString(NetworkLineTexts::kSettingsUnconfirmed) << 6000;
     }
     void serverFloods()
     {
         QFETCH(QString, scheme);
         QFETCH(QByteArray, opening);
+        QFETCH(bool, flood);
         QFETCH(QString, reason);
         quint16 port = 0;
         const int listener = listening(port);
-        std::thread server([listener, opening] {
+        std::thread server([listener, opening, flood] {
             const int client = ::accept(listener, nullptr, nullptr);
-            const QByteArray flood = opening + QByteArray(65536, 'x');
-            for (int i = 0;
-                 i < 1024 && ::send(client, flood.constData(), flood.size(), MSG_NOSIGNAL) > 0;)
+            const QByteArray bytes = opening + QByteArray(flood ? 65536 : 0, 'x');
+            for (int i = 0; i < (flood ? 1024 : 1) &&
+                            ::send(client, bytes.constData(), bytes.size(), MSG_NOSIGNAL) > 0;)
                 ++i;
+            for (char byte = 0; ::recv(client, &byte, 1, 0) > 0;) // until the client goes
+                ;
             ::close(client);
         });
         const QString name = QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(port);
@@ -86,7 +96,8 @@ private slots:
         QCOMPARE(SwitchSession(state, line, clock, sink).write(0), SessionOutcome::PortNotOpened);
         server.join();
         ::close(listener);
-        QVERIFY2(timer.elapsed() < 1500, "a wait outlasted the connection");
+        QFETCH(int, mostMs);
+        QVERIFY2(timer.elapsed() < mostMs, "a wait outlasted the connection");
         QCOMPARE(sink.texts, QStringList{LinkMessages::kPortOpenError});
         QCOMPARE(sink.reasons, QStringList{name + ": " + reason});
         QVERIFY2(line.mostHeldBytes() <= 65536, qPrintable(QString::number(line.mostHeldBytes())));
