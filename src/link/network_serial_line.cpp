@@ -29,9 +29,10 @@ constexpr qint64 kMostBytesPerCommand = 16384;
 // However long a silence inside an answer was once, a wait lasts at most this long past the last
 // byte: a server that stalled for seconds must not slow every later answer as much.
 constexpr qint64 kLongestSettleMicros = 1000000;
-// A byte crosses a 9600-baud line in about a millisecond; a server that was just given it may
-// still have to be scheduled to pass it on.
-constexpr qint64 kPassOnMs = 100;
+// A console server may drop what it has not yet put on its serial line when the connection closes
+// (ser2net does). A command that no answer followed, the switch's reset, counts as sent only once
+// the server acknowledged it and this long has passed since it was sent.
+constexpr qint64 kUnansweredLingerMicros = 250000;
 
 // A Telnet server opens with its negotiation: IAC and WILL, WONT, DO, DONT or SB. A switch never
 // speaks first, and none of its answers starts so.
@@ -186,6 +187,7 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
         lose(socket_->errorString());
         return false;
     }
+    lastSendMicros_ = nowMicros();
     return true;
 }
 
@@ -200,7 +202,7 @@ bool NetworkSerialLine::waitUntilSent()
         }
         look(1); // notices a connection that ended meanwhile
     }
-    while (socket_ && !lost() && since.elapsed() < kPassOnMs)
+    while (socket_ && !lost() && nowMicros() < lastSendMicros_ + kUnansweredLingerMicros)
         look(1);
     return socket_ && !lost();
 }

@@ -46,9 +46,9 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     void waitForInput(int maxMicros) override;
-    // Until the server acknowledged every byte sent, then a while longer: it passes them on to its
-    // serial line as it reads them, and some servers drop what they have not passed on yet when
-    // the connection ends.
+    // Until the server acknowledged every byte sent, and 250 ms have passed since the last send:
+    // it passes them on to its serial line as it reads them, and some servers drop what they have
+    // not passed on yet when the connection ends.
     bool waitUntilSent() override;
 
     // The most bytes from the server that the line held at once (as received, and unread).
@@ -86,6 +86,7 @@ private:
 
     QElapsedTimer clock_;
     bool answerStarted_ = false; // data came since the last send
+    qint64 lastSendMicros_ = -1;
     qint64 lastDataMicros_ = 0;
     qint64 lastQuietLookMicros_ = 0; // the last time the socket was asked and had no data
     qint64 longestSilenceMicros_ = 0;

@@ -98,7 +98,8 @@ QString QtSerialLine::errorText() const
 
 bool QtSerialLine::send(const QByteArray &bytes)
 {
-    if (!port_.isOpen() || !writeAndDrain(port_, bytes)) {
+    // A terminal whose other end went away may still take bytes, which then reach nobody.
+    if (!isOpen() || !writeAndDrain(port_, bytes)) {
         error_ = port_.errorString();
         return false;
     }
