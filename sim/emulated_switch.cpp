@@ -67,6 +67,11 @@ Reply EmulatedSwitch::execute(const Command &command)
 {
     Reply reply;
     reply.logLine = describe(command);
+    if (faults_.floodAfterWrites && writesAnswered_ >= *faults_.floodAfterWrites) {
+        flooding_ = true;
+        reply.logLine += QStringLiteral(" flooded");
+        return reply;
+    }
     if (lineIsDown()) {
         ++droppedCommands_;
         if (faults_.dropCommands && droppedCommands_ >= *faults_.dropCommands)

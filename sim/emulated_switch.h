@@ -40,6 +40,8 @@ public:
     int resetCount() const { return resets_; }
     // Fitted in the model and not made missing by a fault.
     bool isPresent(int device) const;
+    // Sending junk without end (the flood fault began).
+    bool flooding() const { return flooding_; }
 
 private:
     using Registers = std::array<quint16, 256>;
@@ -60,6 +62,7 @@ private:
     std::array<Registers, kDeviceSlots> registers_{};
 
     int resets_ = 0;
+    bool flooding_ = false;
     int writesAnswered_ = 0;
     int droppedCommands_ = 0;
     bool lineRestored_ = false;

@@ -54,6 +54,10 @@ struct FaultPlan {
     std::optional<int> dropCommands;
 
     std::vector<CorruptWord> corruptWords;
+
+    // After this many answered word writes the controller executes nothing more and sends junk
+    // without end, as fast as the line takes it (a console server whose line is far faster).
+    std::optional<int> floodAfterWrites;
 };
 
 } // namespace Faults

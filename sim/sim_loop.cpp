@@ -16,6 +16,7 @@ namespace
 {
 
 constexpr int kBaud = 9600;
+constexpr std::size_t kFloodChunk = 4096;
 
 QString systemError(const char *what)
 {
@@ -58,6 +59,11 @@ bool SimLoop::run(QString &error)
         if (vanished_ && output_.empty()) {
             lingerUntilRead();
             return true;
+        }
+        // A flood is as fast as the terminal takes it: a chunk at a time waits in the queue.
+        if (device_.flooding() && output_.size() < kFloodChunk) {
+            for (std::size_t i = 0; i < kFloodChunk; ++i)
+                output_.push_back({char('0' + i % 10), now});
         }
         // Noise never stops, but no faster than the line: one junk byte waits in the queue.
         if (setup_.noise && output_.empty()) {

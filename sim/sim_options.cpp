@@ -29,6 +29,8 @@ const char kDescription[] =
     "                                that is not hexadecimal); may be repeated\n"
     "  --drop-after-writes N         after N answered word writes, answer and execute nothing\n"
     "  --drop-commands M             ...for M commands only, then answer again\n"
+    "  --flood-after-writes N        after N answered word writes, execute nothing and send\n"
+    "                                junk without end, as fast as the terminal takes it\n"
     "  --corrupt-word DEV:WORD[:V]   keep V (default: the written value with bit 0 flipped) when\n"
     "                                EEPROM word WORD of device DEV is written; may be repeated\n"
     "  --vanish-after N              once command N is answered, end: the terminal closes\n"
@@ -216,6 +218,10 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     const QCommandLineOption dropCommands(QStringLiteral("drop-commands"),
                                           QStringLiteral("Line comes back after M dead commands."),
                                           QStringLiteral("m"));
+    const QCommandLineOption floodAfterWrites(QStringLiteral("flood-after-writes"),
+                                              QStringLiteral("Junk without end after N word "
+                                                             "writes."),
+                                              QStringLiteral("n"));
     const QCommandLineOption vanishAfter(QStringLiteral("vanish-after"),
                                          QStringLiteral("Vanishes after answering command N."),
                                          QStringLiteral("n"));
@@ -230,9 +236,10 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
                                          QStringLiteral("dev:word[:v]"));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Shows the version."));
-    parser.addOptions({help, model, image, writeFactory, state, log, link, pace, exitOnStdinEnd,
-                       missing, moduleCodes, probeFault, readFault, dropAfterWrites, dropCommands,
-                       corruptWord, vanishAfter, noise, trickle});
+    parser.addOptions({help,        model,       image,     writeFactory,    state,
+                       log,         link,        pace,      exitOnStdinEnd,  missing,
+                       moduleCodes, probeFault,  readFault, dropAfterWrites, dropCommands,
+                       corruptWord, vanishAfter, noise,     trickle,         floodAfterWrites});
     parser.addOption(version);
 
     ParsedOptions result;
@@ -298,6 +305,9 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     }
     for (const QString &value : parser.values(corruptWord))
         parseCorruptWord(p, value, faults);
+    if (parser.isSet(floodAfterWrites))
+        faults.floodAfterWrites = p.integer(parser.value(floodAfterWrites), 0, 1000000,
+                                            QStringLiteral("--flood-after-writes"));
 
     if (!p.error.isEmpty()) {
         result.error = p.error;

@@ -20,6 +20,9 @@ constexpr int kTimedPassMicros = 1000;
 // longer than a 6-byte answer takes at 9600 baud.
 constexpr int kCountedPassLimit = 10001;
 constexpr int kCountedPassMicros = 100;
+// Passes may take longer than they sleep (a server sending what is no data keeps each one busy):
+// the count is bounded in time too.
+constexpr qint64 kCountedPassesLimitMs = 3000;
 // A byte past the end of an answer follows its last byte on the line. When the last bytes came
 // one at a time in step with the line, nothing on the way held them back, and it would come
 // within a byte time; otherwise the caller says how long bytes may be held back.
@@ -46,7 +49,8 @@ void AnswerWait::forBytes(qint64 awaited, qint64 timeoutMs, bool watchEnd,
     const qint64 wakeBytes = watchEnd ? kWatchedEndBytes : kUnwatchedEndBytes;
     const qint64 start = clock_.elapsedMs();
     look();
-    while (line_.bytesAvailable() < awaited && clock_.elapsedMs() - start <= timeoutMs) {
+    while (line_.bytesAvailable() < awaited && clock_.elapsedMs() - start <= timeoutMs &&
+           !ended()) {
         if (onPass)
             onPass();
         passTowards(awaited, wakeBytes);
@@ -74,8 +78,11 @@ void AnswerWait::passTowards(qint64 awaited, qint64 wakeBytes)
 
 void AnswerWait::countedPasses(int minBytes)
 {
+    const qint64 start = clock_.elapsedMs();
     look();
-    for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes; ++pass) {
+    for (int pass = 0; pass < kCountedPassLimit && line_.bytesAvailable() < minBytes &&
+                       clock_.elapsedMs() - start <= kCountedPassesLimitMs && !ended();
+         ++pass) {
         clock_.pass(line_, kCountedPassMicros);
         look();
     }
@@ -90,10 +97,16 @@ void AnswerWait::quietLine(int quietMicros)
 {
     const qint64 start = clock_.elapsedMs();
     qint64 received = -1;
-    while (line_.bytesAvailable() > received && clock_.elapsedMs() - start <= kQuietLineLimitMs) {
+    while (line_.bytesAvailable() > received && clock_.elapsedMs() - start <= kQuietLineLimitMs &&
+           !ended()) {
         received = line_.bytesAvailable();
         clock_.pass(line_, quietMicros);
     }
+}
+
+bool AnswerWait::ended() const
+{
+    return (stop_ && stop_()) || !line_.isOpen();
 }
 
 void AnswerWait::look()

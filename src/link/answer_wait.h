@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <utility>
 
 class LinkClock;
 class SerialLine;
@@ -18,6 +19,11 @@ class AnswerWait
 public:
     AnswerWait(SerialLine &line, LinkClock &clock);
 
+    // Every wait ends at its next pass once this says so (the user asked the command to stop), as
+    // it does once the line is no longer open (gone, as an unplugged adapter or a lost
+    // connection).
+    void setStopRequest(std::function<bool()> stop) { stop_ = std::move(stop); }
+
     // Call just before a command of commandBytes is handed to the line.
     void commandSent(int commandBytes);
     // Until `awaited` bytes are in, or timeoutMs passed since the command went out. `onPass` runs
@@ -25,7 +31,7 @@ public:
     // length is known from the ones before) may be woken for later: `watchEnd` false.
     void forBytes(qint64 awaited, qint64 timeoutMs, bool watchEnd = true,
                   const std::function<void()> &onPass = {});
-    // Until minBytes are in, or 10,001 passes of 0.1 ms and more were made.
+    // Until minBytes are in, or 10,001 passes of 0.1 ms and more were made, or 3 s passed.
     void countedPasses(int minBytes);
     // After the bytes awaited are in: until the line has been quiet for as long as a byte past
     // the answer's end could still take to come, so that a longer answer is seen whole. When
@@ -37,6 +43,8 @@ public:
     void quietLine(int quietMicros);
 
 private:
+    // A stop was asked for, or the line is gone: nothing more will come.
+    bool ended() const;
     // Notes whether the count of bytes received grew, and how.
     void look();
     // One pass towards `awaited` bytes, waking wakeBytes byte times before they can be in.
@@ -49,4 +57,5 @@ private:
     qint64 seen_ = 0;     // bytes counted since the command went out
     qint64 grewAt_ = -1;  // when the count last grew
     int singleSteps_ = 0; // growths by one byte each, about a byte time apart, in a row
+    std::function<bool()> stop_;
 };

@@ -52,6 +52,12 @@ QString ComPortTexts::settingRefused(const QString &setting, const QString &valu
     return QStringLiteral("%1 refused: the server set %2, not %3").arg(setting, value, wanted);
 }
 
+QString ComPortTexts::subnegotiationTooLong()
+{
+    return QStringLiteral("a Telnet sub-negotiation ran past %1 bytes")
+        .arg(Telnet::kLongestSubnegotiation);
+}
+
 ComPortControl::ComPortControl()
     : telnet_({Telnet::kComPortOption, Telnet::kBinary}, {Telnet::kBinary})
 {
@@ -83,6 +89,8 @@ QByteArray ComPortControl::receive(const QByteArray &bytes)
             takeSettingReply(subnegotiation.mid(1));
         // Line and modem state notifications, and anything else, say nothing the link needs.
     }
+    if (telnet_.overrun())
+        fail(ComPortTexts::subnegotiationTooLong());
     return data;
 }
 

@@ -19,6 +19,7 @@ public:
     // The requests to send once connected.
     QByteArray start();
     // Takes bytes from the server; returns the data among them. Replies go to takeReplies().
+    // A sub-negotiation that runs on without end fails the control, however far the setup got.
     QByteArray receive(const QByteArray &bytes);
     QByteArray takeReplies();
     // Data as it goes to the server.
@@ -43,6 +44,8 @@ private:
 namespace ComPortTexts
 {
 inline const char *const kNoComPortOption = "no COM-PORT-OPTION";
+// "a Telnet sub-negotiation ran past 256 bytes"
+QString subnegotiationTooLong();
 // "<setting> refused: the server set <value>, not <wanted>"
 QString settingRefused(const QString &setting, const QString &value, const QString &wanted);
 } // namespace ComPortTexts

@@ -63,6 +63,12 @@ void DeviceLink::closePort()
     endOperation();
 }
 
+void DeviceLink::setStopRequest(StopRequest stop)
+{
+    stop_ = std::move(stop);
+    wait_.setStopRequest(stop_);
+}
+
 void DeviceLink::holdPort()
 {
     held_ = true;
@@ -97,6 +103,16 @@ void DeviceLink::endOperation()
         line_.close();
 }
 
+bool DeviceLink::stoppedWaiting()
+{
+    if (!stopRequested())
+        return false;
+    // What came of the answer is not looked at; the next operation starts on a fresh port.
+    answersClean_ = false;
+    endOperation();
+    return true;
+}
+
 bool DeviceLink::sendCommand(const QByteArray &command)
 {
     wait_.commandSent(static_cast<int>(command.size()));
@@ -123,6 +139,12 @@ bool DeviceLink::writeWord(int device, int space, int address, quint16 value)
     const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
     // Once the length is learned, how the last bytes come matters only at the end of the series.
     wait_.forBytes(awaited, kWriteAnswerTimeoutMs, writeAnswerBytes_ == 0);
+    if (stopRequested()) {
+        // The word is on the wire; its answer is not waited for, nor learned from.
+        writeAnswerBytes_ = 0;
+        answersClean_ = false;
+        return true;
+    }
     const qint64 received = line_.bytesAvailable();
     if (received < kWriteAnswerMinBytes) {
         state_.writeTimedOut = true;
@@ -157,6 +179,8 @@ LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int addre
     QByteArray answer;
     if (sendCommand(readCommand(device, space, address, 1))) {
         wait_.countedPasses(kRegisterAnswerBytes);
+        if (stoppedWaiting())
+            return {LinkStatus::Stopped};
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
@@ -178,6 +202,8 @@ LinkResult<QByteArray> DeviceLink::probeDevices()
         wait_.countedPasses(kProbeAnswerBytes);
         if (line_.bytesAvailable() >= kProbeAnswerBytes)
             wait_.answerTail(kAnswerTailQuietMicros);
+        if (stoppedWaiting())
+            return {LinkStatus::Stopped};
         if (line_.bytesAvailable() > 0)
             answer = line_.readAll();
     }
@@ -192,7 +218,9 @@ LinkStatus DeviceLink::resetSwitch()
 {
     if (!beginOperation())
         return LinkStatus::PortNotOpened;
-    const bool sent = sendCommand(resetCommand());
+    // Nothing answers the reset: it went out only once it left the line for good.
+    const bool sent = sendCommand(resetCommand()) && line_.waitUntilSent();
+    answersClean_ = answersClean_ && sent;
     endOperation();
     return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
 }
@@ -214,6 +242,10 @@ LinkStatus DeviceLink::readEeprom(int device)
         // refused, not cut at 516 bytes.
         if (line_.bytesAvailable() >= kBulkAnswerBytes)
             wait_.answerTail(kAnswerTailQuietMicros);
+        if (stoppedWaiting()) {
+            hideProgress();
+            return LinkStatus::Stopped;
+        }
     }
     const QByteArray answer = sent ? line_.readAll() : QByteArray();
     setProgress(80);
@@ -238,6 +270,7 @@ LinkStatus DeviceLink::writeEepromAll(int model)
     const int devices = deviceCountOf(model);
     wordsSent_ = 0;
     wordsToSend_ = devices * kWordsPerDevice;
+    unanswered_ = {};
     if (!openPort())
         return LinkStatus::PortNotOpened;
     showProgress(0);
@@ -250,7 +283,7 @@ LinkStatus DeviceLink::writeEepromAll(int model)
             // A word the line could not take did not reach the switch.
             wordsSent_ += writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]) ? 1 : 0;
             setProgress(w * 100 / kWordsPerDevice);
-            if (state_.writeTimedOut)
+            if ((unanswered_[d] = state_.writeTimedOut))
                 break;
         }
         setProgress(100);
@@ -279,6 +312,7 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
     }
     wordsSent_ = 0;
     wordsToSend_ = static_cast<int>(changed.size());
+    unanswered_ = {};
     if (changed.empty())
         return LinkStatus::Done;
     if (!openPort())
@@ -297,7 +331,7 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
                                     state_.eepromImage[at.device][at.word])
                               ? 1
                               : 0;
-            if (state_.writeTimedOut)
+            if ((unanswered_[at.device] = state_.writeTimedOut))
                 silentDevice = at.device;
         }
         setProgress(static_cast<int>((i + 1) * 100 / changed.size()));

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <array>
 #include <functional>
 
 class LinkClock;
@@ -49,13 +50,16 @@ public:
     void holdPort();
     void releasePort();
 
-    // Whole and changed-only writes end early, between two words, once this says so.
-    void setStopRequest(StopRequest stop) { stop_ = std::move(stop); }
+    // Whole and changed-only writes end early, between two words, once this says so; a wait for
+    // an answer ends at once, and its operation with Stopped.
+    void setStopRequest(StopRequest stop);
     bool stopRequested() const { return stop_ && stop_(); }
     // The EEPROM words the last whole or changed-only write sent (answered or not), and how many
     // it was to send.
     int wordsSent() const { return wordsSent_; }
     int wordsToSend() const { return wordsToSend_; }
+    // Whether every word the last whole or changed-only write sent to `device` was answered.
+    bool wordsAnswered(int device) const { return !unanswered_.at(device); }
     // Names what the progress bar follows from now on.
     void setPhase(const QString &phase);
 
@@ -94,6 +98,8 @@ private:
     bool beginOperation();
     // Closes the port, unless it is held and every answer since it was opened was whole.
     void endOperation();
+    // After a wait: true, with the operation ended, when it ended for a stop.
+    bool stoppedWaiting();
     bool sendCommand(const QByteArray &command);
     void showProgress(int value);
     void setProgress(int value);
@@ -112,4 +118,5 @@ private:
     StopRequest stop_;
     int wordsSent_ = 0;
     int wordsToSend_ = 0;
+    std::array<bool, kDeviceSlots> unanswered_{};
 };

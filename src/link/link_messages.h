@@ -56,4 +56,10 @@ inline QString eepromWritingError(int device)
     return QStringLiteral("Device %1 EEPROM Writing Error !").arg(device);
 }
 
+// Every word was written and answered, but the device gave no answer when read back to verify.
+inline QString readBackFailed(int device)
+{
+    return QStringLiteral("Device %1 EEPROM was written, but reading it back failed !").arg(device);
+}
+
 } // namespace LinkMessages

@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #ifdef Q_OS_LINUX
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #endif
 
@@ -20,12 +22,16 @@ namespace
 constexpr int kConnectTimeoutMs = 5000;
 // A wait on the socket that returned later than this blocked: the data came at its end.
 constexpr qint64 kBlockedMicros = 300;
+// A 9600-baud line carries fewer than 8,000 bytes in the longest wait for an answer (5 s, then
+// 3 s of quiet); a server that sends twice that after one command is not passing on a switch's
+// line. Also the most the socket may hold unread.
+constexpr qint64 kMostBytesPerCommand = 16384;
 // However long a silence inside an answer was once, a wait lasts at most this long past the last
 // byte: a server that stalled for seconds must not slow every later answer as much.
 constexpr qint64 kLongestSettleMicros = 1000000;
 // A console server may drop what it has not yet put on its serial line when the connection closes
-// (ser2net does). A command that no answer followed, the switch's reset, is given this long to go
-// out before the connection is closed.
+// (ser2net does). A command that no answer followed, the switch's reset, counts as sent only once
+// the server acknowledged it and this long has passed since it was sent.
 constexpr qint64 kUnansweredLingerMicros = 250000;
 
 // A Telnet server opens with its negotiation: IAC and WILL, WONT, DO, DONT or SB. A switch never
@@ -38,6 +44,12 @@ bool opensWithTelnet(const QByteArray &bytes)
 
 } // namespace
 
+QString NetworkLineTexts::flooded()
+{
+    return QStringLiteral("the server sent more than %1 bytes for one command")
+        .arg(kMostBytesPerCommand);
+}
+
 NetworkSerialLine::NetworkSerialLine(const QString &name)
     : name_(displayedPortName(name)), parsed_(parseNetworkPort(name))
 {
@@ -48,11 +60,6 @@ NetworkSerialLine::~NetworkSerialLine()
 {
     if (!socket_ || socket_->state() != QAbstractSocket::ConnectedState)
         return;
-    while (lastSendMicros_ >= 0 && !answerStarted_ &&
-           nowMicros() < lastSendMicros_ + kUnansweredLingerMicros) {
-        QCoreApplication::processEvents();
-        sleepMicros(1000);
-    }
     // Input left unread would make the system reset the connection instead of closing it, and a
     // reset may drop the last command (the switch's reset) before the server passed it on.
     look(0);
@@ -95,7 +102,7 @@ void NetworkSerialLine::close()
 
 bool NetworkSerialLine::isOpen() const
 {
-    return open_;
+    return open_ && !lost();
 }
 
 QString NetworkSerialLine::errorText() const
@@ -108,6 +115,7 @@ bool NetworkSerialLine::connectToServer()
     QElapsedTimer since;
     since.start();
     socket_ = std::make_unique<QTcpSocket>();
+    socket_->setReadBufferSize(kMostBytesPerCommand);
     socket_->connectToHost(parsed_.address->host, parsed_.address->port);
     // The name lookup and the connection finish in the event loop; yield to it and sleep
     // briefly, as every wait on the line does.
@@ -183,6 +191,22 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
     return true;
 }
 
+bool NetworkSerialLine::waitUntilSent()
+{
+    QElapsedTimer since;
+    since.start();
+    while (socket_ && !lost() && unacknowledgedBytes() > 0) {
+        if (since.elapsed() >= kSendTimeoutMs) {
+            error_ = reasonText(QString::fromLatin1(NetworkLineTexts::kNotTaken));
+            return false;
+        }
+        look(1); // notices a connection that ended meanwhile
+    }
+    while (socket_ && !lost() && nowMicros() < lastSendMicros_ + kUnansweredLingerMicros)
+        look(1);
+    return socket_ && !lost();
+}
+
 qint64 NetworkSerialLine::bytesAvailable()
 {
     takeIn(false, false);
@@ -256,15 +280,26 @@ void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
             lose(QString::fromLatin1(NetworkLineTexts::kSpeaksTelnet));
             return;
         }
-        if (comPort_) {
-            input_ += comPort_->receive(bytes);
-            const QByteArray replies = comPort_->takeReplies();
-            if (!replies.isEmpty()) {
-                socket_->write(replies);
-                socket_->flush(); // the socket buffers what it is given until asked to send
+        input_ += comPort_ ? comPort_->receive(bytes) : bytes;
+        mostHeld_ = std::max(mostHeld_, bytes.size() + input_.size());
+        if (comPort_ && comPort_->state() == ComPortControl::State::Failed) {
+            lose(comPort_->failure());
+            return;
+        }
+        // The link drops what it did not read before every command.
+        if (input_.size() > kMostBytesPerCommand) {
+            input_.clear();
+            lose(NetworkLineTexts::flooded());
+            return;
+        }
+        const QByteArray replies = comPort_ ? comPort_->takeReplies() : QByteArray();
+        if (!replies.isEmpty()) {
+            socket_->write(replies);
+            socket_->flush(); // the socket buffers what it is given until asked to send
+            if (socket_->bytesToWrite() > kMostBytesPerCommand) {
+                lose(QString::fromLatin1(NetworkLineTexts::kRepliesNotTaken));
+                return;
             }
-        } else {
-            input_ += bytes;
         }
     }
     if (input_.size() > before)
@@ -300,6 +335,17 @@ void NetworkSerialLine::acknowledgeAtOnce()
     setsockopt(static_cast<int>(socket_->socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on,
                sizeof on);
 #endif
+}
+
+qint64 NetworkSerialLine::unacknowledgedBytes() const
+{
+    qint64 unacknowledged = socket_->bytesToWrite();
+#ifdef Q_OS_LINUX
+    int queued = 0;
+    if (::ioctl(static_cast<int>(socket_->socketDescriptor()), SIOCOUTQ, &queued) == 0)
+        unacknowledged += queued;
+#endif
+    return unacknowledged;
 }
 
 QString NetworkSerialLine::reasonText(const QString &reason) const

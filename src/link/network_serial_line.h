@@ -25,6 +25,10 @@ class QTcpSocket;
 // moment's stall fades), and a wait that begins while an answer is coming lasts half as long again
 // past its last byte: a quiet line means the answer is over here as it does on a UART, and a
 // longer answer is seen whole.
+//
+// Whatever the server sends, the line holds little of it: more data after one command than a
+// 9600-baud line carries in the longest wait, a Telnet sub-negotiation that runs on, or a server
+// that takes none of the replies owed to it loses the line as a vanished one is lost.
 class NetworkSerialLine : public SerialLine
 {
 public:
@@ -42,6 +46,13 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     void waitForInput(int maxMicros) override;
+    // Until the server acknowledged every byte sent, and 250 ms have passed since the last send:
+    // it passes them on to its serial line as it reads them, and some servers drop what they have
+    // not passed on yet when the connection ends.
+    bool waitUntilSent() override;
+
+    // The most bytes from the server that the line held at once (as received, and unread).
+    qint64 mostHeldBytes() const { return mostHeld_; }
 
 private:
     bool connectToServer();
@@ -57,6 +68,8 @@ private:
     // "<name>: <reason>", as errorText() gives it.
     QString reasonText(const QString &reason) const;
     void acknowledgeAtOnce();
+    // Bytes sent that the server has not acknowledged yet.
+    qint64 unacknowledgedBytes() const;
     void sleepMicros(qint64 micros) const;
     qint64 nowMicros() const { return clock_.nsecsElapsed() / 1000; }
 
@@ -65,6 +78,7 @@ private:
     std::unique_ptr<QTcpSocket> socket_; // made by the first open, in the thread that uses it
     std::optional<ComPortControl> comPort_;
     QByteArray input_;
+    qint64 mostHeld_ = 0;
     bool open_ = false;
     bool firstBytesSeen_ = false;
     QString error_;
@@ -84,4 +98,8 @@ namespace NetworkLineTexts
 inline const char *const kNoConnection = "no connection within 5 s";
 inline const char *const kSettingsUnconfirmed = "the server did not confirm the line settings";
 inline const char *const kSpeaksTelnet = "the server speaks Telnet: use rfc2217://";
+// "the server sent more than 16384 bytes for one command"
+QString flooded();
+inline const char *const kNotTaken = "the server did not take the last command";
+inline const char *const kRepliesNotTaken = "the server takes none of the replies owed to it";
 } // namespace NetworkLineTexts

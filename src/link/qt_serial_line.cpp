@@ -7,12 +7,15 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <grp.h>
 #include <sys/stat.h>
 #endif
 
-QtSerialLine::QtSerialLine(const QString &deviceName) : deviceName_(deviceName)
+QtSerialLine::QtSerialLine(const QString &deviceName, QStringList lockFolders)
+    : deviceName_(deviceName), lockFolders_(std::move(lockFolders))
 {
     port_.setPortName(deviceName);
 }
@@ -26,6 +29,12 @@ bool QtSerialLine::open()
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
+    // Another program's hold is honoured before the port's own locking could take it for stale.
+    if (const QString held = PortLock::checkBeforeOpening(devicePath(), lockFolders_);
+        !held.isEmpty()) {
+        error_ = deviceName_ + QStringLiteral(": ") + held;
+        return false;
+    }
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = deviceName_ + QStringLiteral(": ") + port_.errorString();
         if (port_.error() == QSerialPort::PermissionError)
@@ -89,7 +98,8 @@ QString QtSerialLine::errorText() const
 
 bool QtSerialLine::send(const QByteArray &bytes)
 {
-    if (!port_.isOpen() || !writeAndDrain(port_, bytes)) {
+    // A terminal whose other end went away may still take bytes, which then reach nobody.
+    if (!isOpen() || !writeAndDrain(port_, bytes)) {
         error_ = port_.errorString();
         return false;
     }

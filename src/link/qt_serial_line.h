@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/port_lock.h"
 #include "link/serial_line.h"
 
 #include <QSerialPort>
@@ -8,7 +9,9 @@
 class QtSerialLine : public SerialLine
 {
 public:
-    explicit QtSerialLine(const QString &deviceName);
+    // `lockFolders`: where other programs' locks of the port are looked for before it is opened.
+    explicit QtSerialLine(const QString &deviceName,
+                          QStringList lockFolders = PortLock::systemLockFolders());
 
     bool open() override;
     void close() override;
@@ -28,6 +31,7 @@ private:
     QString permissionHint() const;
 
     QString deviceName_;
+    QStringList lockFolders_;
     QSerialPort port_;
     QString error_;
 };

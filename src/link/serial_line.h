@@ -21,6 +21,9 @@ public:
 
     // Hands the bytes to the driver before returning; false when that failed.
     virtual bool send(const QByteArray &bytes) = 0;
+    // After a last command that nothing answers: waits until what was sent has left this end for
+    // good, so that closing the line cannot lose it. False when it did not leave.
+    virtual bool waitUntilSent() { return true; }
     // Input received and not read yet.
     virtual qint64 bytesAvailable() = 0;
     virtual QByteArray readAll() = 0;

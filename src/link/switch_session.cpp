@@ -149,7 +149,11 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
             return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);
         if (status != LinkStatus::Done || state_.readBuffer != state_.eepromImage[d]) {
             writingError = true;
-            messages_.report(eepromWritingError(d), MessageSeverity::Critical);
+            // Every word was answered and only the reading failed: the words may well be there,
+            // and a difference was not seen.
+            const bool onlyReadBackFailed = status != LinkStatus::Done && link_.wordsAnswered(d);
+            messages_.report(onlyReadBackFailed ? readBackFailed(d) : eepromWritingError(d),
+                             MessageSeverity::Critical);
         }
     }
     // The switch keeps its old configuration until it restarts; restart it only on a verified
@@ -183,6 +187,8 @@ SessionOutcome SwitchSession::checkPresence(int model)
         probe = link_.probeDevices();
     if (probe.status == LinkStatus::PortNotOpened)
         return portNotOpened();
+    if (probe.status == LinkStatus::Stopped)
+        return SessionOutcome::Stopped;
 
     const WireProtocol::PresenceStatus presence =
         WireProtocol::presenceStatus(probe.value, hasModuleDevice(model));
@@ -206,10 +212,10 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
 {
     std::optional<quint8> code;
     if (!readModuleCode(code))
-        return portNotOpened();
+        return moduleReadEnded();
     for (int retry = 0; retry < kNotReadyRetries && code == kModuleNotReady; ++retry) {
         if (!readModuleCode(code))
-            return portNotOpened();
+            return moduleReadEnded();
     }
 
     if (model == Model24NWay) {
@@ -222,15 +228,15 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
         if (!secondReadingOn24Port)
             return SessionOutcome::Done;
         if (!readModuleCode(code))
-            return portNotOpened();
+            return moduleReadEnded();
         if (code == kModuleNotReady && !readModuleCode(code))
-            return portNotOpened();
+            return moduleReadEnded();
         return isModule(code) ? moduleDetected() : SessionOutcome::Done;
     }
 
     const quint8 expected = model == Model24Sx ? kGigabitModule : kEightPortModule;
     if (code != expected && !readModuleCode(code))
-        return portNotOpened();
+        return moduleReadEnded();
     if (code != expected)
         return fail(SessionOutcome::ModuleMismatch,
                     QString::fromLatin1(model == Model24Sx ? kGigabitModuleNotFound
@@ -243,8 +249,10 @@ bool SwitchSession::readModuleCode(std::optional<quint8> &code)
 {
     const LinkResult<quint8> reading =
         link_.readRegisterByte(kModuleDevice, WireProtocol::kRegisterSpace, kModuleRegister);
-    if (reading.status == LinkStatus::PortNotOpened)
+    if (reading.status == LinkStatus::PortNotOpened || reading.status == LinkStatus::Stopped) {
+        moduleReadEnd_ = reading.status;
         return false;
+    }
     code = reading.answered() ? std::optional<quint8>(reading.value) : std::nullopt;
     return true;
 }
@@ -263,6 +271,11 @@ SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,
 {
     messages_.report(text, severity);
     return outcome;
+}
+
+SessionOutcome SwitchSession::moduleReadEnded()
+{
+    return moduleReadEnd_ == LinkStatus::Stopped ? SessionOutcome::Stopped : portNotOpened();
 }
 
 SessionOutcome SwitchSession::portNotOpened()

@@ -86,7 +86,10 @@ private:
     SessionOutcome lostAfterWriting(bool wordsWritten, SessionOutcome outcome, const char *meaning);
     SessionOutcome checkPresence(int model);
     SessionOutcome checkModule(int model, bool secondReadingOn24Port);
+    // False when the command must end: the port did not open, or a stop was asked for.
     bool readModuleCode(std::optional<quint8> &code);
+    // How the command ends after readModuleCode said it must.
+    SessionOutcome moduleReadEnded();
     // Device `device`'s EEPROM into readBuffer under `phase`, once more when the first answer
     // was bad; Stopped when a stop was asked for before it.
     LinkStatus readDevice(int device, const QString &phase);
@@ -97,4 +100,5 @@ private:
     SerialLine &line_;
     SessionMessageSink &messages_;
     DeviceLink link_;
+    LinkStatus moduleReadEnd_ = LinkStatus::PortNotOpened;
 };

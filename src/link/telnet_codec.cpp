@@ -48,6 +48,8 @@ QByteArray TelnetCodec::receive(const QByteArray &bytes)
 {
     QByteArray data;
     for (const char c : bytes) {
+        if (overrun_)
+            break;
         const auto byte = static_cast<quint8>(c);
         switch (phase_) {
         case Phase::Data:
@@ -77,11 +79,11 @@ QByteArray TelnetCodec::receive(const QByteArray &bytes)
             if (byte == kIac)
                 phase_ = Phase::SubnegotiationCommand;
             else
-                subnegotiation_.append(c);
+                takeSubnegotiationByte(c);
             break;
         case Phase::SubnegotiationCommand:
             if (byte == kIac) {
-                subnegotiation_.append(c);
+                takeSubnegotiationByte(c);
                 phase_ = Phase::Subnegotiation;
             } else {
                 // IAC SE ends it; so does any other command, which a broken peer left it for.
@@ -93,6 +95,16 @@ QByteArray TelnetCodec::receive(const QByteArray &bytes)
         }
     }
     return data;
+}
+
+void TelnetCodec::takeSubnegotiationByte(char byte)
+{
+    if (subnegotiation_.size() >= kLongestSubnegotiation) {
+        overrun_ = true;
+        subnegotiation_.clear();
+        return;
+    }
+    subnegotiation_.append(byte);
 }
 
 QByteArray TelnetCodec::takeReplies()

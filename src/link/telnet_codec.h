@@ -20,6 +20,10 @@ constexpr quint8 kIac = 255;
 constexpr quint8 kBinary = 0;
 constexpr quint8 kComPortOption = 44;
 
+// No sub-negotiation this program takes part in comes near this many bytes; a longer one is a
+// peer gone wrong (or one trying to make this end hold everything it sends).
+constexpr int kLongestSubnegotiation = 256;
+
 // Data as it goes on the connection: every 0xFF doubled.
 QByteArray escape(const QByteArray &data);
 // IAC SB option payload IAC SE, the payload escaped.
@@ -39,7 +43,9 @@ public:
     // Asks for every option agreed to; the bytes to send first.
     QByteArray openingRequests();
     // Takes bytes from the peer, whole commands or pieces of them; returns the data among them.
+    // Once a sub-negotiation ran past kLongestSubnegotiation bytes, everything else is dropped.
     QByteArray receive(const QByteArray &bytes);
+    bool overrun() const { return overrun_; }
     // The replies owed to the peer since the last call.
     QByteArray takeReplies();
     // The subnegotiations received since the last call: option byte first, payload unescaped.
@@ -50,6 +56,7 @@ public:
 private:
     enum class Phase { Data, Command, Verb, Subnegotiation, SubnegotiationCommand };
 
+    void takeSubnegotiationByte(char byte);
     void negotiate(quint8 verb, quint8 option);
     // One side's answer to a request for `option` (enable: WILL or DO received).
     void answer(std::array<OptionState, 256> &side, const std::vector<quint8> &agreed,
@@ -63,6 +70,7 @@ private:
     Phase phase_ = Phase::Data;
     quint8 verb_ = 0;
     QByteArray subnegotiation_;
+    bool overrun_ = false;
     std::vector<QByteArray> subnegotiations_;
     QByteArray replies_;
 };

@@ -16,9 +16,11 @@ QByteArray bytes(const char *hex)
 // flow control.
 const QByteArray kLineSettings = bytes("fffa2c01 00002580 fff0 fffa2c0208fff0 fffa2c0301fff0 "
                                        "fffa2c0401fff0 fffa2c0501fff0");
-// ser2net's confirmations of them.
-const QByteArray kConfirmations = bytes("fffa2c65 00002580 fff0 fffa2c6608fff0 fffa2c6701fff0 "
-                                        "fffa2c6801fff0 fffa2c6901fff0");
+// ser2net's confirmations of them, one by one.
+const QByteArrayList kConfirmationList{bytes("fffa2c65 00002580 fff0"), bytes("fffa2c6608fff0"),
+                                       bytes("fffa2c6701fff0"), bytes("fffa2c6801fff0"),
+                                       bytes("fffa2c6901fff0")};
+const QByteArray kConfirmations = kConfirmationList.join();
 
 } // namespace
 
@@ -53,12 +55,45 @@ private slots:
         QTest::newRow("the server will not do COM-PORT-OPTION")
             << bytes("fffe2c") << QByteArray() << QByteArray() << int(S::Failed)
             << "no COM-PORT-OPTION";
-        QTest::newRow("the server set another baud rate")
-            << bytes("fffd2c fffa2c65 00004b00 fff0") << QByteArray() << kLineSettings
-            << int(S::Failed) << "baud rate refused: the server set 19200, not 9600";
-        QTest::newRow("the server set even parity")
-            << bytes("fffd2c fffa2c6703fff0") << QByteArray() << kLineSettings << int(S::Failed)
-            << "parity refused: the server set even, not none";
+        // Ready only once every setting was confirmed as asked: each one missing, or confirmed
+        // with another value (amid the others' confirmations).
+        const QStringList names{"baud rate", "data bits", "parity", "stop bits", "flow control"};
+        const QByteArrayList others{bytes("fffa2c65 00004b00 fff0"), bytes("fffa2c6607fff0"),
+                                    bytes("fffa2c6703fff0"), bytes("fffa2c6802fff0"),
+                                    bytes("fffa2c6903fff0")};
+        const QStringList refusals{"baud rate refused: the server set 19200, not 9600",
+                                   "data bits refused: the server set 7, not 8",
+                                   "parity refused: the server set even, not none",
+                                   "stop bits refused: the server set 2, not 1",
+                                   "flow control refused: the server set hardware, not none"};
+        for (int i = 0; i < 5; ++i) {
+            QByteArrayList missing = kConfirmationList;
+            missing.removeAt(i);
+            QByteArrayList wrong = kConfirmationList;
+            wrong[i] = others[i];
+            QTest::addRow("%s not confirmed", qPrintable(names[i]))
+                << bytes("fffd2c") + missing.join() << QByteArray() << kLineSettings
+                << int(S::SettingLine) << QString();
+            QTest::addRow("%s set otherwise", qPrintable(names[i]))
+                << bytes("fffd2c") + wrong.join() << QByteArray() << kLineSettings << int(S::Failed)
+                << refusals[i];
+        }
+        QTest::newRow("the requests echoed, not confirmed")
+            << bytes("fffd2c") + kLineSettings << QByteArray() << kLineSettings
+            << int(S::SettingLine) << QString();
+        // A sub-negotiation of 256 bytes (option byte included) is one; a longer one ends
+        // everything, whatever follows it.
+        QTest::newRow("a sub-negotiation of 256 bytes")
+            << bytes("fffa2c") + QByteArray(255, 'a') + bytes("fff0") + "ns" << QByteArray("ns")
+            << QByteArray() << int(S::Negotiating) << QString();
+        QTest::newRow("a sub-negotiation of 257 bytes after the setup")
+            << bytes("fffd2c") + kConfirmations + "n" + bytes("fffa2c") + QByteArray(256, 'a') +
+                   bytes("fff0") + "s"
+            << QByteArray("n") << kLineSettings << int(S::Failed)
+            << "a Telnet sub-negotiation ran past 256 bytes";
+        QTest::newRow("a sub-negotiation of 257 bytes")
+            << bytes("fffa2c") + QByteArray(256, 'a') + bytes("fff0") + "ns" << QByteArray()
+            << QByteArray() << int(S::Failed) << "a Telnet sub-negotiation ran past 256 bytes";
     }
     void serverBytes()
     {

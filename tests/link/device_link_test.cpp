@@ -15,14 +15,20 @@ class DeviceLinkTest : public QObject
 
 private slots:
     // The byte is the low hex digit of a 6-byte answer; an unanswered read gives up after a fixed
-    // number of passes.
+    // number of passes, or after 3 s when passes take longer than they wait, or at once when the
+    // line is gone.
     void registerRead_data()
     {
         QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("passCostMicros");
+        QTest::addColumn<bool>("gone");
         QTest::addColumn<int>("value"); // -1: no value
-        QTest::newRow("9F") << QByteArray("nr319F") << 15;
-        QTest::newRow("5 bytes") << QByteArray("nr310") << -1;
-        QTest::newRow("none") << QByteArray() << -1;
+        QTest::addColumn<long>("passes");
+        QTest::newRow("9F") << QByteArray("nr319F") << 0 << false << 15 << 1L;
+        QTest::newRow("5 bytes") << QByteArray("nr310") << 0 << false << -1 << 10001L;
+        QTest::newRow("none") << QByteArray() << 0 << false << -1 << 10001L;
+        QTest::newRow("none, passes of 1 ms") << QByteArray() << 900 << false << -1 << 3001L;
+        QTest::newRow("none, the line gone") << QByteArray() << 0 << true << -1 << 0L;
     }
     void registerRead()
     {
@@ -30,13 +36,17 @@ private slots:
         QFETCH(int, value);
         LinkRig rig;
         rig.line.answer = [answer](const QByteArray &) { return answer; };
+        QFETCH(int, passCostMicros);
+        rig.clock.passCostMicros = passCostMicros;
+        QFETCH(bool, gone);
+        rig.line.gone = gone;
 
         const LinkResult<quint8> result =
             DeviceLink(rig.state, rig.line, rig.clock).readRegisterByte(3, 1, 115);
 
         QCOMPARE(rig.line.commands, QByteArrayList{"nr31115001\r"});
         QCOMPARE(result.answered() ? result.value : -1, value);
-        QCOMPARE(rig.clock.passes, value < 0 ? 10001L : 1L);
+        QTEST(rig.clock.passes, "passes");
         QVERIFY(!rig.line.isOpen());
     }
 

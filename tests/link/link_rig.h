@@ -22,6 +22,8 @@ public:
     std::function<bool(const QByteArray &command)> refuses;      // sends that fail
     int chunkSize = 0;
     bool answersOnSend = false;
+    bool delivers = true; // what waitUntilSent() says
+    bool gone = false;    // the device went away: open, but no longer usable
 
     QByteArrayList commands;
     int sendsOverUnreadInput = 0; // commands sent while earlier input still waited to be read
@@ -39,7 +41,7 @@ public:
         onTheWire_.clear();
         received_.clear();
     }
-    bool isOpen() const override { return open_; }
+    bool isOpen() const override { return open_ && !gone; }
     QString errorText() const override { return {}; }
     bool send(const QByteArray &bytes) override
     {
@@ -50,6 +52,7 @@ public:
         (answersOnSend ? received_ : onTheWire_) += answer ? answer(bytes) : QByteArray();
         return true;
     }
+    bool waitUntilSent() override { return delivers; }
     qint64 bytesAvailable() override { return received_.size(); }
     QByteArray readAll() override { return std::exchange(received_, {}); }
     void discardInput() override { received_.clear(); }
@@ -79,12 +82,13 @@ public:
     void pass(SerialLine &line, int maxMicros) override
     {
         ++passes;
-        micros += maxMicros;
+        micros += maxMicros + passCostMicros;
         line.waitForInput(maxMicros);
     }
 
     qint64 micros = 0;
     long passes = 0;
+    int passCostMicros = 0; // what a pass takes beyond the time it waits
 };
 
 // A switch of the model on a scripted line with a virtual clock, and a ImageState to work on. The

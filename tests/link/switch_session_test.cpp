@@ -68,40 +68,100 @@ private slots:
         QTEST(int(rig.line.commands.count("nr31115001\r")), "reads");
     }
 
-    // A command opens its port once; an answer that did not come makes the next step open it
-    // afresh. Every device verified but the reset not sent: the switch has not restarted.
+    // A command opens its port once, --changed-only through its read and write phases too; a
+    // missing or malformed answer makes the next step open it afresh. Every device verified but
+    // the reset not sent, or not seen to leave the line: the switch has not restarted.
     void portOpenedOncePerCommand_data()
     {
-        QTest::addColumn<bool>("write");
-        QTest::addColumn<bool>("firstProbeSilent");
-        QTest::addColumn<bool>("resetRefused");
+        QTest::addColumn<QString>("command");    // read, write or changed (--changed-only)
+        QTest::addColumn<QByteArray>("spoiled"); // the first answer to a command starting so...
+        QTest::addColumn<QByteArray>("answer");  // ...is this; the reset: refused or undelivered
         QTest::addColumn<int>("opens");
-        QTest::newRow("read") << false << false << false << 1;
-        QTest::newRow("write") << true << false << false << 1;
-        QTest::newRow("read, the first probe unanswered") << false << true << false << 2;
-        QTest::newRow("write, the reset not sent") << true << false << true << 1;
+        const QByteArray none;
+        QTest::newRow("read") << "read" << none << none << 1;
+        QTest::newRow("write") << "write" << none << none << 1;
+        QTest::newRow("changed-only") << "changed" << none << none << 1;
+        QTest::newRow("read, the first probe unanswered")
+            << "read" << QByteArray("ns") << none << 2;
+        QTest::newRow("read, a module answer a byte long")
+            << "read" << QByteArray("nr31115001") << QByteArray("nr3103x") << 2;
+        QTest::newRow("read, a garbled EEPROM answer")
+            << "read" << QByteArray("nr10000256") << "nr10" + QByteArray(512, 'G') << 2;
+        QTest::newRow("write, the first word unanswered")
+            << "write" << QByteArray("no00000") << none << 2;
+        QTest::newRow("changed-only, its word unanswered")
+            << "changed" << QByteArray("no10080") << none << 2;
+        QTest::newRow("write, the reset not sent")
+            << "write" << QByteArray("j") << QByteArray("refused") << 1;
+        QTest::newRow("write, the reset not delivered")
+            << "write" << QByteArray("j") << QByteArray("undelivered") << 1;
     }
     void portOpenedOncePerCommand()
     {
-        QFETCH(bool, write);
-        QFETCH(bool, firstProbeSilent);
-        QFETCH(bool, resetRefused);
-        Faults::FaultPlan faults;
-        faults.probeFault =
-            firstProbeSilent ? Faults::ProbeFault::Silent : Faults::ProbeFault::None;
-        faults.probeFaultTimes = 1;
-        LinkRig rig(2, TestImages::validImage(2), faults);
-        rig.state.eepromImage = TestImages::validImage(2);
-        if (resetRefused)
-            rig.line.refuses = [](const QByteArray &command) { return command == "j"; };
+        QFETCH(QString, command);
+        QFETCH(QByteArray, spoiled);
+        QFETCH(QByteArray, answer);
+        LinkRig rig(2, TestImages::validImage(2));
+        rig.state.takeLoadedImage(TestImages::validImage(2));
+        rig.state.eepromImage[1][40] ^= 0x0101; // what --changed-only writes
+        const bool resetFails = spoiled == "j";
+        bool spoil = !spoiled.isEmpty() && !resetFails;
+        rig.line.answer = [&, switchAnswer = rig.line.answer](const QByteArray &sent) {
+            const QByteArray real = switchAnswer(sent);
+            if (!spoil || !sent.startsWith(spoiled))
+                return real;
+            spoil = false;
+            return answer;
+        };
+        rig.line.refuses = [&](const QByteArray &sent) {
+            return sent == "j" && answer == "refused";
+        };
+        rig.line.delivers = answer != "undelivered";
         RecordingSink sink;
         SwitchSession session(rig.state, rig.line, rig.clock, sink);
 
-        QCOMPARE(write ? session.write(2) : session.read(2),
-                 resetRefused ? SessionOutcome::NotRestarted : SessionOutcome::Done);
-        QCOMPARE(sink.texts,
-                 resetRefused ? QStringList{LinkMessages::kNotRestarted} : QStringList{});
+        const SessionOutcome outcome = command == "read"    ? session.read(2)
+                                       : command == "write" ? session.write(2)
+                                                            : session.writeChanges(2);
+        QCOMPARE(outcome, resetFails ? SessionOutcome::NotRestarted : SessionOutcome::Done);
+        QCOMPARE(sink.texts, resetFails ? QStringList{LinkMessages::kNotRestarted} : QStringList{});
         QTEST(rig.line.opens, "opens");
+        QVERIFY(!rig.line.isOpen());
+    }
+
+    // A stop asked for while an answer is awaited ends the wait at once: no second try, no
+    // message, no command after it.
+    void stopWhileWaiting_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QByteArray>("unanswered"); // the command's first bytes
+        QTest::newRow("probe") << false << QByteArray("ns");
+        QTest::newRow("module register") << false << QByteArray("nr31115001");
+        QTest::newRow("bulk read of device 1") << false << QByteArray("nr10000256");
+        QTest::newRow("first word write") << true << QByteArray("no00000");
+    }
+    void stopWhileWaiting()
+    {
+        QFETCH(bool, write);
+        QFETCH(QByteArray, unanswered);
+        LinkRig rig(2, TestImages::validImage(2));
+        rig.state.takeLoadedImage(TestImages::validImage(2));
+        rig.ignores = [&](const QByteArray &command) { return command.startsWith(unanswered); };
+        qint64 sentAt = -1;
+        rig.line.answer = [&, answer = rig.line.answer](const QByteArray &command) {
+            if (command.startsWith(unanswered) && sentAt < 0)
+                sentAt = rig.clock.micros;
+            return answer(command);
+        };
+        RecordingSink sink;
+        SwitchSession session(rig.state, rig.line, rig.clock, sink);
+        session.setStopRequest([&] { return sentAt >= 0; });
+
+        QCOMPARE(write ? session.write(2) : session.read(2), SessionOutcome::Stopped);
+        QCOMPARE(sink.texts, QStringList{});
+        QVERIFY(rig.line.commands.last().startsWith(unanswered));
+        QCOMPARE(rig.line.commands.count(rig.line.commands.last()), 1);
+        QVERIFY2(rig.clock.micros - sentAt < 20000, qPrintable(QString::number(rig.clock.micros)));
         QVERIFY(!rig.line.isOpen());
     }
 };

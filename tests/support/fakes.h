@@ -108,5 +108,11 @@ public:
 // Records the texts a transfer reports.
 struct RecordingSink : SessionMessageSink {
     void report(const QString &text, MessageSeverity) override { texts << text; }
+    void reportWithReason(const QString &text, MessageSeverity, const QString &reason) override
+    {
+        texts << text;
+        reasons << reason;
+    }
     QStringList texts;
+    QStringList reasons; // of the messages given with one
 };
