@@ -19,9 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int model = 0; model < kModelCount; ++model) {
         const ImageWords base = factoryImage(model);
         const ImageWords image = BinFile::decode(bytes, model, base);
+        // The signature and the model word are judged first; a short file of this model is
+        // refused as damaged contents.
         const bool whole = bytes.size() >= BinFile::fileSizeFor(model);
-        const BinFile::Verdict verdict =
-            whole ? BinFile::check(image, model) : BinFile::Verdict::ContentsError;
+        BinFile::Verdict verdict = BinFile::check(image, model);
+        if (verdict == BinFile::Verdict::Accepted && !whole)
+            verdict = BinFile::Verdict::ContentsError;
         const BinFile::Loaded loaded = BinFile::load(path, model, base);
         if (loaded.image.has_value() != (verdict == BinFile::Verdict::Accepted) ||
             (loaded.image && *loaded.image != image) ||
