@@ -4,6 +4,7 @@
 #include "link/serial_line.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -20,11 +21,17 @@ constexpr int kTimedPassMicros = 1000;
 // longer than a 6-byte answer takes at 9600 baud.
 constexpr int kCountedPassLimit = 10001;
 constexpr int kCountedPassMicros = 100;
-// A byte past the end of an answer follows its last byte on the line. When the last bytes came
-// one at a time in step with the line, nothing on the way held them back, and it would come
-// within a byte time; otherwise the caller says how long bytes may be held back.
-constexpr int kInStepTailQuietMicros = 3 * kByteMicros;
+// Bytes come in step with the line when each follows the one before by about a byte time. Then
+// nothing on the way holds them back, and a byte past the end of an answer would follow its last
+// one within a byte time: half a byte time more of quiet shows that none does. A longer wait is
+// a gap between bursts, which may come again before the answer is over.
+constexpr qint64 kInStepSlackMicros = kByteMicros / 2;
+constexpr qint64 kInStepShortestMicros = kByteMicros - kInStepSlackMicros;
+constexpr qint64 kInStepLongestMicros = kByteMicros + kInStepSlackMicros;
 constexpr int kInStepGrowths = 2;
+// After bursts the quiet that ends an answer outlasts the longest gap seen by a quarter and a
+// byte time, up to a limit far above any adapter's latency timer.
+constexpr qint64 kLongestGapQuietMicros = 300000;
 constexpr qint64 kQuietLineLimitMs = 3000;
 
 } // namespace
@@ -37,7 +44,12 @@ void AnswerWait::commandSent(int commandBytes)
     sentAt_ = clock_.elapsedMicros();
     seen_ = 0;
     grewAt_ = -1;
+    listeningSince_ = -1;
+    restedSinceLook_ = false;
     singleSteps_ = 0;
+    // An adapter that held bytes back in one answer will do so again.
+    lastGapMicros_ = gapMicros_;
+    gapMicros_ = 0;
 }
 
 void AnswerWait::forBytes(qint64 awaited, qint64 timeoutMs, bool watchEnd,
@@ -54,6 +66,33 @@ void AnswerWait::forBytes(qint64 awaited, qint64 timeoutMs, bool watchEnd,
     }
 }
 
+void AnswerWait::forOpenLength(qint64 minBytes, qint64 last, qint64 before, qint64 timeoutMs,
+                               int heldBackMicros)
+{
+    const qint64 expected = std::max({last, before, minBytes});
+    const bool trusted = last > 0 && before > 0;
+    // The rest ends a few bytes before the shortest answer likely, so that the end of a shorter
+    // one is seen in step; an answer as long as the two before needs no watching.
+    const qint64 watchedLength = trusted ? std::min(last, before) : minBytes;
+    const qint64 wakeBytes = trusted && last == before ? kUnwatchedEndBytes : kWatchedEndBytes;
+    const qint64 start = clock_.elapsedMs();
+    look();
+    while (clock_.elapsedMs() - start <= timeoutMs) {
+        if (trusted && seen_ >= expected)
+            return;
+        if (seen_ < minBytes) {
+            passTowards(watchedLength, wakeBytes);
+        } else {
+            const qint64 left = endOfAnswer(expected, heldBackMicros) - clock_.elapsedMicros();
+            if (left <= 0)
+                return;
+            clock_.pass(line_, static_cast<int>(std::min(
+                                   left, static_cast<qint64>(clock_.longestRestMicros()))));
+        }
+        look();
+    }
+}
+
 void AnswerWait::passTowards(qint64 awaited, qint64 wakeBytes)
 {
     const qint64 allInAt = sentAt_ + (commandBytes_ + awaited) * kByteMicros;
@@ -65,11 +104,15 @@ void AnswerWait::passTowards(qint64 awaited, qint64 wakeBytes)
     const int micros =
         static_cast<int>(std::min(restFor, static_cast<qint64>(clock_.longestRestMicros())));
     // Until the first byte comes the pass ends at once when one does: a faster line answers
-    // sooner. Once bytes come, resting past the next ones saves a wake per byte.
-    if (line_.bytesAvailable() > 0)
+    // sooner. Once bytes come, resting past the next ones saves a wake per byte; how they came
+    // meanwhile is not seen.
+    if (line_.bytesAvailable() > 0) {
         clock_.rest(line_, micros);
-    else
+        listeningSince_ = clock_.elapsedMicros();
+        restedSinceLook_ = true;
+    } else {
         clock_.pass(line_, micros);
+    }
 }
 
 void AnswerWait::countedPasses(int minBytes)
@@ -83,27 +126,77 @@ void AnswerWait::countedPasses(int minBytes)
 
 void AnswerWait::answerTail(int heldBackMicros)
 {
-    quietLine(singleSteps_ >= kInStepGrowths ? kInStepTailQuietMicros : heldBackMicros);
+    quietUntil([this, heldBackMicros] { return endOfAnswer(seen_, heldBackMicros); });
 }
 
 void AnswerWait::quietLine(int quietMicros)
 {
+    quietUntil([this, quietMicros] {
+        const qint64 last = grewAt_ >= 0 ? grewAt_ : clock_.elapsedMicros();
+        return last + heldBackQuiet(quietMicros);
+    });
+}
+
+void AnswerWait::quietUntil(const std::function<qint64()> &until)
+{
     const qint64 start = clock_.elapsedMs();
-    qint64 received = -1;
-    while (line_.bytesAvailable() > received && clock_.elapsedMs() - start <= kQuietLineLimitMs) {
-        received = line_.bytesAvailable();
-        clock_.pass(line_, quietMicros);
+    look();
+    while (clock_.elapsedMs() - start <= kQuietLineLimitMs) {
+        const qint64 left = until() - clock_.elapsedMicros();
+        if (left <= 0)
+            return;
+        clock_.pass(line_, static_cast<int>(
+                               std::min(left, static_cast<qint64>(clock_.longestRestMicros()))));
+        look();
     }
+}
+
+qint64 AnswerWait::endOfAnswer(qint64 expected, int heldBackMicros) const
+{
+    const qint64 last = grewAt_ >= 0 ? grewAt_ : clock_.elapsedMicros();
+    // The bytes still expected would cross the line a byte time apart after the last one; in
+    // step they come as they cross, otherwise they may be held back on the way.
+    const qint64 missing = std::max<qint64>(expected - seen_, 0);
+    if (inStep())
+        return last + std::max<qint64>(missing, 1) * kByteMicros + kInStepSlackMicros;
+    return last + missing * kByteMicros + heldBackQuiet(heldBackMicros);
+}
+
+qint64 AnswerWait::heldBackQuiet(int heldBackMicros) const
+{
+    const qint64 gap = std::max(gapMicros_, lastGapMicros_);
+    const qint64 beyondGap = std::min(gap + gap / 4 + kByteMicros, kLongestGapQuietMicros);
+    return std::max(static_cast<qint64>(heldBackMicros), gap > 0 ? beyondGap : 0);
+}
+
+bool AnswerWait::inStep() const
+{
+    return singleSteps_ >= kInStepGrowths && gapMicros_ == 0 && lastGapMicros_ == 0;
 }
 
 void AnswerWait::look()
 {
+    const bool rested = std::exchange(restedSinceLook_, false);
     const qint64 count = line_.bytesAvailable();
     if (count <= seen_)
         return;
     const qint64 now = clock_.elapsedMicros();
-    const bool single = count == seen_ + 1 && grewAt_ >= 0 && now - grewAt_ >= kByteMicros / 2;
-    singleSteps_ = single ? singleSteps_ + 1 : 0;
+    // The first bytes of an answer, and those that came while the wait rested, say nothing of
+    // how the line hands bytes over.
+    if (grewAt_ >= 0 && !rested) {
+        const qint64 waited = now - std::max(grewAt_, listeningSince_);
+        const qint64 grown = count - seen_;
+        const bool single =
+            grown == 1 && waited >= kInStepShortestMicros && waited <= kInStepLongestMicros;
+        singleSteps_ = single ? singleSteps_ + 1 : 0;
+        // Bytes handed over together crossed the line a byte time apart: the first of them was
+        // held back at least that long.
+        const qint64 held =
+            std::max(waited > kInStepLongestMicros ? waited : 0, (grown - 1) * kByteMicros);
+        gapMicros_ = std::max(gapMicros_, held);
+    } else {
+        singleSteps_ = 0;
+    }
     seen_ = count;
     grewAt_ = now;
 }
