@@ -13,7 +13,7 @@ namespace
 constexpr qint64 kByteMicros = 1041;
 // Rests end this many byte times before an answer can be all in, so that its last bytes are seen
 // one by one as they come; or two byte times before, when how they come does not matter.
-constexpr qint64 kWatchedEndBytes = 3;
+constexpr qint64 kWatchedEndBytes = 4;
 constexpr qint64 kUnwatchedEndBytes = 2;
 // Once an answer could be all in, a pass ends as soon as bytes come, and after 1 ms at most.
 constexpr int kTimedPassMicros = 1000;
@@ -33,6 +33,9 @@ constexpr int kInStepGrowths = 2;
 // byte time, up to a limit far above any adapter's latency timer.
 constexpr qint64 kLongestGapQuietMicros = 300000;
 constexpr qint64 kQuietLineLimitMs = 3000;
+constexpr int kSteadyLengthQuietFactor = 5;
+// No answer to a command that has one is shorter.
+constexpr qint64 kAnswerBytesAtLeast = 6;
 
 } // namespace
 
@@ -43,9 +46,15 @@ void AnswerWait::commandSent(int commandBytes)
     commandBytes_ = commandBytes;
     sentAt_ = clock_.elapsedMicros();
     seen_ = 0;
+    staleBytes_ = 0;
     grewAt_ = -1;
     listeningSince_ = -1;
     restedSinceLook_ = false;
+    // A line is taken for a 9600-baud line once an answer came over it one byte at a time,
+    // about a byte time apart, and no sooner than the line allows; a byte seen sooner than that
+    // shows a faster peer (see look()).
+    lineSpeed_ = lineSpeed_ || (answerOnTime_ && singleSteps_ >= kInStepGrowths);
+    answerOnTime_ = false;
     singleSteps_ = 0;
     // An adapter that held bytes back in one answer will do so again.
     lastGapMicros_ = gapMicros_;
@@ -69,8 +78,11 @@ void AnswerWait::forBytes(qint64 awaited, qint64 timeoutMs, bool watchEnd,
 void AnswerWait::forOpenLength(qint64 minBytes, qint64 last, qint64 before, qint64 timeoutMs,
                                int heldBackMicros)
 {
-    const qint64 expected = std::max({last, before, minBytes});
     const bool trusted = last > 0 && before > 0;
+    // A switch that answered twice with the same length is unlikely to answer shorter: before
+    // such an answer is taken for whole, the line must stay quiet longer.
+    const int quietMicros =
+        trusted && last == before ? kSteadyLengthQuietFactor * heldBackMicros : heldBackMicros;
     // The rest ends a few bytes before the shortest answer likely, so that the end of a shorter
     // one is seen in step; an answer as long as the two before needs no watching.
     const qint64 watchedLength = trusted ? std::min(last, before) : minBytes;
@@ -78,12 +90,14 @@ void AnswerWait::forOpenLength(qint64 minBytes, qint64 last, qint64 before, qint
     const qint64 start = clock_.elapsedMs();
     look();
     while (clock_.elapsedMs() - start <= timeoutMs) {
-        if (trusted && seen_ >= expected)
+        // The last answer was as much longer as its rest came after this command went out.
+        const qint64 expected = std::max({last + staleBytes_, before, minBytes});
+        if (trusted && ownBytes() >= expected)
             return;
-        if (seen_ < minBytes) {
+        if (ownBytes() < minBytes) {
             passTowards(watchedLength, wakeBytes);
         } else {
-            const qint64 left = endOfAnswer(expected, heldBackMicros) - clock_.elapsedMicros();
+            const qint64 left = endOfAnswer(expected, quietMicros) - clock_.elapsedMicros();
             if (left <= 0)
                 return;
             clock_.pass(line_, static_cast<int>(std::min(
@@ -126,14 +140,14 @@ void AnswerWait::countedPasses(int minBytes)
 
 void AnswerWait::answerTail(int heldBackMicros)
 {
-    quietUntil([this, heldBackMicros] { return endOfAnswer(seen_, heldBackMicros); });
+    quietUntil([this, heldBackMicros] { return endOfAnswer(ownBytes(), heldBackMicros); });
 }
 
 void AnswerWait::quietLine(int quietMicros)
 {
     quietUntil([this, quietMicros] {
         const qint64 last = grewAt_ >= 0 ? grewAt_ : clock_.elapsedMicros();
-        return last + heldBackQuiet(quietMicros);
+        return last + std::max(static_cast<qint64>(quietMicros), gapQuiet());
     });
 }
 
@@ -156,17 +170,20 @@ qint64 AnswerWait::endOfAnswer(qint64 expected, int heldBackMicros) const
     const qint64 last = grewAt_ >= 0 ? grewAt_ : clock_.elapsedMicros();
     // The bytes still expected would cross the line a byte time apart after the last one; in
     // step they come as they cross, otherwise they may be held back on the way.
-    const qint64 missing = std::max<qint64>(expected - seen_, 0);
-    if (inStep())
+    const qint64 missing = std::max<qint64>(expected - ownBytes(), 0);
+    // Taking an answer for shorter than expected is only safe where a mistake shows: on a line
+    // no faster than 9600 baud, its late rest comes as stale bytes before the next answer.
+    if (inStep() && (missing == 0 || lineSpeed_))
         return last + std::max<qint64>(missing, 1) * kByteMicros + kInStepSlackMicros;
-    return last + missing * kByteMicros + heldBackQuiet(heldBackMicros);
+    // Otherwise the caller's time for a line that may hold bytes back, or longer than the
+    // longest gap seen.
+    return last + missing * kByteMicros + std::max(static_cast<qint64>(heldBackMicros), gapQuiet());
 }
 
-qint64 AnswerWait::heldBackQuiet(int heldBackMicros) const
+qint64 AnswerWait::gapQuiet() const
 {
     const qint64 gap = std::max(gapMicros_, lastGapMicros_);
-    const qint64 beyondGap = std::min(gap + gap / 4 + kByteMicros, kLongestGapQuietMicros);
-    return std::max(static_cast<qint64>(heldBackMicros), gap > 0 ? beyondGap : 0);
+    return gap > 0 ? std::min(gap + gap / 4 + kByteMicros, kLongestGapQuietMicros) : 0;
 }
 
 bool AnswerWait::inStep() const
@@ -181,22 +198,33 @@ void AnswerWait::look()
     if (count <= seen_)
         return;
     const qint64 now = clock_.elapsedMicros();
+    const qint64 grown = std::exchange(seen_, count);
+    // On a line no faster than 9600 baud, a few bytes that come before the command could have
+    // crossed it are the rest of the answer before, which was taken as whole too soon. As many
+    // as an answer has at least are an answer: the other end is faster than the line.
+    if (lineSpeed_ && grewAt_ < 0 && now < sentAt_ + commandBytes_ * kByteMicros) {
+        staleBytes_ = count < kAnswerBytesAtLeast ? count : 0;
+        if (staleBytes_ > 0)
+            return;
+    }
+    if (grewAt_ < 0) {
+        answerOnTime_ = now - sentAt_ >= (commandBytes_ + 1) * kByteMicros - kInStepSlackMicros;
+        lineSpeed_ = lineSpeed_ && answerOnTime_;
+    }
     // The first bytes of an answer, and those that came while the wait rested, say nothing of
     // how the line hands bytes over.
     if (grewAt_ >= 0 && !rested) {
         const qint64 waited = now - std::max(grewAt_, listeningSince_);
-        const qint64 grown = count - seen_;
         const bool single =
-            grown == 1 && waited >= kInStepShortestMicros && waited <= kInStepLongestMicros;
+            count - grown == 1 && waited >= kInStepShortestMicros && waited <= kInStepLongestMicros;
         singleSteps_ = single ? singleSteps_ + 1 : 0;
         // Bytes handed over together crossed the line a byte time apart: the first of them was
         // held back at least that long.
         const qint64 held =
-            std::max(waited > kInStepLongestMicros ? waited : 0, (grown - 1) * kByteMicros);
+            std::max(waited > kInStepLongestMicros ? waited : 0, (count - grown - 1) * kByteMicros);
         gapMicros_ = std::max(gapMicros_, held);
     } else {
         singleSteps_ = 0;
     }
-    seen_ = count;
     grewAt_ = now;
 }

@@ -34,6 +34,8 @@ public:
     // have been in (see answerTail for how long). Gives up timeoutMs after the command went out.
     void forOpenLength(qint64 minBytes, qint64 last, qint64 before, qint64 timeoutMs,
                        int heldBackMicros);
+    // Bytes of the answer before that came after this command went out (see look()).
+    qint64 staleBytes() const { return staleBytes_; }
     // Until minBytes are in, or 10,001 passes of 0.1 ms and more were made.
     void countedPasses(int minBytes);
     // After the bytes awaited are in: until the line has been quiet for as long as a byte past
@@ -55,16 +57,19 @@ private:
     void quietUntil(const std::function<qint64()> &until);
     // When an answer of `expected` bytes, of which seen_ are in, is over if no byte comes.
     qint64 endOfAnswer(qint64 expected, int heldBackMicros) const;
-    // How long bytes may be held back on the way: at least heldBackMicros, and longer than the
-    // longest gap seen in this answer or the one before.
-    qint64 heldBackQuiet(int heldBackMicros) const;
+    // Longer than the longest gap seen in this answer or the one before; 0 when none was seen.
+    qint64 gapQuiet() const;
     bool inStep() const;
+    qint64 ownBytes() const { return seen_ - staleBytes_; }
 
     SerialLine &line_;
     LinkClock &clock_;
     int commandBytes_ = 0;
     qint64 sentAt_ = 0;          // microseconds on the clock
     qint64 seen_ = 0;            // bytes counted since the command went out
+    qint64 staleBytes_ = 0;      // of them, the rest of the answer before
+    bool lineSpeed_ = false;     // the other end is no faster than a 9600-baud line
+    bool answerOnTime_ = false;  // this answer's first byte came no sooner than the line allows
     qint64 grewAt_ = -1;         // when the count last grew
     qint64 listeningSince_ = -1; // end of the last rest: what came during it was not watched
     bool restedSinceLook_ = false;

@@ -144,7 +144,9 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
         wait_.forOpenLength(kWriteAnswerMinBytes, writeAnswerBytes_, earlierWriteAnswerBytes_,
                             kWriteAnswerTimeoutMs, kSeriesQuietMicros);
     }
-    const qint64 received = line_.bytesAvailable();
+    // The rest of the answer before, come after this command went out, was part of it.
+    writeAnswerBytes_ += writeAnswerBytes_ > 0 ? wait_.staleBytes() : 0;
+    const qint64 received = line_.bytesAvailable() - wait_.staleBytes();
     if (received < kWriteAnswerMinBytes) {
         state_.writeTimedOut = true;
         forgetWriteAnswers();
@@ -154,7 +156,7 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
     // The answer is left unread; the next command drops it.
     earlierWriteAnswerBytes_ = writeAnswerBytes_;
     writeAnswerBytes_ = received;
-    writeAnswerTaken_ = received;
+    writeAnswerTaken_ = line_.bytesAvailable();
 }
 
 LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int address)
