@@ -53,12 +53,8 @@ private slots:
             << 0 << 1 << QStringList{"--trickle", "1"};
         QTest::newRow("word answers of 11 and 12 bytes in turn")
             << 0 << 1 << QStringList{"--write-answers", "11,12"};
-        QTest::newRow("word answers of 14 bytes, then 11")
-            << 0 << 1 << QStringList{"--write-answers", "14,11+"};
         QTest::newRow("EEPROM answers end in CR LF")
             << 0 << 1 << QStringList{"--read-trailer", "0d0a"};
-        QTest::newRow("answers held by a 2 ms latency timer")
-            << 0 << 1 << QStringList{"--burst", "2"};
     }
     void readThenWrite()
     {
@@ -153,9 +149,6 @@ private slots:
         row("read: EEPROM 2 fails twice, nothing opened", false, 2, "--read-fault 2:nonhex:2",
             {"EEPROM 2 Reading Fail !"}, {}, false,
             "the answer of device 2 has \"G\" at byte 261, where a hexadecimal digit belongs");
-        row("read: more than line ends after the EEPROM's answer", false, 0,
-            "--read-trailer 0d0a4f4b", {"EEPROM 0 Reading Fail !"}, {}, true,
-            "the answer of device 0 was 520 bytes long, 516 expected");
         row("read: no such port", false, 1, "", {portOpenError}, {}, true,
             "/nonexistent/ttyS99: No such file or directory");
         row("write: no such port", true, 1, "", {portOpenError});

@@ -40,18 +40,14 @@ private slots:
         QVERIFY(!rig.line.isOpen());
     }
 
-    // A word write waits up to 3 s for the 11 bytes its answer has at least, then (the first of a
-    // series) until the line falls quiet, and takes the length it received as the one to expect:
-    // the rest of a long answer, coming byte by byte, must not pass for the answer of the next
-    // write. An answer seen to be longer (its rest came before the next write) or shorter than
-    // expected is taken as it is, without waiting out the time-out. 0: no answer.
+    // A word write waits up to 3 s for the 11 bytes its answer has at least (0: none came), then
+    // (the first of a series) until the line falls quiet; the answers' other lengths and shapes
+    // are AnswerLengthTest's.
     void wordWrite_data()
     {
         QTest::addColumn<QList<int>>("answers");
         QTest::newRow("none") << QList<int>{0};
         QTest::newRow("30 bytes, then none") << QList<int>{30, 0};
-        QTest::newRow("11 bytes, then 14") << QList<int>{11, 14, 14, 14};
-        QTest::newRow("30 bytes, then 11") << QList<int>{30, 11, 11};
     }
     void wordWrite()
     {
@@ -88,9 +84,6 @@ private slots:
         QTest::newRow("516 bytes")
             << "nr20" + words << QStringList{"0", "5", "25", "45", "80", "95", "100", "-100"}
             << QString();
-        QTest::newRow("516 bytes, CR LF NUL")
-            << "nr20" + words + QByteArray("\r\n\0", 3)
-            << QStringList{"0", "5", "25", "45", "80", "95", "100", "-100"} << QString();
         QTest::newRow("515 bytes")
             << "nr20" + words.chopped(1) << QStringList{"0", "5", "25", "45", "56", "80", "0", "-0"}
             << "the answer of device 2 was 515 bytes long, 516 expected";
@@ -99,9 +92,6 @@ private slots:
         QTest::newRow("G at the end")
             << "nr20" + words.chopped(1) + 'G' << QStringList{"0", "5", "25", "45", "80", "0", "-0"}
             << "the answer of device 2 has \"G\" at byte 516, where a hexadecimal digit belongs";
-        QTest::newRow("lower-case f")
-            << "nr20" + words.chopped(1) + 'f' << QStringList{"0", "5", "25", "45", "80", "0", "-0"}
-            << "the answer of device 2 has \"f\" at byte 516, where a hexadecimal digit belongs";
         QTest::newRow("CR among the digits")
             << "nr20" + words.chopped(1) + "\r\n"
             << QStringList{"0", "5", "25", "45", "80", "0", "-0"}
