@@ -33,7 +33,11 @@ constexpr int kInStepGrowths = 2;
 // byte time, up to a limit far above any adapter's latency timer.
 constexpr qint64 kLongestGapQuietMicros = 300000;
 constexpr qint64 kQuietLineLimitMs = 3000;
+// An answer shorter than the two before, which had the same length, is taken for whole only
+// after this many times the caller's quiet time, unless it came over a 9600-baud line: there
+// three byte times do, or longer than the longest gap seen.
 constexpr int kSteadyLengthQuietFactor = 5;
+constexpr int kLineSpeedQuietMicros = 3 * kByteMicros;
 // No answer to a command that has one is shorter.
 constexpr qint64 kAnswerBytesAtLeast = 6;
 
@@ -79,10 +83,13 @@ void AnswerWait::forOpenLength(qint64 minBytes, qint64 last, qint64 before, qint
                                int heldBackMicros)
 {
     const bool trusted = last > 0 && before > 0;
-    // A switch that answered twice with the same length is unlikely to answer shorter: before
-    // such an answer is taken for whole, the line must stay quiet longer.
-    const int quietMicros =
-        trusted && last == before ? kSteadyLengthQuietFactor * heldBackMicros : heldBackMicros;
+    // On a 9600-baud line a wrong guess shows (as stale bytes) and is mended with the next
+    // answer, so the quiet seen there need not outlast more than the gaps seen. Elsewhere, a
+    // switch that answered twice with the same length is unlikely to answer shorter: before such
+    // an answer is taken for whole, the line must stay quiet longer.
+    const int quietMicros = lineSpeed_                  ? kLineSpeedQuietMicros
+                            : trusted && last == before ? kSteadyLengthQuietFactor * heldBackMicros
+                                                        : heldBackMicros;
     // The rest ends a few bytes before the shortest answer likely, so that the end of a shorter
     // one is seen in step; an answer as long as the two before needs no watching.
     const qint64 watchedLength = trusted ? std::min(last, before) : minBytes;

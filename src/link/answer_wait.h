@@ -31,7 +31,9 @@ public:
     // bytes (0: none yet). The longer of the two is expected. Once both are known, an answer of
     // that length is over as soon as it is in; otherwise, and whenever fewer bytes came, once at
     // least minBytes are in and the line stayed quiet past the moment the expected bytes would
-    // have been in (see answerTail for how long). Gives up timeoutMs after the command went out.
+    // have been in (see answerTail for how long; longer when the two before were alike). Bytes
+    // that came too soon to answer this command (staleBytes()) count towards the answer before.
+    // Gives up timeoutMs after the command went out.
     void forOpenLength(qint64 minBytes, qint64 last, qint64 before, qint64 timeoutMs,
                        int heldBackMicros);
     // Bytes of the answer before that came after this command went out (see look()).
