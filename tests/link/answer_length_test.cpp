@@ -21,6 +21,7 @@ struct AnswerShape {
     int gapMicros = 0;
     int burstBytes = 0; // 0: no bursts
     bool together = true;
+    qint64 byteMicros = kByteMicros; // less: a peer faster than the line
 };
 
 // A 9600-baud line in virtual time, and the clock that reads it. A command crosses the line, then
@@ -43,7 +44,8 @@ public:
         qint64 at = now + bytes.size() * kByteMicros;
         std::vector<qint64> crossed;
         for (qsizetype i = 0; i < answer.size(); ++i)
-            crossed.push_back(at += kByteMicros + (i > 0 && i % burst == 0 ? shape.gapMicros : 0));
+            crossed.push_back(at +=
+                              shape.byteMicros + (i > 0 && i % burst == 0 ? shape.gapMicros : 0));
         for (qsizetype i = 0; i < answer.size(); ++i) {
             const qsizetype last = std::min(answer.size(), (i / burst + 1) * burst) - 1;
             const bool together = shape.together && shape.burstBytes > 0;
@@ -111,9 +113,11 @@ private slots:
         writes("14, then 11", {14, 11, 11});
         writes("11, then 14", {11, 14, 14});
         writes("11 four times, then 14", {11, 11, 11, 11, 14, 14}, {}, false);
+        writes("14 for the last", QList<int>(47, 11) << 14);
         writes("14 in one block", {14}, {0, 64, true});
         writes("14, bursts of 4 held 16 ms", {14}, {16000, 4, true});
         writes("14, a byte every 4 ms", {14}, {3000, 1, true});
+        writes("14, bursts of 4 held 30 ms", {14}, {30000, 4, true});
         writes("30, bursts of 4 in step, 16 ms apart", {30}, {16000, 4, false});
         const auto fixed = [](const char *name, const QByteArray &answer, bool accepted,
                               AnswerShape shape = {}) {
@@ -128,6 +132,8 @@ private slots:
         fixed("probe, 7, a byte every 4 ms", probe + '\0', false, {3000, 1, true});
         fixed("probe, 7 in bursts of 3 in step, 5 ms apart", probe + '\0', false, {5000, 3, false});
         fixed("probe, 6, a byte every 16 ms", probe, true, {15000, 1, true});
+        fixed("probe, 7 from a faster peer, the last 3 ms late", probe + '\0', false,
+              {2700, 6, false, 300});
         fixed("bulk, 516 in step", bulk, true);
         fixed("bulk, NUL after it, in one block", bulk + '\0', true, {0, 1024, true});
         fixed("bulk, bursts of 12 held 16 ms, CR LF in the last", bulk + "\r\n", true,
