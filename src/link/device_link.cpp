@@ -118,7 +118,7 @@ void DeviceLink::forgetWriteAnswers()
     writeAnswerTaken_ = 0;
 }
 
-void DeviceLink::writeWord(int device, int space, int address, quint16 value)
+bool DeviceLink::writeWord(int device, int space, int address, quint16 value)
 {
     state_.writeTimedOut = false;
     // The last answer is still in the buffer: bytes that came after it was taken as whole were
@@ -128,7 +128,7 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
     line_.discardInput();
     if (!sendCommand(writeWordCommand(device, space, address, value))) {
         state_.writeTimedOut = true;
-        return;
+        return false;
     }
     if (writeAnswerBytes_ == 0) {
         // A length learned short would send the next commands into the end of an answer, so the
@@ -151,12 +151,13 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
         state_.writeTimedOut = true;
         forgetWriteAnswers();
         answersClean_ = false;
-        return;
+        return true;
     }
     // The answer is left unread; the next command drops it.
     earlierWriteAnswerBytes_ = writeAnswerBytes_;
     writeAnswerBytes_ = received;
     writeAnswerTaken_ = line_.bytesAvailable();
+    return true;
 }
 
 LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int address)
@@ -258,8 +259,8 @@ LinkStatus DeviceLink::writeEepromAll(int model)
         for (int w = 0; w < kWordsPerDevice; ++w) {
             if ((stopped = stopRequested()))
                 break;
-            writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]);
-            ++wordsSent_;
+            // A word the line could not take did not reach the switch.
+            wordsSent_ += writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]) ? 1 : 0;
             setProgress(w * 100 / kWordsPerDevice);
             if (state_.writeTimedOut)
                 break;
@@ -304,8 +305,10 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
         const Word &at = changed[i];
         // As in a whole write, a word without answer ends its device's pass.
         if (at.device != silentDevice) {
-            writeWord(at.device, kEepromSpace, 2 * at.word, state_.eepromImage[at.device][at.word]);
-            ++wordsSent_;
+            wordsSent_ += writeWord(at.device, kEepromSpace, 2 * at.word,
+                                    state_.eepromImage[at.device][at.word])
+                              ? 1
+                              : 0;
             if (state_.writeTimedOut)
                 silentDevice = at.device;
         }

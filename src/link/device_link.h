@@ -52,7 +52,8 @@ public:
     // Whole and changed-only writes end early, between two words, once this says so.
     void setStopRequest(StopRequest stop) { stop_ = std::move(stop); }
     bool stopRequested() const { return stop_ && stop_(); }
-    // The EEPROM words the last whole or changed-only write sent, and how many it was to send.
+    // The EEPROM words the last whole or changed-only write sent (answered or not), and how many
+    // it was to send.
     int wordsSent() const { return wordsSent_; }
     int wordsToSend() const { return wordsToSend_; }
     // Names what the progress bar follows from now on.
@@ -64,8 +65,9 @@ public:
     // quiet and takes the bytes received as its answer. Later writes expect the longer of the
     // last two answers: once two answers are known, an answer of that length is over as soon as
     // it is in; a shorter one (of 11 bytes or more) once the line stayed quiet past the moment
-    // the expected length would have been in.
-    void writeWord(int device, int space, int address, quint16 value);
+    // the expected length would have been in. False when the command did not go out at all (the
+    // line is gone).
+    bool writeWord(int device, int space, int address, quint16 value);
     // Reads one byte of a device register.
     LinkResult<quint8> readRegisterByte(int device, int space, int address);
     // Sends the presence probe; the value is every byte that came (no answer when none did),
