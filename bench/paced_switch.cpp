@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
-bool PacedSwitch::start(int model, std::optional<Ser2netProcess::Mode> via)
+bool PacedSwitch::start(int model, std::optional<Ser2netProcess::Mode> via,
+                        const QStringList &answers)
 {
-    if (!sim_.start(
-            {QStringLiteral("--model"), QString::number(model), QStringLiteral("--pace")})) {
+    if (!sim_.start(QStringList{QStringLiteral("--model"), QString::number(model),
+                                QStringLiteral("--pace")} +
+                    answers)) {
         std::fprintf(stderr, "swcfg-sim: %s\n", qPrintable(sim_.errorString()));
         return false;
     }

@@ -4,6 +4,7 @@
 #include "launcher/sim_process.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -13,9 +14,10 @@
 class PacedSwitch
 {
 public:
-    // Starts the simulator of `model`, then with `via` the server in front of it. False, after
-    // saying why on stderr, when either did not start.
-    bool start(int model, std::optional<Ser2netProcess::Mode> via);
+    // Starts the simulator of `model` (with `answers`: options that shape its answers), then
+    // with `via` the server in front of it. False, after saying why on stderr, when either did
+    // not start.
+    bool start(int model, std::optional<Ser2netProcess::Mode> via, const QStringList &answers = {});
     // What the benchmark opens: the server's network port, or else the simulator's terminal.
     QString portName() const;
 

@@ -78,6 +78,7 @@ struct Options {
     // The console server between the tool and the simulator's terminal; none: the terminal itself.
     std::optional<Ser2netProcess::Mode> via;
     bool trace = false;
+    QStringList answers; // swcfg-sim's options that shape its answers
 };
 
 bool parseOptions(const QCoreApplication &app, Options &options)
@@ -109,7 +110,22 @@ bool parseOptions(const QCoreApplication &app, Options &options)
     const QCommandLineOption traceOption(
         QStringLiteral("trace"),
         QStringLiteral("After each run, where its time went, per kind of command."));
+    // Passed on to swcfg-sim: answers the protocol allows, as other controllers and adapters
+    // give them.
+    const QList<QCommandLineOption> answerOptions{
+        {QStringLiteral("write-answers"),
+         QStringLiteral("Word write answers of these lengths in turn (swcfg-sim --write-answers)."),
+         QStringLiteral("lengths")},
+        {QStringLiteral("burst"),
+         QStringLiteral("Answers handed over as a USB adapter's latency timer does (swcfg-sim "
+                        "--burst)."),
+         QStringLiteral("gap[:len]")},
+        {QStringLiteral("answer-delay"),
+         QStringLiteral("Each answer this many microseconds late (swcfg-sim --answer-delay)."),
+         QStringLiteral("us")},
+    };
     parser.addOptions({modelOption, onlyOption, repeatOption, viaOption, traceOption});
+    parser.addOptions(answerOptions);
     parser.process(app);
 
     if (parser.isSet(modelOption)) {
@@ -146,6 +162,11 @@ bool parseOptions(const QCoreApplication &app, Options &options)
                                                          : Ser2netProcess::Mode::ComPortControl;
     }
     options.trace = parser.isSet(traceOption);
+    for (const QCommandLineOption &option : answerOptions) {
+        if (parser.isSet(option))
+            options.answers << QStringLiteral("--") + option.names().constFirst()
+                            << parser.value(option);
+    }
     bool ok = false;
     options.repeat = parser.value(repeatOption).toInt(&ok);
     if (!ok || options.repeat < 1) {
@@ -173,7 +194,7 @@ TransferFigures timeRun(CountingSerialLine &line, CountingClock &clock,
 bool benchModel(int model, const Options &options, QTextStream &out)
 {
     PacedSwitch paced;
-    if (!paced.start(model, options.via))
+    if (!paced.start(model, options.via, options.answers))
         return false;
     ImageState state;
     const std::unique_ptr<SerialLine> port = makeSerialLine(paced.portName());
@@ -246,6 +267,9 @@ int main(int argc, char *argv[])
         return 2;
 
     QTextStream out(stdout);
+    if (!options.answers.isEmpty())
+        out << "swcfg-sim answers with " << options.answers.join(QLatin1Char(' ')) << "."
+            << Qt::endl;
     if (options.via)
         out << "Through ser2net: "
             << (options.via == Ser2netProcess::Mode::RawTcp ? "raw TCP" : "RFC 2217")

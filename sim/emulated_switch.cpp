@@ -146,8 +146,8 @@ Reply EmulatedSwitch::writeWord(const Command &command, Reply reply)
         return reply;
     }
 
+    reply.answer = writeAnswer(command.raw); // the controller echoes what it executed
     ++writesAnswered_;
-    reply.answer = command.raw; // the controller echoes what it executed
     const auto value = static_cast<quint16>(command.value());
     if (!eeprom) {
         registers_[command.device][command.address] = value;
@@ -190,9 +190,23 @@ Reply EmulatedSwitch::read(const Command &command, Reply reply)
         reply.answer.append(kHexDigits[byte >> 4]);
         reply.answer.append(kHexDigits[byte & 0xF]);
     }
-    if (command.space == 0)
+    if (command.space == 0) {
         spoilRead(command.device, reply, command.count);
+        reply.answer += faults_.readTrailer;
+    }
     return reply;
+}
+
+QByteArray EmulatedSwitch::writeAnswer(const QByteArray &echo)
+{
+    const std::vector<int> &lengths = faults_.writeAnswerLengths;
+    if (lengths.empty())
+        return echo;
+    const std::size_t turn = static_cast<std::size_t>(writesAnswered_);
+    const int length = faults_.repeatLastWriteAnswer ? lengths[std::min(turn, lengths.size() - 1)]
+                                                     : lengths[turn % lengths.size()];
+    // Padded with blanks: what a controller adds after the echo is not looked at.
+    return echo.left(length).leftJustified(length, ' ');
 }
 
 quint8 EmulatedSwitch::registerByte(int device, int reg)

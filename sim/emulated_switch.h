@@ -61,6 +61,9 @@ private:
     Faults::FaultPlan faults_;
     std::array<Registers, kDeviceSlots> registers_{};
 
+    // The controller's echo of a word write, cut or padded to the length of the answer's turn.
+    QByteArray writeAnswer(const QByteArray &echo);
+
     int resets_ = 0;
     bool flooding_ = false;
     int writesAnswered_ = 0;

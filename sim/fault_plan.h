@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <array>
@@ -58,6 +59,14 @@ struct FaultPlan {
     // After this many answered word writes the controller executes nothing more and sends junk
     // without end, as fast as the line takes it (a console server whose line is far faster).
     std::optional<int> floodAfterWrites;
+
+    // Answers the protocol allows, though the controller's own differ: a word write is answered
+    // with at least 11 bytes, and a bulk read may be followed by line ends.
+    // The lengths of the word writes' answers in turn (the echo of the command, cut or padded),
+    // from the start again after the last one, or the last one repeating; empty: the echo.
+    std::vector<int> writeAnswerLengths;
+    bool repeatLastWriteAnswer = false;
+    QByteArray readTrailer; // sent after every EEPROM read's answer
 };
 
 } // namespace Faults

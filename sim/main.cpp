@@ -77,6 +77,9 @@ int serve(const SimOptions &options, const ImageWords &eeprom)
     setup.onVanish = [&port] { port.vanish(); };
     setup.noise = options.noise;
     setup.trickleMs = options.trickleMs;
+    setup.burstGapMicros = options.burstGapMs * 1000;
+    setup.burstBytes = options.burstBytes;
+    setup.answerDelayMicros = options.answerDelayMicros;
     SimLoop loop(setup, device, records);
     if (!loop.run(error))
         return fail(error);

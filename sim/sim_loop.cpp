@@ -172,8 +172,34 @@ void SimLoop::execute(const Command &command, Clock::time_point ready)
     // The state is on disk before the answer leaves, so whoever got the answer may read it.
     if (reply.eepromChanged)
         records_.saveState(device_.eeprom());
+    const Clock::time_point start = ready + std::chrono::microseconds(setup_.answerDelayMicros);
+    std::vector<TimedByte> answer;
     for (char byte : reply.answer)
-        output_.push_back({byte, toPc_.crossed(ready)});
+        answer.push_back({byte, toPc_.crossed(start)});
+    handOverInBursts(answer);
+    output_.insert(output_.end(), answer.begin(), answer.end());
+}
+
+void SimLoop::handOverInBursts(std::vector<TimedByte> &answer) const
+{
+    if (setup_.burstGapMicros <= 0)
+        return;
+    const Clock::duration tick = std::chrono::microseconds(setup_.burstGapMicros);
+    const std::size_t packet = static_cast<std::size_t>(setup_.burstBytes);
+    std::size_t first = 0;
+    while (first < answer.size()) {
+        // The next tick of the timer once the first waiting byte has crossed.
+        const auto ticks = (answer[first].due - ticksFrom_ + tick - Clock::duration(1)) / tick;
+        const Clock::time_point nextTick = ticksFrom_ + ticks * tick;
+        std::size_t end = first;
+        while (end < answer.size() && end - first < packet && answer[end].due <= nextTick)
+            ++end;
+        // A full packet goes out without waiting for the tick.
+        const Clock::time_point handedAt = end - first == packet ? answer[end - 1].due : nextTick;
+        for (std::size_t i = first; i < end; ++i)
+            answer[i].due = handedAt;
+        first = end;
+    }
 }
 
 bool SimLoop::sendDueOutput(Clock::time_point now, QString &error)

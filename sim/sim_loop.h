@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 class EmulatedSwitch;
 class SessionRecords;
@@ -26,6 +27,11 @@ public:
         std::function<void()> onVanish; // the terminal goes, as a pulled cable
         bool noise = false;
         int trickleMs = 0;
+        // A USB adapter's hand-over: what crossed the line goes out at every tick of its latency
+        // timer, burstGapMicros apart, or at once when burstBytes wait; 0: as it crosses.
+        int burstGapMicros = 0;
+        int burstBytes = 0;
+        int answerDelayMicros = 0; // a controller busy with the command before it answers
     };
 
     SimLoop(Setup setup, EmulatedSwitch &device, SessionRecords &records);
@@ -44,6 +50,9 @@ private:
     void lingerUntilRead();
     void takeDueInput(Clock::time_point now);
     void execute(const Command &command, Clock::time_point ready);
+    // Moves each byte of an answer (due when it crossed the line) to when the adapter hands it
+    // over.
+    void handOverInBursts(std::vector<TimedByte> &answer) const;
     bool sendDueOutput(Clock::time_point now, QString &error);
     const Clock::time_point *nextDeadline() const;
 
@@ -59,5 +68,6 @@ private:
     int commandsReceived_ = 0;
     bool vanished_ = false;
     LinePacer noisePacer_;
+    Clock::time_point ticksFrom_ = Clock::now(); // the adapter's timer
     quint32 noiseState_ = 12345; // a small generator: the junk differs from byte to byte
 };

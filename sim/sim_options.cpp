@@ -4,6 +4,9 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+#include <cctype>
+
 namespace
 {
 
@@ -36,7 +39,20 @@ const char kDescription[] =
     "  --vanish-after N              once command N is answered, end: the terminal closes\n"
     "                                and the link goes (a cable pulled)\n"
     "  --noise                       send junk bytes all the time, at 9600 baud\n"
-    "  --trickle MS                  send every answer a byte at a time, MS ms apart";
+    "  --trickle MS                  send every answer a byte at a time, MS ms apart\n"
+    "\n"
+    "Answers the protocol allows (LENGTHS: 11..200):\n"
+    "  --write-answers LENGTHS       answer word writes with these lengths in turn (the echo\n"
+    "                                of the command, cut or padded with blanks), from the\n"
+    "                                start again after the last; with a + after the last\n"
+    "                                one, it repeats: 14,11+ answers 14 once, then 11\n"
+    "  --read-trailer HEX            send these bytes after every EEPROM read's answer, for\n"
+    "                                example 0d0a (CR LF)\n"
+    "  --burst GAP[:LEN]             hand answers over as a USB serial adapter does: what\n"
+    "                                crossed the line every GAP ms (its latency timer), or\n"
+    "                                at once when LEN bytes wait (its packet, default 64)\n"
+    "  --answer-delay US             start every answer US microseconds after the command's\n"
+    "                                last byte crossed the line (a byte takes 1042)";
 
 struct Parsing {
     QString error;
@@ -154,6 +170,49 @@ bool parseCorruptWord(Parsing &p, const QString &text, Faults::FaultPlan &faults
     return true;
 }
 
+bool parseWriteAnswers(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    QString list = text;
+    faults.repeatLastWriteAnswer = list.endsWith(QLatin1Char('+'));
+    if (faults.repeatLastWriteAnswer)
+        list.chop(1);
+    for (const QString &item : list.split(QLatin1Char(','))) {
+        const auto length = p.integer(item.trimmed(), 11, 200, QStringLiteral("--write-answers"));
+        if (!length)
+            return false;
+        faults.writeAnswerLengths.push_back(*length);
+    }
+    return true;
+}
+
+bool parseReadTrailer(Parsing &p, const QString &text, Faults::FaultPlan &faults)
+{
+    const QByteArray hex = text.toLatin1();
+    const bool digits = std::all_of(hex.begin(), hex.end(), [](char c) {
+        return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+    });
+    if (hex.isEmpty() || hex.size() % 2 != 0 || hex.size() > 128 || !digits)
+        return p.fail(
+            QStringLiteral("--read-trailer: \"%1\" is not 1 to 64 bytes in hex").arg(text));
+    faults.readTrailer = QByteArray::fromHex(hex);
+    return true;
+}
+
+bool parseBurst(Parsing &p, const QString &text, SimOptions &options)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() > 2)
+        return p.fail(QStringLiteral("--burst: expected GAP[:LEN], got \"%1\"").arg(text));
+    const auto gap = p.integer(parts[0], 1, 1000, QStringLiteral("--burst gap"));
+    const auto bytes =
+        parts.size() == 2 ? p.integer(parts[1], 1, 4096, QStringLiteral("--burst length")) : 64;
+    if (!gap || !bytes)
+        return false;
+    options.burstGapMs = *gap;
+    options.burstBytes = *bytes;
+    return true;
+}
+
 } // namespace
 
 ParsedOptions parseSimOptions(const QStringList &arguments)
@@ -230,16 +289,29 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
     const QCommandLineOption trickle(QStringLiteral("trickle"),
                                      QStringLiteral("Answers a byte at a time, MS ms apart."),
                                      QStringLiteral("ms"));
+    const QCommandLineOption writeAnswers(QStringLiteral("write-answers"),
+                                          QStringLiteral("Word write answer lengths in turn."),
+                                          QStringLiteral("lengths"));
+    const QCommandLineOption readTrailer(QStringLiteral("read-trailer"),
+                                         QStringLiteral("Bytes after each EEPROM read's answer."),
+                                         QStringLiteral("hex"));
+    const QCommandLineOption burst(QStringLiteral("burst"),
+                                   QStringLiteral("Hands answers over in bursts."),
+                                   QStringLiteral("gap[:len]"));
+    const QCommandLineOption answerDelay(QStringLiteral("answer-delay"),
+                                         QStringLiteral("Starts answers this much later."),
+                                         QStringLiteral("us"));
     const QCommandLineOption corruptWord(QStringLiteral("corrupt-word"),
                                          QStringLiteral("Stores another value in an EEPROM "
                                                         "word."),
                                          QStringLiteral("dev:word[:v]"));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Shows the version."));
-    parser.addOptions({help,        model,       image,     writeFactory,    state,
-                       log,         link,        pace,      exitOnStdinEnd,  missing,
-                       moduleCodes, probeFault,  readFault, dropAfterWrites, dropCommands,
-                       corruptWord, vanishAfter, noise,     trickle,         floodAfterWrites});
+    parser.addOptions({help,        model,       image,      writeFactory,    state,
+                       log,         link,        pace,       exitOnStdinEnd,  missing,
+                       moduleCodes, probeFault,  readFault,  dropAfterWrites, dropCommands,
+                       corruptWord, vanishAfter, noise,      trickle,         floodAfterWrites,
+                       writeAnswers, readTrailer, burst,     answerDelay});
     parser.addOption(version);
 
     ParsedOptions result;
@@ -285,7 +357,18 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
         options.trickleMs =
             p.integer(parser.value(trickle), 1, 1000, QStringLiteral("--trickle")).value_or(0);
 
+    if (parser.isSet(burst))
+        parseBurst(p, parser.value(burst), options);
+    if (parser.isSet(answerDelay))
+        options.answerDelayMicros =
+            p.integer(parser.value(answerDelay), 0, 100000, QStringLiteral("--answer-delay"))
+                .value_or(0);
+
     Faults::FaultPlan &faults = options.faults;
+    if (parser.isSet(writeAnswers))
+        parseWriteAnswers(p, parser.value(writeAnswers), faults);
+    if (parser.isSet(readTrailer))
+        parseReadTrailer(p, parser.value(readTrailer), faults);
     for (const QString &value : parser.values(missing))
         parseMissing(p, value, faults);
     for (const QString &value : parser.values(moduleCodes))

@@ -20,6 +20,11 @@ struct SimOptions {
     int vanishAfter = 0; // commands answered before the controller vanishes; 0: never
     bool noise = false;  // junk bytes on the line all the time, at line speed
     int trickleMs = 0;   // each answer byte this long after the one before; 0: at once
+    // How a USB adapter hands the answers over: what crossed the line every burstGapMs, or at
+    // once when burstBytes wait. 0: as they cross.
+    int burstGapMs = 0;
+    int burstBytes = 0;
+    int answerDelayMicros = 0; // after the command's last byte, before the answer starts
     Faults::FaultPlan faults;
 };
 

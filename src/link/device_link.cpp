@@ -3,6 +3,7 @@
 #include "image/device_models.h"
 #include "image/image_state.h"
 #include "link/link_clock.h"
+#include "link/link_messages.h"
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
 
@@ -17,10 +18,11 @@ namespace
 constexpr qint64 kWriteAnswerTimeoutMs = 3000;
 // A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its last
 // bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters deliver
-// in bursts up to 16 ms apart. A word write's answer length is learned once per series behind a
-// quiet time longer than both; the line must be as quiet once a series is over (or three byte
-// times, when the last answer came in step with the line), so that no late byte lands in the next
-// read.
+// in bursts up to 16 ms apart. The first answer of a series of word writes is waited out behind a
+// quiet time longer than both, and so is any answer that came in bursts (longer still when a
+// longer gap between bursts was seen). The line must be as quiet once a series is over, so that
+// no late byte lands in the next read; when the last answer came in step with the line, a byte
+// time and a half is enough.
 constexpr int kSeriesQuietMicros = 20000;
 // A UART's receive FIFO holds the last bytes of an answer for about four byte times: answers of a
 // fixed length (the probe, the bulk read) are checked for bytes past their end for that long,
@@ -54,7 +56,7 @@ DeviceLink::DeviceLink(ImageState &state, SerialLine &line, LinkClock &clock,
 bool DeviceLink::openPort()
 {
     // Another port may lead to another switch.
-    writeAnswerBytes_ = 0;
+    forgetWriteAnswers();
     return beginOperation();
 }
 
@@ -125,49 +127,58 @@ bool DeviceLink::sendCommand(const QByteArray &command)
 // Stale input is dropped before each command is sent, never after: a fast peer may have answered
 // already by the time the send returns.
 
+void DeviceLink::forgetWriteAnswers()
+{
+    writeAnswerBytes_ = 0;
+    earlierWriteAnswerBytes_ = 0;
+    writeAnswerTaken_ = 0;
+}
+
 bool DeviceLink::writeWord(int device, int space, int address, quint16 value)
 {
     state_.writeTimedOut = false;
-    // The last answer is still in the buffer; more bytes than learned mean it was longer.
-    if (line_.bytesAvailable() > writeAnswerBytes_)
-        writeAnswerBytes_ = 0;
+    // The last answer is still in the buffer: bytes that came after it was taken as whole were
+    // part of it.
+    if (writeAnswerBytes_ > 0 && line_.bytesAvailable() > writeAnswerTaken_)
+        writeAnswerBytes_ += line_.bytesAvailable() - writeAnswerTaken_;
     line_.discardInput();
     if (!sendCommand(writeWordCommand(device, space, address, value))) {
         state_.writeTimedOut = true;
         return false;
     }
-    const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
-    // Once the length is learned, how the last bytes come matters only at the end of the series.
-    wait_.forBytes(awaited, kWriteAnswerTimeoutMs, writeAnswerBytes_ == 0);
+    if (writeAnswerBytes_ == 0) {
+        // A length learned short would send the next commands into the end of an answer, so the
+        // first one is always waited out in full, however in step its bytes came.
+        wait_.forBytes(kWriteAnswerMinBytes, kWriteAnswerTimeoutMs);
+        if (line_.bytesAvailable() >= kWriteAnswerMinBytes)
+            wait_.quietLine(kSeriesQuietMicros);
+    } else {
+        // The answer may run past the 11 bytes it has at least (an echo of the whole command,
+        // say), and a switch may pad one answer differently from the next. Were the rest of an
+        // answer counted towards the next one, the link would run ahead of the switch: the
+        // longer of the last two lengths is awaited, and only trusted once two answers are known.
+        wait_.forOpenLength(kWriteAnswerMinBytes, writeAnswerBytes_, earlierWriteAnswerBytes_,
+                            kWriteAnswerTimeoutMs, kSeriesQuietMicros);
+    }
     if (stopRequested()) {
         // The word is on the wire; its answer is not waited for, nor learned from.
-        writeAnswerBytes_ = 0;
+        forgetWriteAnswers();
         answersClean_ = false;
         return true;
     }
-    const qint64 received = line_.bytesAvailable();
+    // The rest of the answer before, come after this command went out, was part of it.
+    writeAnswerBytes_ += writeAnswerBytes_ > 0 ? wait_.staleBytes() : 0;
+    const qint64 received = line_.bytesAvailable() - wait_.staleBytes();
     if (received < kWriteAnswerMinBytes) {
         state_.writeTimedOut = true;
-        writeAnswerBytes_ = 0;
+        forgetWriteAnswers();
         answersClean_ = false;
         return true;
     }
-    if (received != awaited && writeAnswerBytes_ > 0) {
-        // Not the length learned: the switch answers differently now; learn it again.
-        writeAnswerBytes_ = 0;
-        answersClean_ = false;
-        return true;
-    }
-    // The answer may run past the 11 bytes awaited (an echo of the whole command, say). Were its
-    // rest counted towards the next answer, the link would run ahead of the switch. The first
-    // answer is waited out and its length taken for the rest of the series; later ones are over
-    // when that many bytes are in. The answer is left unread; the next command drops it. A length
-    // learned short would send every later command into the end of an answer, so the first one
-    // is always waited out in full, however in step its bytes came.
-    if (writeAnswerBytes_ == 0) {
-        wait_.quietLine(kSeriesQuietMicros);
-        writeAnswerBytes_ = line_.bytesAvailable();
-    }
+    // The answer is left unread; the next command drops it.
+    earlierWriteAnswerBytes_ = writeAnswerBytes_;
+    writeAnswerBytes_ = received;
+    writeAnswerTaken_ = line_.bytesAvailable();
     return true;
 }
 
@@ -239,7 +250,7 @@ LinkStatus DeviceLink::readEeprom(int device)
         wait_.forBytes(kBulkAnswerBytes, kBulkAnswerTimeoutMs, true,
                        [this] { setProgress(static_cast<int>(line_.bytesAvailable() / 10) + 5); });
         // One stray byte among the digits would shift every later word: a longer answer is
-        // refused, not cut at 516 bytes.
+        // refused, not cut at 516 bytes. Line ends after it are taken in with it.
         if (line_.bytesAvailable() >= kBulkAnswerBytes)
             wait_.answerTail(kAnswerTailQuietMicros);
         if (stoppedWaiting()) {
@@ -250,6 +261,7 @@ LinkStatus DeviceLink::readEeprom(int device)
     const QByteArray answer = sent ? line_.readAll() : QByteArray();
     setProgress(80);
     const std::optional<DeviceWords> words = bulkAnswerWords(answer);
+    answerFault_ = LinkMessages::bulkAnswerFault(device, bulkAnswerFault(answer));
     if (!words) {
         setProgress(0);
         hideProgress();
@@ -367,7 +379,7 @@ void DeviceLink::writePhyRegisters()
 {
     if (!state_.phyUpdatePending)
         return;
-    writeAnswerBytes_ = 0;
+    forgetWriteAnswers();
     for (int d = 0; d < 3; ++d) {
         for (int k = 0; k < 8; ++k) {
             // 10 half, 10 full, 100 half, 100 full duplex: bits 0..3 of the port's second word.

@@ -64,10 +64,13 @@ public:
     void setPhase(const QString &phase);
 
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
-    // writeTimedOut tells whether it came. The first write of a series (since the port was
-    // opened) waits for the line to fall quiet and takes the bytes received as the answer length
-    // of this switch; later writes wait for that many bytes. False when the command did not go
-    // out at all (the line is gone).
+    // writeTimedOut tells whether it came. The answer has 11 bytes or more; how many, the switch
+    // decides. The first write of a series (since the port was opened) waits for the line to fall
+    // quiet and takes the bytes received as its answer. Later writes expect the longer of the
+    // last two answers: once two answers are known, an answer of that length is over as soon as
+    // it is in; a shorter one (of 11 bytes or more) once the line stayed quiet past the moment
+    // the expected length would have been in. False when the command did not go out at all (the
+    // line is gone).
     bool writeWord(int device, int space, int address, quint16 value);
     // Reads one byte of a device register.
     LinkResult<quint8> readRegisterByte(int device, int space, int address);
@@ -78,8 +81,11 @@ public:
     LinkStatus resetSwitch();
 
     // Reads the EEPROM of `device` into readBuffer. NoAnswer (readBuffer unchanged) when the
-    // answer was short, long or garbled.
+    // answer was short, long or garbled; answerFault() then says how. Line ends after the
+    // answer are no fault.
     LinkStatus readEeprom(int device);
+    // Why the last EEPROM read failed, for the user; empty after one that succeeded.
+    QString answerFault() const { return answerFault_; }
     // Writes every word of the image to the devices of the model. A word without answer ends that
     // device's pass; the next device is still written. Only the read-back finds such faults.
     LinkStatus writeEepromAll(int model);
@@ -113,8 +119,15 @@ private:
     bool held_ = false;
     bool answersClean_ = true;
     ProgressState progressState_;
-    // The length of a word write's answer, learned at the first write of a series; 0 until then.
+    // Starts a series of word writes: the answers' length is learned anew.
+    void forgetWriteAnswers();
+
+    // The lengths of the last two answers to word writes of this series; 0 where none came yet.
     qint64 writeAnswerBytes_ = 0;
+    qint64 earlierWriteAnswerBytes_ = 0;
+    // The bytes that were in when the last answer was taken as whole.
+    qint64 writeAnswerTaken_ = 0;
+    QString answerFault_;
     StopRequest stop_;
     int wordsSent_ = 0;
     int wordsToSend_ = 0;

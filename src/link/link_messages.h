@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/wire_protocol.h"
+
 #include <QString>
 
 #include <array>
@@ -49,6 +51,35 @@ inline QString devicesNotFound(int missingDevices)
 inline QString eepromReadingFail(int device)
 {
     return QStringLiteral("EEPROM %1 Reading Fail !").arg(device);
+}
+
+// Why an EEPROM could not be read: the reason below "EEPROM n Reading Fail !".
+inline QString bulkAnswerFault(int device, const WireProtocol::BulkAnswerFault &fault)
+{
+    using WireProtocol::BulkAnswerFault;
+    switch (fault.kind) {
+    case BulkAnswerFault::None:
+        break;
+    case BulkAnswerFault::Length:
+        if (fault.length == 0)
+            return QStringLiteral("device %1 did not answer").arg(device);
+        return QStringLiteral("the answer of device %1 was %2 bytes long, %3 expected")
+            .arg(device)
+            .arg(fault.length)
+            .arg(WireProtocol::kBulkAnswerBytes);
+    case BulkAnswerFault::NotHexDigit: {
+        const auto byte = static_cast<unsigned char>(fault.byte);
+        const QString shown = byte > ' ' && byte < 0x7F
+                                  ? QStringLiteral("\"%1\"").arg(QChar::fromLatin1(fault.byte))
+                                  : QStringLiteral("0x%1").arg(byte, 2, 16, QLatin1Char('0'));
+        return QStringLiteral("the answer of device %1 has %2 at byte %3, where a hexadecimal "
+                              "digit belongs")
+            .arg(device)
+            .arg(shown)
+            .arg(fault.at + 1);
+    }
+    }
+    return {};
 }
 
 inline QString eepromWritingError(int device)

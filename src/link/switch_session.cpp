@@ -130,9 +130,11 @@ SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
             return SessionOutcome::Stopped;
         if (status == LinkStatus::PortNotOpened)
             return portNotOpened();
-        if (status != LinkStatus::Done)
-            return fail(SessionOutcome::EepromReadFailed, eepromReadingFail(d),
-                        MessageSeverity::Critical);
+        if (status != LinkStatus::Done) {
+            messages_.reportWithReason(eepromReadingFail(d), MessageSeverity::Critical,
+                                       link_.answerFault());
+            return SessionOutcome::EepromReadFailed;
+        }
         image[d] = state_.readBuffer;
     }
     return SessionOutcome::Done;

@@ -66,20 +66,41 @@ std::optional<quint8> registerAnswerValue(const QByteArray &answer)
     return answerDigitValue(answer.at(5));
 }
 
+BulkAnswerFault bulkAnswerFault(const QByteArray &answer)
+{
+    BulkAnswerFault fault;
+    fault.length = answer.size();
+    if (answer.size() < kBulkAnswerBytes) {
+        fault.kind = BulkAnswerFault::Length;
+        return fault;
+    }
+    for (qsizetype at = kBulkAnswerHeaderBytes; at < kBulkAnswerBytes; ++at) {
+        if (!hexDigit(answer.at(at))) {
+            fault.kind = BulkAnswerFault::NotHexDigit;
+            fault.at = at;
+            fault.byte = answer.at(at);
+            return fault;
+        }
+    }
+    for (qsizetype at = kBulkAnswerBytes; at < answer.size(); ++at) {
+        const char byte = answer.at(at);
+        if (byte != kCarriageReturn && byte != '\n' && byte != '\0') {
+            fault.kind = BulkAnswerFault::Length;
+            return fault;
+        }
+    }
+    return fault;
+}
+
 std::optional<DeviceWords> bulkAnswerWords(const QByteArray &answer)
 {
-    if (answer.size() != kBulkAnswerBytes)
+    if (bulkAnswerFault(answer).kind != BulkAnswerFault::None)
         return std::nullopt;
     DeviceWords words{};
     for (int w = 0; w < kWordsPerDevice; ++w) {
         int word = 0;
-        for (int i = 0; i < 4; ++i) {
-            const std::optional<int> digit =
-                hexDigit(answer.at(kBulkAnswerHeaderBytes + 4 * w + i));
-            if (!digit)
-                return std::nullopt;
-            word = word * 16 + *digit;
-        }
+        for (int i = 0; i < 4; ++i)
+            word = word * 16 + *hexDigit(answer.at(kBulkAnswerHeaderBytes + 4 * w + i));
         words[static_cast<std::size_t>(w)] = static_cast<quint16>(word);
     }
     return words;

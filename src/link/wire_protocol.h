@@ -43,9 +43,25 @@ quint8 answerDigitValue(char byte);
 // when fewer than 6 bytes came.
 std::optional<quint8> registerAnswerValue(const QByteArray &answer);
 
-// The 128 words of a bulk EEPROM read: four upper-case hex digits per word, most significant
-// first, after four leading bytes. No value when the answer is not 516 bytes long or a digit is
-// not a hex digit, so that a garbled answer is never taken for EEPROM contents.
+// What is wrong with the answer to a bulk EEPROM read, if anything.
+struct BulkAnswerFault {
+    enum Kind {
+        None,
+        Length,      // too short, or more than line ends after the digits
+        NotHexDigit, // a byte among the digits is not an upper-case hex digit
+    };
+    Kind kind = None;
+    qsizetype length = 0; // the bytes that came
+    qsizetype at = 0;     // NotHexDigit: where the byte stands, from 0
+    char byte = 0;
+};
+
+// A bulk answer is four leading bytes and four upper-case hex digits per word, most significant
+// first. Line ends (CR, LF, NUL) a controller sends after it are no part of it; anything else
+// there, like a stray byte among the digits, means the answer cannot be trusted.
+BulkAnswerFault bulkAnswerFault(const QByteArray &answer);
+// The 128 words of a bulk EEPROM read; no value unless the answer is free of faults, so that a
+// garbled answer is never taken for EEPROM contents.
 std::optional<DeviceWords> bulkAnswerWords(const QByteArray &answer);
 
 // What a presence probe answer says.

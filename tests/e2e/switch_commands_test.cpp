@@ -86,6 +86,10 @@ private slots:
             << 0 << 1 << QStringList{"--probe-fault", "silent:1"};
         QTest::newRow("answers trickle in a byte at a time")
             << 0 << 1 << QStringList{"--trickle", "1"};
+        QTest::newRow("word answers of 11 and 12 bytes in turn")
+            << 0 << 1 << QStringList{"--write-answers", "11,12"};
+        QTest::newRow("EEPROM answers end in CR LF")
+            << 0 << 1 << QStringList{"--read-trailer", "0d0a"};
     }
     void readThenWrite()
     {
@@ -134,6 +138,7 @@ private slots:
             QCOMPARE((*held)[d], written[d]);
         QCOMPARE(rig.logCount("write"), model == 0 ? 384 : 512);
         QVERIFY(rig.settle());
+        QCOMPARE(rig.logCount("skipped"), 0); // no stray bytes between the commands
         const QStringList log = rig.sim.logLines();
         QCOMPARE(log.count("reset"), 1);
         QCOMPARE(log.at(log.size() - 2), QStringLiteral("reset")); // before our own probe
@@ -183,7 +188,8 @@ private slots:
             {"8-Port Module Not Found !"});
         // Devices 0 and 1 were read: none of them may reach the image.
         row("read: EEPROM 2 fails twice, nothing opened", false, 2, "--read-fault 2:nonhex:2",
-            {"EEPROM 2 Reading Fail !"}, {}, false);
+            {"EEPROM 2 Reading Fail !"}, {}, false,
+            "the answer of device 2 has \"G\" at byte 261, where a hexadecimal digit belongs");
         row("read: no such port", false, 1, "", {portOpenError}, {}, true,
             "/nonexistent/ttyS99: No such file or directory");
         row("write: no such port", true, 1, "", {portOpenError});

@@ -12,8 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QByteArray digits;
         for (quint16 word : *words)
             digits += QByteArray::number(word, 16).toUpper().rightJustified(4, '0');
-        if (digits != answer.mid(kBulkAnswerHeaderBytes))
+        if (digits != answer.mid(kBulkAnswerHeaderBytes, digits.size()))
             std::abort();
+        for (char byte : answer.mid(kBulkAnswerBytes)) {
+            if (byte != '\r' && byte != '\n' && byte != '\0')
+                std::abort();
+        }
     }
     for (bool withModule : {false, true}) {
         const PresenceStatus status = presenceStatus(answer, withModule);

@@ -1,4 +1,7 @@
 #include "command_parser.h"
+#include "emulated_switch.h"
+#include "image/factory_image.h"
+#include "sim_options.h"
 #include "support/test_main.h"
 
 #include <QTest>
@@ -60,6 +63,39 @@ private slots:
     {
         QFETCH(QByteArray, stream);
         QTEST(parseAll(stream), "commands");
+    }
+
+    // The answers the options ask for: the lengths of three word writes' answers, then of a bulk
+    // read's. Refused options: no answers.
+    void answerOptions_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QList<int>>("lengths");
+        QTest::newRow("the echo") << "" << QList<int>{14, 14, 14, 516};
+        QTest::newRow("in turn") << "--write-answers 11,12" << QList<int>{11, 12, 11, 516};
+        QTest::newRow("the last repeats")
+            << "--write-answers 30,11+" << QList<int>{30, 11, 11, 516};
+        QTest::newRow("CR LF after reads") << "--read-trailer 0d0a" << QList<int>{14, 14, 14, 518};
+        QTest::newRow("10 bytes") << "--write-answers 10" << QList<int>{};
+        QTest::newRow("half a byte") << "--read-trailer 0d0" << QList<int>{};
+    }
+    void answerOptions()
+    {
+        QFETCH(QString, options);
+        QFETCH(QList<int>, lengths);
+        const ParsedOptions parsed =
+            parseSimOptions(QStringList{"swcfg-sim"} + options.split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(parsed.options.has_value(), !lengths.isEmpty());
+        if (!parsed.options)
+            return;
+        EmulatedSwitch device(0, factoryImage(0), parsed.options->faults);
+        CommandParser parser;
+        QList<int> answered;
+        for (char byte : QByteArray("no00000000000\rno00000000000\rno00000000000\rnr00000256\r")) {
+            if (const std::optional<Command> command = parser.feed(byte))
+                answered << int(device.execute(*command).answer.size());
+        }
+        QCOMPARE(answered, lengths);
     }
 };
 
