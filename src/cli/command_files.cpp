@@ -5,9 +5,10 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/file_checks.h"
-#include "json_duplicates.h"
+#include "json_text_checks.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 
@@ -127,8 +128,8 @@ std::optional<QJsonObject> readDocument(const QString &path, const CommandServic
     }
     if (!document.isObject())
         return refuse(CliTexts::documentNotObject(name));
-    if (const std::optional<QString> key = JsonDuplicates::firstDuplicateKey(text))
-        return refuse(CliTexts::documentRefused(name, *key, QStringLiteral("duplicate key")));
+    if (const std::optional<ConfigDocument::Refusal> problem = JsonTextChecks::firstProblem(text))
+        return refuse(CliTexts::documentRefused(name, problem->path, problem->reason));
     return document.object();
 }
 
