@@ -98,7 +98,8 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
 
 ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
 {
-    const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, options.model);
+    const CommandFiles::Loaded loaded =
+        CommandFiles::load(options.filePath, options.model, services.input);
     if (!loaded.image)
         return fileProblem(services, loaded.error);
     return writeImage(options, *loaded.image, services);
@@ -124,7 +125,8 @@ ExitStatus writeImage(const CliOptions &options, const ImageWords &image,
 
 ExitStatus runShow(const CliOptions &options, const CommandServices &services)
 {
-    const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, modelGiven(options));
+    const CommandFiles::Loaded loaded =
+        CommandFiles::load(options.filePath, modelGiven(options), services.input);
     if (!loaded.image)
         return fileProblem(services, loaded.error);
     const OpenedConfiguration opened(*loaded.image, loaded.model);
@@ -140,7 +142,7 @@ ExitStatus runApply(const CliOptions &options, const CommandServices &services)
         CommandFiles::readDocument(options.configPath, services);
     if (!document)
         return ExitStatus::FileProblem;
-    const QString documentName = CommandFiles::documentName(options.configPath);
+    const QString documentName = CommandFiles::inputName(options.configPath);
     const std::optional<int> model =
         options.modelFromFile ? CommandFiles::documentModel(*document) : options.model;
     if (!model)
@@ -149,7 +151,8 @@ ExitStatus runApply(const CliOptions &options, const CommandServices &services)
                                                      CliTexts::documentWithoutModel()));
     ImageWords input = factoryImage(*model);
     if (!options.inputPath.isEmpty()) {
-        const CommandFiles::Loaded loaded = CommandFiles::load(options.inputPath, *model);
+        const CommandFiles::Loaded loaded =
+            CommandFiles::load(options.inputPath, *model, services.input);
         if (!loaded.image)
             return fileProblem(services, loaded.error);
         input = *loaded.image;
@@ -171,11 +174,13 @@ ExitStatus runApply(const CliOptions &options, const CommandServices &services)
 
 ExitStatus runDiff(const CliOptions &options, const CommandServices &services)
 {
-    const CommandFiles::Loaded before = CommandFiles::load(options.filePath, modelGiven(options));
+    const CommandFiles::Loaded before =
+        CommandFiles::load(options.filePath, modelGiven(options), services.input);
     if (!before.image)
         return fileProblem(services, before.error);
     // Without --model, B.bin must be of A.bin's model.
-    const CommandFiles::Loaded after = CommandFiles::load(options.otherPath, before.model);
+    const CommandFiles::Loaded after =
+        CommandFiles::load(options.otherPath, before.model, services.input);
     if (!after.image)
         return fileProblem(services, after.error);
 

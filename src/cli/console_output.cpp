@@ -1,5 +1,7 @@
 #include "console_output.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -16,6 +18,14 @@ int writeStream(std::FILE *stream, const QByteArray &bytes)
         std::fflush(stream) == 0)
         return 0;
     return errno != 0 ? errno : EIO;
+}
+
+QByteArray readStandardInput(qint64 limit)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return QByteArray();
+    return input.read(limit);
 }
 
 QByteArray progressBar(int value)

@@ -141,7 +141,8 @@ ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal)
     ImageWords image{};
     if (options.command == CliCommand::Write) {
         // One image for every switch, checked once.
-        const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, options.model);
+        const CommandFiles::Loaded loaded =
+            CommandFiles::load(options.filePath, options.model, readStandardInput);
         if (!loaded.image) {
             console.note(loaded.error);
             return ExitStatus::FileProblem;

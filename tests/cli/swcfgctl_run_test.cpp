@@ -30,22 +30,31 @@ namespace
 
 // Runs swcfgctl to its end: "<exit status>|<standard output>|<standard error>".
 // `limitFileSize`: any write beyond 100 bytes fails in swcfgctl alone. A last argument ">FILE"
-// sends standard output there, "<FILE" takes standard input from there.
+// sends standard output there (">|": into a pipe nobody reads), "<FILE" takes standard input from
+// there, "<<TEXT" through a pipe.
 QString runCtl(QStringList arguments, bool limitFileSize = false)
 {
     QProcess process;
-    if (arguments.last().startsWith('>'))
+    const bool closedPipe = arguments.last() == ">|";
+    if (arguments.last().startsWith('>') && !closedPipe)
         process.setStandardOutputFile(arguments.takeLast().mid(1));
+    const QString piped = arguments.last().startsWith("<<") ? arguments.takeLast().mid(2) : "";
     if (arguments.last().startsWith('<'))
         process.setStandardInputFile(arguments.takeLast().mid(1));
-    if (limitFileSize) {
-        process.setChildProcessModifier([] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{100, 100};
+    arguments.removeAll(">|");
+    process.setChildProcessModifier([limitFileSize, closedPipe] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{100, 100};
+        if (limitFileSize)
             setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    }
+        int reader[2];
+        if (closedPipe && pipe(reader) == 0 && close(reader[0]) == 0)
+            dup2(reader[1], STDOUT_FILENO);
+    });
     process.start(QStringLiteral(SWCFGCTL_PATH), arguments);
+    if (!piped.isEmpty())
+        process.write(piped.toUtf8());
+    process.closeWriteChannel();
     // Far beyond what a command needs against the simulator, even on a loaded machine.
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return QStringLiteral("swcfgctl did not finish");
@@ -104,7 +113,8 @@ private slots:
 
         bytes[3 * 256 + 41] = '\x5A'; // a word of the module device
         QVERIFY(putFile(file, bytes));
-        QCOMPARE(runCtl({"write", "--model", "24sx", "--port", sim.ptyPath(), file}), "0||");
+        QCOMPARE(runCtl({"write", "--model", "24sx", "--port", sim.ptyPath(), "-", "<" + file}),
+                 "0||");
         QVERIFY(SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
         QCOMPARE(sim.logLines().count("reset"), 1);
         QCOMPARE(sim.logLines().last(), QString("reset"));
@@ -152,17 +162,31 @@ private slots:
             false, "2||{dir}/in.bin:  Binary File Contents Error ! \n", true);
         row("a document from standard input", "", "apply -c - -o {dir}/new.bin <{dir}/in.bin",
             false, "2||standard input:1:2: not valid JSON", true);
+        row("a document through /dev/stdin, a pipe", "",
+            R"(apply -c /dev/stdin -o {dir}/new.bin <<{"format":"swcfg-config","version":1,)"
+            R"("model":"24"})",
+            false, "0||...||", true);
         row("version", "", "--version", false, "0|swcfgctl " SWCFG_VERSION "\n|", true);
         const QString noSpace = "2||swcfgctl: standard output could not be written: No space";
         row("show onto a full disk", "", "show --json --model 24 {dir}/in.bin >/dev/full", false,
             noSpace, true);
+        const QString brokenPipe =
+            "2||swcfgctl: standard output could not be written: Broken pipe\n";
+        row("an image read into a closed pipe", "--model 2", "read -m 32 -p {pty} -o - >|", false,
+            brokenPipe, false);
+        row("ports into a closed pipe", "", "ports --json >|", false, brokenPipe, true);
 
         row("noise on the line", "--model 2 --noise", read, false,
             "3||Failed to access the device !", false);
-        // Device 2 of a 24-port switch is being written when the line goes: words went out.
-        row("the line vanishes while writing", "--model 0 --vanish-after 382",
-            "write --model 24 --port {pty} {dir}/in.bin", false,
-            "4||COM Port Open Error !\n/dev/pts/", false);
+        // The outcomes of a write (a stopped one: stoppedBySignal). 2 commands of checks come
+        // before the words of a 24-port switch.
+        const QString write = "write --model 24 --port {pty} {dir}/in.bin";
+        const QString writeAgain = "EEPROM writing error ! Please write once again ! \n";
+        row("written, verified and restarted", "--model 0", write, false, "0||...||", false);
+        row("a word keeps another value", "--model 0 --corrupt-word 1:40", write, false,
+            "4||Device 1 EEPROM Writing Error !\n" + writeAgain, false);
+        row("the line vanishes while writing device 2", "--model 0 --vanish-after 382", write,
+            false, "4||COM Port Open Error !\n/dev/pts/..." + writeAgain, false);
     }
     void faults()
     {
