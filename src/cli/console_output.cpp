@@ -32,6 +32,5 @@ QByteArray progressBar(int value)
 {
     const int shown = std::clamp(value, 0, 100);
     const int filled = shown * kBarWidth / 100;
-    return '[' + QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + "] " +
-           QByteArray::number(shown).rightJustified(3, ' ') + '%';
+    return '[' + QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + ']';
 }

@@ -13,5 +13,5 @@ int writeStream(std::FILE *stream, const QByteArray &bytes);
 // At most `limit` bytes of standard input, read to its end or the limit.
 QByteArray readStandardInput(qint64 limit);
 
-// A transfer's progress, 0 to 100 %, as a bar of fixed width: "[################.....]  42%".
+// A command's progress, 0 to 100 %, as a bar of fixed width: "[################.......]".
 QByteArray progressBar(int value);

@@ -85,7 +85,8 @@ int main(int argc, char *argv[])
     if (runsOnPorts(*parsed.options))
         return static_cast<int>(runOnPorts(*parsed.options, isTerminal(stderr)));
 
-    ConsoleReporter console(stderr, isTerminal(stderr));
+    ConsoleReporter console(stderr, isTerminal(stderr) ? std::optional(CommandProgress(options))
+                                                       : std::nullopt);
     EventLoopClock clock;
     // A full disk or a closed pipe behind standard output is a failure, not silence.
     int outputError = 0;

@@ -137,7 +137,8 @@ ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal)
         for (const QString &port : options.portArguments)
             labels << PortList::shortName(port);
     }
-    PortConsole console(stderr, stderrIsTerminal, labels);
+    PortConsole console(
+        stderr, stderrIsTerminal ? std::optional(CommandProgress(options)) : std::nullopt, labels);
     ImageWords image{};
     if (options.command == CliCommand::Write) {
         // One image for every switch, checked once.
