@@ -146,7 +146,7 @@ private slots:
     }
 
     // Whatever the help names, the manual page has: each command a subsection of its own, each
-    // option (long or short) as a word of its text.
+    // option (long or short) and each kind of network port as a word of its text.
     void manualPageHasWhatHelpNames()
     {
         QFile file(QStringLiteral(SWCFGCTL_MANUAL_PAGE));
@@ -170,7 +170,7 @@ private slots:
         }
         QVERIFY(help.size() > mainHelp.size()); // the commands were found
         for (const auto &option :
-             QRegularExpression("(?<![\\w-])--?[a-z][\\w-]*").globalMatch(help)) {
+             QRegularExpression("(?<![\\w-])--?[a-z][\\w-]*|\\b\\w+://").globalMatch(help)) {
             if (!has("(?<![\\w-])" + option.captured() + "(?![\\w-])"))
                 missing << option.captured();
         }
