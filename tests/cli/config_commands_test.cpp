@@ -353,6 +353,14 @@ private slots:
                                       "0403:6001\n";
         QTest::newRow("a port by its name") << "read -m 24 -p ttyUSB0 -o {dir}/out.bin"
                                             << "{}" << 3 << "{dir}/ttyUSB0\nCOM Port Open Error !";
+        // Console servers' ports, the scheme in any case, are network lines to HOST:PORT (none
+        // listens on port 1); COM2 names one here.
+        for (const QString port : {"TCP://127.0.0.1:1", "Rfc2217://127.0.0.1:1/", "COM2"})
+            QTest::addRow("%s", qPrintable(port))
+                << "write -m 24 -p " + port + " {dir}/a.bin"
+                << "{}" << 3
+                << QString(port == "COM2" ? "rfc2217://127.0.0.1:1" : port) +
+                       " (network)\nCOM Port Open Error !";
     }
     void printed()
     {
@@ -375,7 +383,7 @@ private slots:
         QCOMPARE(ctl("apply -c {dir}/c.json -o {dir}/b.bin", dir).status, 0);
         for (int n = 1; n <= 8; ++n)
             qunsetenv(qPrintable(QString("SWCFG_COM%1").arg(n)));
-        qputenv("SWCFG_COM2", "/dev/pts/9");
+        qputenv("SWCFG_COM2", arguments.contains("COM2") ? "rfc2217://127.0.0.1:1" : "/dev/pts/9");
         const CtlResult run = ctl(arguments, dir);
         out.replace("{dir}", dir.path());
         for (const QString &piece :

@@ -84,6 +84,7 @@ private slots:
         QTest::newRow("module mismatch") << int(O::ModuleMismatch) << 3;
         QTest::newRow("EEPROM read failed") << int(O::EepromReadFailed) << 4;
         QTest::newRow("verification failed") << int(O::VerifyFailed) << 4;
+        QTest::newRow("verified, not restarted") << int(O::NotRestarted) << 4;
     }
     void exitStatuses()
     {
@@ -125,15 +126,16 @@ private slots:
                  qPrintable(help));
     }
 
-    // Failures that only the whole program shows: its exit status, what it says, and that an
-    // existing output file (holding "old") is left alone. In the arguments, {pty} is the
-    // simulator's terminal (when one is started) and {dir} a folder of the test's own.
+    // Outcomes that only the whole program shows: its exit status, what it says (first and last),
+    // that an existing output file (holding "old") is left alone, and that the switch is reset
+    // only after a write that succeeded. In the arguments, {pty} is the simulator's terminal
+    // (when one is started) and {dir} a folder of the test's own.
     void faults_data()
     {
         QTest::addColumn<QStringList>("simArguments"); // none: no simulator
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("limitFileSize");
-        QTest::addColumn<QString>("result"); // how it starts
+        QTest::addColumn<QString>("result"); // how it starts, and after "..." how it ends
         QTest::addColumn<bool>("switchUntouched");
         const auto row = [](const char *name, const QString &sim, const QString &arguments,
                             bool limitFileSize, const QString &result, bool switchUntouched) {
@@ -268,7 +270,8 @@ private slots:
         };
         const QByteArray before = settings();
         QProcess ctl;
-        QStringList arguments{command, "--model", "24", "--port", sim.ptyPath(), file};
+        QStringList arguments =
+            command.split(' ') + QStringList{"--model", "24", "--port", sim.ptyPath(), file};
         if (command == "read")
             arguments.insert(5, "-o");
         ctl.start(SWCFGCTL_PATH, arguments);
@@ -290,7 +293,7 @@ private slots:
             err.startsWith(said.replace("{n}", QString::number(written)).replace("{file}", file)),
             qPrintable(err));
         QVERIFY(!sim.logLines().contains("reset"));
-        QCOMPARE(fileBytes(file), BinFile::encode(factoryImage(0), 0));
+        QCOMPARE(fileBytes(file), BinFile::encode(image, 0));
         QCOMPARE(settings(), before);
         const QString lock = "LCK..*" + sim.ptyPath().section('/', -2).replace('/', '_');
         QVERIFY(QDir("/run/lock").entryList({lock}).isEmpty());
@@ -351,14 +354,16 @@ private slots:
     }
 
     // Several ports at once, a simulator each: every port ends with its own status and messages
-    // (led by its short name), read saves each switch to its own {port} file, write resets the
-    // switches that verified; the exit status is the highest of any port.
+    // (led by its short name; in the JSON summary with each reason, {pty} its terminal, * any
+    // text), read saves each switch to its own {port} file, write sends every word to each switch
+    // and resets those that verified; the exit status is the highest of any port. "text": no
+    // --json, the file from standard input.
     void severalPorts_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("faults"); // one simulator each
         QTest::addColumn<QList<int>>("statuses");
-        QTest::addColumn<QStringList>("firstMessages");
+        QTest::addColumn<QStringList>("messages"); // each port's, one a line
         QTest::newRow("read, all succeed")
             << "read" << QStringList{"", ""} << QList<int>{0, 0} << QStringList{"", ""};
         QTest::newRow("read, one lacks a device")
@@ -367,18 +372,27 @@ private slots:
         QTest::newRow("write, one lacks a device, one vanishes while written")
             << "write" << QStringList{"--missing 2", "--vanish-after 382", ""}
             << QList<int>{3, 4, 0}
-            << QStringList{"Device 2 Not Found !", "COM Port Open Error !", ""};
+            << QStringList{"Device 2 Not Found !",
+                           "COM Port Open Error !\n{pty}: *\nEEPROM writing "
+                           "error ! Please write once again ! ",
+                           ""};
+        QTest::newRow("write, text")
+            << "write text" << QStringList{"", ""} << QList<int>{0, 0} << QStringList{"", ""};
     }
     void severalPorts()
     {
         QFETCH(QString, command);
         QFETCH(QStringList, faults);
         QFETCH(QList<int>, statuses);
-        QFETCH(QStringList, firstMessages);
+        QFETCH(QStringList, messages);
         QTemporaryDir dir;
         QVERIFY(putFile(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
         std::vector<std::unique_ptr<SimProcess>> sims;
-        QStringList arguments{command, "--model", "24", "--json"};
+        const bool json = !command.endsWith(" text");
+        command = command.section(' ', 0, 0);
+        QStringList arguments{command, "--model", "24"};
+        if (json)
+            arguments << "--json";
         for (const QString &fault : faults) {
             sims.push_back(std::make_unique<SimProcess>());
             QVERIFY2(sims.back()->start(("--model 0 " + fault).split(' ', Qt::SkipEmptyParts)),
@@ -386,32 +400,44 @@ private slots:
             arguments << "--port" << sims.back()->ptyPath();
         }
         arguments << (command == "read" ? QStringList{"-o", dir.filePath("sw-{port}.bin")}
-                                        : QStringList{dir.filePath("in.bin")});
+                      : json            ? QStringList{dir.filePath("in.bin")}
+                                        : QStringList{"-", "<" + dir.filePath("in.bin")});
 
         const QStringList run = runCtl(arguments).split('|');
         QCOMPARE(run.value(0).toInt(), *std::max_element(statuses.begin(), statuses.end()));
         const QJsonArray summary = QJsonDocument::fromJson(run.value(1).toUtf8()).array();
-        QCOMPARE(summary.size(), sims.size());
-        for (int i = 0; i < summary.size(); ++i) {
-            const QJsonObject port = summary[i].toObject();
+        QCOMPARE(summary.size(), json ? int(sims.size()) : 0);
+        for (int i = 0; i < int(sims.size()); ++i) {
             const QString name = "pts" + QFileInfo(sims[i]->ptyPath()).fileName();
-            QCOMPARE(port["name"].toString(), name);
-            QCOMPARE(port["status"].toInt(), statuses[i]);
-            QCOMPARE(port["messages"].toArray().first().toString(), firstMessages[i]);
+            const QString said = messages[i].replace("{pty}", sims[i]->ptyPath());
+            if (json) {
+                const QJsonObject port = summary[i].toObject();
+                QCOMPARE(port["name"].toString(), name);
+                QCOMPARE(port["status"].toInt(), statuses[i]);
+                const QStringList outcomes{"done", "", "", "switch unavailable", "transfer failed"};
+                QCOMPARE(port["outcome"].toString(), outcomes.value(statuses[i]));
+                const QString all = port["messages"].toVariant().toStringList().join('\n');
+                QVERIFY2(said.contains('*') ? all.startsWith(said.section('*', 0, 0)) &&
+                                                  all.endsWith(said.section('*', 1))
+                                            : all == said,
+                         qPrintable(all));
+            }
             // Its row in the summary table.
             QVERIFY(run.value(2).contains(QRegularExpression(
                 QString("^%1 +[a-z ]+ +%2 +\\d+\\.\\d\\d$").arg(name).arg(statuses[i]),
                 QRegularExpression::MultilineOption)));
             if (statuses[i] != 0)
-                QVERIFY(run.value(2).contains(name + ": " + firstMessages[i] + '\n'));
+                QVERIFY(run.value(2).contains(name + ": " + said.section('\n', 0, 0) + '\n'));
             if (command == "read") {
                 QCOMPARE(fileBytes(dir.filePath("sw-" + name + ".bin")),
                          statuses[i] == 0 ? fileBytes(sims[i]->statePath()) : QByteArray());
-            } else {
-                QVERIFY(statuses[i] != 0 ||
-                        SimProcess::waitFor([&] { return sims[i]->logLines().contains("reset"); }));
-                QCOMPARE(sims[i]->logLines().contains("reset"), statuses[i] == 0);
+                continue;
             }
+            QVERIFY(statuses[i] != 0 ||
+                    SimProcess::waitFor([&] { return sims[i]->logLines().contains("reset"); }));
+            QCOMPARE(sims[i]->logLines().contains("reset"), statuses[i] == 0);
+            if (statuses[i] == 0) // every word went to this switch
+                QCOMPARE(sims[i]->logLines().filter(QRegularExpression("^write ")).size(), 384);
         }
     }
 };
