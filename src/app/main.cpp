@@ -6,6 +6,7 @@
 #include "ui/main/main_window.h"
 #include "ui/preferences.h"
 #include "ui/prompter.h"
+#include "ui/stop_signal_watch.h"
 
 #include <QApplication>
 
@@ -24,7 +25,8 @@ int main(int argc, char *argv[])
             std::fputs("Usage: swcfg [--help | --version] [Qt options]\n"
                        "Opens the window that reads, edits and writes the EEPROM configuration\n"
                        "of a switch over RS-232. SWCFG_COM1 to SWCFG_COM8 name the device of\n"
-                       "ports 1. COM1 to 8. COM8 ('man swcfg' says more).\n",
+                       "ports 1. COM1 to 8. COM8; a port named so is selected at start\n"
+                       "('man swcfg' says more).\n",
                        stdout);
             return 0;
         }
@@ -32,6 +34,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("swcfg"));
     QApplication::setOrganizationName(QStringLiteral("swcfg"));
+    // A logout, a closed terminal or kill: a transfer stops between two words and the port is
+    // closed normally before the program ends.
+    StopSignalWatch stopSignals;
 
     ImageState state;
     MessageBoxPrompter prompter;
@@ -43,6 +48,14 @@ int main(int argc, char *argv[])
                       SwitchAccess{deviceLineFactory(), clock, systemSerialDevices()});
     prompter.setParent(&window);
     files.setParent(&window);
+    window.takeStopSignals(stopSignals);
+    // Ended by a signal, the program says so as a shell would: 128 + the signal.
+    int signalStatus = 0;
+    QObject::connect(&window, &MainWindow::quitRequested, [&signalStatus](int status) {
+        signalStatus = status;
+        QCoreApplication::exit(status);
+    });
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    return signalStatus != 0 ? signalStatus : status;
 }

@@ -1,6 +1,7 @@
 #include "cli_texts.h"
 
 #include "link/network_port_name.h"
+#include "link/stop_messages.h"
 
 namespace CliTexts
 {
@@ -319,20 +320,8 @@ QString readStopped(const QString &output)
 
 QString writeStopped(int wordsSent, int wordsToSend)
 {
-    if (wordsSent == 0)
-        return QStringLiteral(" before any word was written: the switch is unchanged.");
-    const QString notReset =
-        QStringLiteral(" The switch was not reset: it keeps running its old configuration until "
-                       "it restarts");
-    if (wordsSent < wordsToSend)
-        return QStringLiteral(" after %1 of %2 words were written.")
-                   .arg(wordsSent)
-                   .arg(wordsToSend) +
-               notReset +
-               QStringLiteral(", and its EEPROMs hold part of the new one. Write it again.");
-    return QStringLiteral(" after all %1 words were written, before they were verified.")
-               .arg(wordsToSend) +
-           notReset + QStringLiteral(". Write it again.");
+    // The window says the same when a signal stops its Write.
+    return StopMessages::writeStopped(wordsSent, wordsToSend);
 }
 
 QString documentUnreadable(const QString &path, const QString &reason)

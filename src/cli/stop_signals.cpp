@@ -1,5 +1,7 @@
 #include "stop_signals.h"
 
+#include "link/stop_messages.h"
+
 #include <atomic>
 #include <csignal>
 
@@ -46,16 +48,7 @@ int received()
 
 QString name(int signal)
 {
-    switch (signal) {
-    case SIGINT:
-        return QStringLiteral("SIGINT");
-    case SIGTERM:
-        return QStringLiteral("SIGTERM");
-    case SIGHUP:
-        return QStringLiteral("SIGHUP");
-    default:
-        return QStringLiteral("signal %1").arg(signal);
-    }
+    return StopMessages::signalName(signal);
 }
 
 } // namespace StopSignals

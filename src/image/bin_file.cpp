@@ -99,12 +99,16 @@ Loaded load(const QString &path, int model, const ImageWords &base)
 
 Loaded fromBytes(const QByteArray &bytes, int model, const ImageWords &base)
 {
-    if (bytes.size() < fileSizeFor(model))
-        return {std::nullopt, QString::fromLatin1(kContentsError)};
+    // The signature and the model word first: a whole file of another model is named as such,
+    // however long the selected model's files are.
     const ImageWords image = decode(bytes, model, base);
     const Verdict verdict = check(image, model);
+    if (verdict == Verdict::WrongModel)
+        return {std::nullopt, verdictMessage(verdict, model), modelNamedIn(bytes)};
     if (verdict != Verdict::Accepted)
         return {std::nullopt, verdictMessage(verdict, model)};
+    if (bytes.size() < fileSizeFor(model))
+        return {std::nullopt, QString::fromLatin1(kContentsError)};
     return {image, QString()};
 }
 

@@ -39,12 +39,14 @@ Verdict check(const ImageWords &image, int model);
 QString verdictMessage(Verdict verdict, int model);
 
 struct Loaded {
-    std::optional<ImageWords> image; // set when the file was read and accepted
-    QString error;                   // otherwise what to tell the user
+    std::optional<ImageWords> image;   // set when the file was read and accepted
+    QString error;                     // otherwise what to tell the user
+    std::optional<int> fileModel = {}; // of a file of another model: the model its word names
 };
 
-// A file's bytes, decoded over `base` and checked. A file shorter than the model's blocks is
-// refused with the contents message: its missing words would otherwise be programmed as zeros.
+// A file's bytes, decoded over `base` and checked: the signature, the model word, then the
+// length. A file shorter than the model's blocks is refused with the contents message: its
+// missing words would otherwise be programmed as zeros.
 Loaded fromBytes(const QByteArray &bytes, int model, const ImageWords &base);
 // Reads a file and takes it as fromBytes does.
 Loaded load(const QString &path, int model, const ImageWords &base);

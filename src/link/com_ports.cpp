@@ -53,3 +53,25 @@ QString serialDeviceForArgument(const QString &argument, const std::vector<Seria
         return comPortDeviceName(match.captured(1).toInt());
     return asDeviceName(argument);
 }
+
+PortEntry checkPortEntry(const QString &text, const std::vector<SerialDeviceInfo> &found)
+{
+    const QString name = text.trimmed();
+    if (name.isEmpty())
+        return {QString(), QStringLiteral("no port given")};
+    if (isNetworkPortName(name)) {
+        const ParsedNetworkPort network = parseNetworkPort(name);
+        if (!network.address)
+            return {QString(), network.problem};
+        return {name, QString()};
+    }
+    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = comName.match(name);
+    if (match.hasMatch()) {
+        const int number = match.captured(1).toInt();
+        if (number < kFirstComPort || number > kLastComPort)
+            return {QString(), QStringLiteral("COM1 to COM8 or a device path")};
+    }
+    return {serialDeviceForArgument(name, found), QString()};
+}

@@ -19,3 +19,13 @@ QString comPortDeviceName(int portNumber);
 // rfc2217://HOST:PORT) as it is, anything else as a device path.
 QString serialDeviceForArgument(const QString &argument,
                                 const std::vector<SerialDeviceInfo> &found = {});
+
+// A port the user typed: the device it opens, or why it opens none.
+struct PortEntry {
+    QString device;  // set when the entry names a port
+    QString problem; // otherwise why not, without the entry itself
+};
+// "COM1".."COM8" (any case), a name `found` lists, a console server's network port or a device
+// path, checked as the command line checks --port: COM9 and the like are typing errors, and a
+// network port must be usable (no credentials, HOST:PORT and nothing after).
+PortEntry checkPortEntry(const QString &text, const std::vector<SerialDeviceInfo> &found);

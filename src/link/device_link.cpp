@@ -109,7 +109,7 @@ bool DeviceLink::sendCommand(const QByteArray &command)
 // Stale input is dropped before each command is sent, never after: a fast peer may have answered
 // already by the time the send returns.
 
-void DeviceLink::writeWord(int device, int space, int address, quint16 value)
+bool DeviceLink::writeWord(int device, int space, int address, quint16 value)
 {
     state_.writeTimedOut = false;
     // The last answer is still in the buffer; more bytes than learned mean it was longer.
@@ -118,7 +118,7 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
     line_.discardInput();
     if (!sendCommand(writeWordCommand(device, space, address, value))) {
         state_.writeTimedOut = true;
-        return;
+        return false;
     }
     const qint64 awaited = writeAnswerBytes_ > 0 ? writeAnswerBytes_ : kWriteAnswerMinBytes;
     // Once the length is learned, how the last bytes come matters only at the end of the series.
@@ -128,13 +128,13 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
         state_.writeTimedOut = true;
         writeAnswerBytes_ = 0;
         answersClean_ = false;
-        return;
+        return true;
     }
     if (received != awaited && writeAnswerBytes_ > 0) {
         // Not the length learned: the switch answers differently now; learn it again.
         writeAnswerBytes_ = 0;
         answersClean_ = false;
-        return;
+        return true;
     }
     // The answer may run past the 11 bytes awaited (an echo of the whole command, say). Were its
     // rest counted towards the next answer, the link would run ahead of the switch. The first
@@ -146,6 +146,7 @@ void DeviceLink::writeWord(int device, int space, int address, quint16 value)
         wait_.quietLine(kSeriesQuietMicros);
         writeAnswerBytes_ = line_.bytesAvailable();
     }
+    return true;
 }
 
 LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int address)
@@ -246,8 +247,8 @@ LinkStatus DeviceLink::writeEepromAll(int model)
         for (int w = 0; w < kWordsPerDevice; ++w) {
             if ((stopped = stopRequested()))
                 break;
-            writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]);
-            ++wordsSent_;
+            // A word the line could not take did not reach the switch.
+            wordsSent_ += writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]) ? 1 : 0;
             setProgress(w * 100 / kWordsPerDevice);
             if (state_.writeTimedOut)
                 break;
@@ -292,8 +293,10 @@ LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
         const Word &at = changed[i];
         // As in a whole write, a word without answer ends its device's pass.
         if (at.device != silentDevice) {
-            writeWord(at.device, kEepromSpace, 2 * at.word, state_.eepromImage[at.device][at.word]);
-            ++wordsSent_;
+            wordsSent_ += writeWord(at.device, kEepromSpace, 2 * at.word,
+                                    state_.eepromImage[at.device][at.word])
+                              ? 1
+                              : 0;
             if (state_.writeTimedOut)
                 silentDevice = at.device;
         }

@@ -52,7 +52,8 @@ public:
     // Whole and changed-only writes end early, between two words, once this says so.
     void setStopRequest(StopRequest stop) { stop_ = std::move(stop); }
     bool stopRequested() const { return stop_ && stop_(); }
-    // The EEPROM words the last whole or changed-only write sent, and how many it was to send.
+    // The EEPROM words the last whole or changed-only write sent (answered or not), and how many
+    // it was to send.
     int wordsSent() const { return wordsSent_; }
     int wordsToSend() const { return wordsToSend_; }
     // Names what the progress bar follows from now on.
@@ -61,8 +62,9 @@ public:
     // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
     // writeTimedOut tells whether it came. The first write of a series (since the port was
     // opened) waits for the line to fall quiet and takes the bytes received as the answer length
-    // of this switch; later writes wait for that many bytes.
-    void writeWord(int device, int space, int address, quint16 value);
+    // of this switch; later writes wait for that many bytes. False when the command did not go
+    // out at all (the line is gone).
+    bool writeWord(int device, int space, int address, quint16 value);
     // Reads one byte of a device register.
     LinkResult<quint8> readRegisterByte(int device, int space, int address);
     // Sends the presence probe; the value is every byte that came (no answer when none did),

@@ -8,6 +8,7 @@ namespace
 
 const QString kModel = QStringLiteral("model");
 const QString kPort = QStringLiteral("port");
+const QString kRecentPorts = QStringLiteral("recentPorts");
 const QString kFolder = QStringLiteral("folder");
 const QString kGeometry = QStringLiteral("geometry");
 
@@ -42,6 +43,16 @@ QString Preferences::portDevice() const
 void Preferences::setPortDevice(const QString &device)
 {
     settings_->setValue(kPort, device);
+}
+
+QStringList Preferences::recentPorts() const
+{
+    return settings_->value(kRecentPorts).toStringList();
+}
+
+void Preferences::setRecentPorts(const QStringList &devices)
+{
+    settings_->setValue(kRecentPorts, devices);
 }
 
 QString Preferences::folder() const

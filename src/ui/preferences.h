@@ -2,14 +2,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class QSettings;
 
 // What the window remembers from one run to the next: the model, the port (by the device it
-// opens, so that a re-plugged adapter is found again), the folder of the last Open or Save and
-// where the window stood.
+// opens, so that a re-plugged adapter is found again), the ports used last, the folder of the
+// last Open or Save and where the window stood.
 class Preferences
 {
 public:
@@ -23,6 +24,9 @@ public:
     void setModel(int model);
     QString portDevice() const;
     void setPortDevice(const QString &device);
+    // The devices of the ports used last, the latest first.
+    QStringList recentPorts() const;
+    void setRecentPorts(const QStringList &devices);
     QString folder() const;
     // The folder of `path`, a file just opened or saved.
     void setFolderOf(const QString &path);

@@ -160,8 +160,10 @@ private slots:
         row("saving onto a loop of links", "--model 2",
             "read --model 32 --port {pty} -o {dir}/loop", false,
             "2||{dir}/loop" + saveError + "Too many levels of symbolic links\n", true);
-        row("writing a file cut short", "--model 1", "write --model 24sx --port {pty} {dir}/in.bin",
-            false, "2||{dir}/in.bin:  Binary File Contents Error ! \n", true);
+        // A whole 24-port file, short for the 24sx model: named as the other model's file.
+        row("writing a file of another model", "--model 1",
+            "write --model 24sx --port {pty} {dir}/in.bin", false,
+            "2||{dir}/in.bin:  Error ! This is not 24-Port,1000SX Binary File ! \n", true);
         row("a document from standard input", "", "apply -c - -o {dir}/new.bin <{dir}/in.bin",
             false, "2||standard input:1:2: not valid JSON", true);
         row("a document through /dev/stdin, a pipe", "",

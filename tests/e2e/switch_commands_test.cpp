@@ -2,14 +2,25 @@
 
 #include "image/device_models.h"
 #include "link/link_messages.h"
+#include "link/stop_messages.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
+#include "ui/main/main_window_texts.h"
+#include "ui/stop_signal_watch.h"
 
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <QSignalSpy>
+#include <QTemporaryFile>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace
@@ -26,6 +37,30 @@ QString writingError(int device)
 {
     return QStringLiteral("Device %1 EEPROM Writing Error !").arg(device);
 }
+
+// The settings of a terminal, as another program would find them.
+QByteArray lineSettings(const QString &terminal)
+{
+    termios line{};
+    const int fd = open(qPrintable(terminal), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    tcgetattr(fd, &line);
+    close(fd);
+    return QByteArray(reinterpret_cast<const char *>(&line), sizeof line);
+}
+
+// Standard error goes to a file from the making of this until text().
+struct StandardErrorCapture {
+    QTemporaryFile file;
+    const int saved = dup(STDERR_FILENO);
+    StandardErrorCapture() { file.open() && dup2(file.handle(), STDERR_FILENO) >= 0; }
+    ~StandardErrorCapture() { text(), close(saved); }
+    QString text()
+    {
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        return file.seek(0) ? QString::fromLocal8Bit(file.readAll()) : QString();
+    }
+};
 
 } // namespace
 
@@ -78,6 +113,8 @@ private slots:
         QCOMPARE(rig.logCount("write"), 0);
         QCOMPARE(rig.h.window.statusLine->text(),
                  QStringLiteral("Read %1 devices from %2. COM%2").arg(model ? 4 : 3).arg(comPort));
+        const QString at = QStringLiteral(" %1. COM%1 at \\d\\d:\\d\\d$").arg(comPort);
+        QVERIFY(rig.h.window.sourceLine->text().contains(QRegularExpression("^read from" + at)));
 
         for (auto &device : rig.h.state.eepromImage) {
             for (quint16 &word : device)
@@ -90,6 +127,7 @@ private slots:
         QVERIFY(rig.idleAfter(rig.h.window.writeButton));
         QVERIFY(rig.h.state.eepromImage == written);
         QCOMPARE(rig.h.window.statusLine->text(), "Written and verified; the switch restarted");
+        QVERIFY(rig.h.window.sourceLine->text().contains(QRegularExpression("^written to" + at)));
         const std::optional<ImageWords> held = rig.sim.stateImage();
         QVERIFY(held);
         for (int d = 0; d < deviceCountOf(model); ++d)
@@ -125,8 +163,11 @@ private slots:
         const QString moduleDetected =
             QStringLiteral("Module is detected ! This device is not pure 24-Port N-Way Switch !");
 
-        row("read: no answer twice", false, 1, "--probe-fault silent", {kWarnings[0]});
-        row("read: answer not starting with ns", false, 1, "--probe-fault garbled", {kWarnings[0]});
+        const QString noAnswer = QStringLiteral("No answer on 1. COM1 ({link}).");
+        row("read: no answer twice", false, 1, "--probe-fault silent", {kWarnings[0]}, {}, true,
+            noAnswer);
+        row("read: answer not starting with ns", false, 1, "--probe-fault garbled", {kWarnings[0]},
+            {}, true, noAnswer);
         row("read: short probe answer", false, 2, "--probe-fault short", {kWarnings[1]});
         row("read: long probe answer", false, 0, "--probe-fault long", {kWarnings[1]});
         row("read: device 1 missing", false, 0, "--missing 1", {"Device 1 Not Found !"});
@@ -156,6 +197,8 @@ private slots:
         row("read: the line vanishes", false, 1, "--vanish-after 3", {portOpenError});
         row("write: the line vanishes", true, 0, "--vanish-after 382",
             {portOpenError, kWriteOnceAgain}, {0, 1});
+        row("write: the line vanishes in device 1 of 4", true, 2, "--vanish-after 200",
+            {portOpenError, kWriteOnceAgain}, {0});
         row("write: no reset after the line vanished", true, 0, "--vanish-after 389",
             {portOpenError, QString::fromLatin1(LinkMessages::kNotRestarted)}, {0, 1, 2});
         row("write: device missing", true, 0, "--missing 1", {"Device 1 Not Found !"});
@@ -186,6 +229,7 @@ private slots:
         if (opened)
             rig.open(TestImages::validImage(model));
         rig.h.state.portWords[0][0] = 0x00F0; // an edit not yet committed
+        rig.h.state.unsavedChanges = write;   // and settings confirmed before
         const ImageState before = rig.h.state;
         const QByteArray tag = QTest::currentDataTag();
         if (tag.endsWith("no such port")) {
@@ -203,7 +247,7 @@ private slots:
         }
         int busyDuringMessages = 0;
         rig.h.prompter.onPrompt = [&](const Prompt &) {
-            busyDuringMessages += !rig.h.window.isEnabled() && !rig.h.window.close();
+            busyDuringMessages += !rig.h.window.commandPanel->isEnabled();
         };
         QPushButton *command = write ? rig.h.window.writeButton : rig.h.window.readButton;
 
@@ -214,13 +258,26 @@ private slots:
             QVERIFY(seteuid(0) == 0);
 
         QCOMPARE(rig.h.prompter.texts(), messages);
-        QCOMPARE(rig.h.window.statusLine->text(), messages.last()); // the last message shown
-        QVERIFY2(rig.h.prompter.prompts.value(0).reason.contains(reason),
+        const Prompt last = rig.h.prompter.prompts.constLast(); // and the status line shows it
+        QCOMPARE(rig.h.window.statusLine->text(), MainWindowTexts::failed(last.text, last.reason));
+        QVERIFY2(rig.h.prompter.prompts.value(0).reason.contains(
+                     QString(reason).replace("{link}", rig.sim.linkPath())),
                  qPrintable(rig.h.prompter.prompts.value(0).reason));
+        // Under the request to write again: the words sent (the one that found the switch gone
+        // went out too), and what the switch now holds.
+        const int sent = rig.logCount("write") + rig.logCount("vanished");
+        const int words = deviceCountOf(model) * kWordsPerDevice;
         for (const Prompt &prompt : rig.h.prompter.prompts) {
-            QCOMPARE(prompt.icon, kWarnings.contains(prompt.text) ? MessageIcon::Exclamation
-                                                                  : MessageIcon::Critical);
-            QCOMPARE(prompt.title, QStringLiteral("Device Configuration"));
+            QVERIFY2(prompt.text != kWriteOnceAgain ||
+                         (prompt.reason.startsWith(
+                              (sent < words ? QString("%1 of %2 words were sent. ").arg(sent)
+                                            : QString("All %2 words were sent. "))
+                                  .arg(words) +
+                              "The switch was not restarted: it keeps running its old "
+                              "configuration until it") &&
+                          prompt.reason.endsWith(sent < words ? "part of the new one."
+                                                              : "not as it was written.")),
+                     qPrintable(prompt.reason));
         }
         QCOMPARE(busyDuringMessages, messages.size());
         QVERIFY(rig.idleAfter(command));
@@ -238,6 +295,100 @@ private slots:
         if (written.isEmpty())
             QCOMPARE(rig.logCount("write"), 0);
         QCOMPARE(rig.logCount("reset"), 0);
+        // The settings confirmed before are still to lose (No keeps the window), unless every
+        // device verified.
+        rig.h.prompter.answers = {false};
+        QCOMPARE(rig.h.window.close(), !write || messages.last() == LinkMessages::kNotRestarted);
+    }
+
+    // A transfer ended midway by Stop, Escape, closing the window or a signal, as Ctrl-C ends
+    // swcfgctl: between two words (counted against the switch's log), no reset, the port closed
+    // normally (its lock gone, its settings as before), and what the switch holds said: in a box,
+    // or on standard error before the program ends with 128 + the signal. Closing and answering
+    // No lets the transfer finish; a signal with no transfer running ends the program at once.
+    void stoppedMidTransfer_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("signal");
+        QTest::newRow("write, Stop") << true << "stop" << 0;
+        QTest::newRow("write, Escape") << true << "escape" << 0;
+        QTest::newRow("read, Stop") << false << "stop" << 0;
+        QTest::newRow("write, closing, No") << true << "close" << 0;
+        QTest::newRow("write, closing, Yes") << true << "close" << 0;
+        QTest::newRow("write, SIGTERM") << true << "signal" << SIGTERM;
+        QTest::newRow("read, SIGHUP") << false << "signal" << SIGHUP;
+        QTest::newRow("no transfer, SIGINT") << false << "idle" << SIGINT;
+    }
+    void stoppedMidTransfer()
+    {
+        QFETCH(bool, write);
+        QFETCH(QString, how);
+        QFETCH(int, signal);
+        const bool closeYes = QByteArray(QTest::currentDataTag()).endsWith("Yes");
+        SwitchRig rig;
+        QVERIFY2(rig.start(0), qPrintable(rig.sim.errorString()));
+        rig.open(TestImages::validImage(0));
+        MainWindow &window = rig.h.window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window)); // for Escape
+        StopSignalWatch watch;
+        window.takeStopSignals(watch);
+        QSignalSpy quit(&window, &MainWindow::quitRequested);
+        const QString lock = "LCK.." + QString(rig.sim.linkPath()).replace('/', '_');
+        const auto locked = [&lock] { return !QDir("/run/lock").entryList({lock}).isEmpty(); };
+        const QByteArray before = lineSettings(rig.sim.ptyPath());
+        bool triggered = false, heldMidway = false;
+        QObject::connect(window.progressBar, &QProgressBar::valueChanged, [&](int value) {
+            if (triggered || value < 1 || !window.progressBar->format().contains("device 2"))
+                return;
+            triggered = true;
+            heldMidway = locked() && lineSettings(rig.sim.ptyPath()) != before;
+            rig.h.prompter.answers = {closeYes};
+            if (how == "stop")
+                window.stopButton->click();
+            else if (how == "escape")
+                QTest::keyClick(&window, Qt::Key_Escape);
+            else if (how == "close")
+                window.close();
+            else
+                raise(signal);
+        });
+        StandardErrorCapture standardError;
+
+        if (how == "idle") {
+            raise(signal);
+            QTRY_COMPARE(quit.size(), 1);
+        } else {
+            (write ? window.writeButton : window.readButton)->click();
+            QVERIFY(heldMidway);
+        }
+
+        const QString said = standardError.text();
+        QVERIFY(rig.settle());
+        const bool stopped = how != "idle" && !(how == "close" && !closeYes);
+        const int sent = rig.logCount("write");
+        QString message =
+            !write ? MainWindowTexts::kReadStopped
+                   : MainWindowTexts::kWriteStopped + StopMessages::writeStopped(sent, 384);
+        if (signal)
+            message =
+                StopMessages::stoppedBy(signal) +
+                (write ? StopMessages::writeStopped(sent, 384) : ": the switch was only read.");
+        QStringList shown = rig.h.prompter.texts();
+        if (how == "close")
+            QCOMPARE(shown.takeFirst(), MainWindowTexts::kStopWriteQuestion);
+        QCOMPARE(shown, stopped && !signal ? QStringList{message} : QStringList{});
+        QVERIFY2(signal && how != "idle" ? said.contains(message + '\n') : !said.contains("Stop"),
+                 qPrintable(said));
+        QCOMPARE(quit.value(0).value(0), signal ? QVariant(128 + signal) : QVariant());
+        QCOMPARE(window.isVisible(), !signal && !closeYes);
+        QCOMPARE(rig.logCount("reset"), stopped || !write ? 0 : 1);
+        QCOMPARE(sent, !write ? 0 : stopped ? 131 : 384); // word 3 of device 1 was not sent
+        QCOMPARE(rig.sim.logLines().filter(QRegularExpression("^read 2 0 ")).size(),
+                 write && !stopped ? 1 : 0);
+        QVERIFY(!locked());
+        QCOMPARE(lineSettings(rig.sim.ptyPath()), before);
     }
 };
 

@@ -72,9 +72,11 @@ struct SwitchRig {
         return count;
     }
 
-    // Whether the window is usable again: enabled, `button` enabled, no progress bar.
+    // Whether the window is usable again: its commands and `button` enabled, no progress bar and
+    // no Stop button.
     bool idleAfter(const QPushButton *button) const
     {
-        return h.window.isEnabled() && button->isEnabled() && h.window.progressBar->isHidden();
+        return h.window.commandPanel->isEnabled() && button->isEnabled() &&
+               h.window.progressBar->isHidden() && h.window.stopButton->isHidden();
     }
 };

@@ -79,6 +79,9 @@ private slots:
             " Error ! This is not 24-Port,1000SX Binary File ! ");
         row("1000Base-SX file, 32-port model", 2, valid(1), fileBytes(valid(1), 4),
             " Error ! This is not 32-Port Binary File ! ");
+        // Whole for its own model, short for the selected one: the model is named first.
+        row("768-byte 24-port file, 32-port model", 2, valid(0), fileBytes(valid(0), 3),
+            " Error ! This is not 32-Port Binary File ! ");
     }
     void fileFormat()
     {

@@ -1,5 +1,6 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
+#include "image/factory_image.h"
 #include "support/files.h"
 #include "support/image_builders.h"
 #include "support/main_window_harness.h"
@@ -16,11 +17,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <memory>
 #include <sys/stat.h>
@@ -51,22 +54,28 @@ private slots:
     {
         QTest::addColumn<int>("fromModel");
         QTest::addColumn<bool>("configChanged");
+        QTest::addColumn<bool>("saved"); // the confirmed change was saved since
         QTest::addColumn<bool>("answer");
         QTest::addColumn<int>("newModel");
         QTest::addColumn<int>("expectedModel");
         QTest::addColumn<bool>("imageCleared");
         QTest::addColumn<bool>("buttonsEnabled");
         QTest::newRow("1 to 2, no change pending")
-            << 1 << false << true << 2 << 2 << false << false;
+            << 1 << false << false << true << 2 << 2 << false << false;
         QTest::newRow("0 to 2, no change pending")
-            << 0 << false << true << 2 << 2 << false << false;
-        QTest::newRow("change pending, No") << 1 << true << false << 2 << 1 << false << true;
-        QTest::newRow("change pending, Yes") << 1 << true << true << 0 << 0 << true << false;
+            << 0 << false << false << true << 2 << 2 << false << false;
+        QTest::newRow("change pending, No")
+            << 1 << true << false << false << 2 << 1 << false << true;
+        QTest::newRow("change pending, Yes")
+            << 1 << true << false << true << 0 << 0 << true << false;
+        // Nothing to lose: no question, the change goes ahead as after Yes.
+        QTest::newRow("change saved") << 1 << true << true << false << 0 << 0 << true << false;
     }
     void modelSelection()
     {
         QFETCH(int, fromModel);
         QFETCH(bool, configChanged);
+        QFETCH(bool, saved);
         QFETCH(bool, answer);
         QFETCH(int, newModel);
         QFETCH(int, expectedModel);
@@ -80,6 +89,7 @@ private slots:
         const ImageWords opened = h.state.eepromImage;
         QVERIFY(h.state.imageLoaded);
         h.state.configChanged = configChanged;
+        h.state.unsavedChanges = configChanged && !saved;
         h.state.propertiesApplied = configChanged;
         h.state.vlanGroupCount = 3;
         h.prompter.answers.push_back(answer);
@@ -88,7 +98,9 @@ private slots:
 
         const QString question =
             QStringLiteral("Changes not saved !  Do you want to quit settings ?");
-        QCOMPARE(h.prompter.texts(), configChanged ? QStringList{question} : QStringList{});
+        QCOMPARE(h.prompter.texts(),
+                 configChanged && !saved ? QStringList{question} : QStringList{});
+        QCOMPARE(h.window.sourceLine->text(), imageCleared ? "none loaded" : "in.bin");
         QCOMPARE(h.window.modelList->currentIndex(), expectedModel);
         QCOMPARE(h.state.lastModel, expectedModel);
         QCOMPARE(h.state.is32Port, expectedModel == 2);
@@ -115,20 +127,29 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("saveTo");
         QTest::addColumn<QStringList>("messages"); // how the boxes shown start
+        QTest::addColumn<QString>("reason");       // below the first one
+        QTest::addColumn<QString>("source");       // what is loaded, in the end
         const QString contents = QStringLiteral(" Binary File Contents Error ! ");
         const auto row = [](const char *name, int model, bool loadedBefore, const char *file,
-                            bool accepted, const char *saveTo, const QStringList &messages) {
+                            bool accepted, const char *saveTo, const QStringList &messages,
+                            const char *reason = "", const char *source = "saved as out.bin") {
             QTest::newRow(name) << model << loadedBefore << QString(file) << accepted
-                                << QString(saveTo) << messages;
+                                << QString(saveTo) << messages << QString(reason)
+                                << QString(source);
         };
         row("24-port, fresh start", 0, false, "24", true, "out.bin", {});
         row("32-port, after a load", 2, true, "32", true, "out.bin", {});
-        row("all zero, fresh start", 1, false, "zero", false, "out.bin", {contents});
+        row("all zero, fresh start", 1, false, "zero", false, "out.bin", {contents},
+            "{dir}/in.bin does not hold a whole configuration image.", "none loaded");
         row("other model, after a load", 1, true, "32", false, "out.bin",
-            {" Error ! This is not 24-Port,1000SX Binary File ! "});
+            {" Error ! This is not 24-Port,1000SX Binary File ! "},
+            "{dir}/in.bin is a configuration of the 32 Port N-Way Switch.");
+        row("a model word of no model", 0, false, "nomodel", false, "out.bin",
+            {" Error ! This is not 24-Port Binary File ! "},
+            "{dir}/in.bin names none of the three models.", "none loaded");
         row("missing file", 1, true, "missing", false, "out.bin", {"File Open Error !"});
         row("save into a missing folder", 0, false, "24", true, "no/such/out.bin",
-            {"File Save Error !"});
+            {"File Save Error !"}, "", "in.bin");
     }
     void openThenSave()
     {
@@ -138,6 +159,7 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(QString, saveTo);
         QFETCH(QStringList, messages);
+        QFETCH(QString, reason);
         MainWindowHarness h;
         h.window.modelList->setCurrentIndex(model);
         QTemporaryDir dir;
@@ -156,6 +178,11 @@ private slots:
             path = writeImageFile(dir, "in.bin", image, file == "32" ? 2 : 0);
         else if (file == "zero")
             path = writeImageFile(dir, "in.bin", ImageWords{}, 1);
+        else if (file == "nomodel") {
+            ImageWords odd = image;
+            odd[0][BinFile::kModelWord] = 0x1234;
+            path = writeImageFile(dir, "in.bin", odd, 0);
+        }
         h.files.paths.push_back(path);
         h.files.paths.push_back(dir.filePath(saveTo));
 
@@ -183,10 +210,14 @@ private slots:
         QCOMPARE(h.state.imageLoaded, accepted || loadedBefore);
         QCOMPARE(h.window.saveButton->isEnabled(), accepted || loadedBefore);
         QCOMPARE(h.window.writeButton->isEnabled(), accepted || loadedBefore);
-        // The status line says what the last command did, or repeats its failure.
-        QCOMPARE(h.window.statusLine->text(), QFile::exists(dir.filePath(saveTo))
-                                                  ? "Saved " + saveTo
-                                                  : h.prompter.texts().value(messages.size() - 1));
+        QCOMPARE(h.prompter.prompts.value(0).reason, reason.replace("{dir}", dir.path()));
+        QTEST(h.window.sourceLine->text(), "source");
+        // The status line says what the last command did, or repeats its failure and reason.
+        const Prompt last = h.prompter.prompts.value(messages.size() - 1);
+        QCOMPARE(h.window.statusLine->text(),
+                 QFile::exists(dir.filePath(saveTo))
+                     ? "Saved " + saveTo
+                     : QString(last.text.trimmed() + ' ' + last.reason).trimmed());
         const QByteArray saved = fileBytes(dir.filePath(saveTo));
         QCOMPARE(QFile::exists(dir.filePath(saveTo)), h.state.imageLoaded && !saveTo.contains('/'));
         if (!saved.isEmpty()) {
@@ -196,8 +227,9 @@ private slots:
     }
 
     // The port list: COM1 to COM8, then the devices found that none of them opens, numbered on
-    // and asked again each time the list opens. The model, the port (by its device, listed on its
-    // own when unplugged), the folder of the last Open or Save and the window's place come back.
+    // and asked again each time the list opens, then the last 8 ports used. The model, the port
+    // (by its device, listed on its own when unplugged), the ports used, the folder of the last
+    // Open or Save and the window's place come back; a port named in the environment wins.
     void portListAndPreferences()
     {
         QTemporaryDir dir;
@@ -210,10 +242,11 @@ private slots:
                 all << list->itemText(i);
             return all.join('|');
         };
+        Preferences preferences(dir.filePath("swcfg.ini"));
         {
-            Preferences preferences(dir.filePath("swcfg.ini"));
             MainWindowHarness h(&preferences, catalogue);
             QCOMPARE(h.window.portList->itemText(7), "8. COM8");
+            QCOMPARE(h.window.portList->itemData(0, Qt::ToolTipRole), "Opens /dev/ttyS0");
             QCOMPARE(entries(h.window.portList), "9. ttyUSB0 - FT232R USB UART");
             h.window.portList->setCurrentIndex(8);
             found.insert(found.begin(), {"ttyACM0", "/dev/ttyACM0"}); // plugged in now
@@ -221,6 +254,12 @@ private slots:
             h.window.portList->hidePopup();
             QCOMPARE(entries(h.window.portList), "9. ttyACM0|10. ttyUSB0 - FT232R USB UART");
             QCOMPARE(h.window.portList->currentIndex(), 9);
+            for (const QString port :
+                 {"/no/ttyQ1", "/no/ttyQ2", "/no/ttyQ3", "/no/ttyQ4", "/no/ttyQ5", "/no/ttyQ6",
+                  "/no/ttyQ7", "/no/ttyQ8", "ttyUSB0"}) {
+                h.window.portList->setEditText(port); // typed, and used at once
+                h.window.readButton->click();
+            }
             h.window.modelList->setCurrentIndex(2);
             h.files.paths = {writeImageFile(dir, "a.bin", validImage(2), 2)};
             h.window.openButton->click();
@@ -228,15 +267,85 @@ private slots:
             h.window.move(123, 45);
             QVERIFY(h.window.close());
         }
+        QCOMPARE(preferences.recentPorts().size(), 8);
         found.pop_back(); // ttyUSB0 unplugged
-        Preferences preferences(dir.filePath("swcfg.ini"));
+        {
+            MainWindowHarness h(&preferences, catalogue);
+            QCOMPARE(h.window.modelList->currentIndex(), 2);
+            QCOMPARE(h.window.portList->device(), "/dev/ttyUSB0");
+            QCOMPARE(entries(h.window.portList), "9. ttyACM0|10. /dev/ttyUSB0|11. /no/ttyQ8|12. "
+                                                 "/no/ttyQ7|13. /no/ttyQ6|14. /no/ttyQ5|15. "
+                                                 "/no/ttyQ4|16. /no/ttyQ3|17. /no/ttyQ2");
+            QVERIFY((h.window.pos() - QPoint(123, 45)).manhattanLength() <= 4); // frame aside
+            h.window.openButton->click();
+            QCOMPARE(h.files.folders, QStringList{dir.path()});
+        }
+        qputenv("SWCFG_COM2", "/tmp/ttyX");
         MainWindowHarness h(&preferences, catalogue);
-        QCOMPARE(h.window.modelList->currentIndex(), 2);
-        QCOMPARE(h.window.portList->device(), "/dev/ttyUSB0");
-        QCOMPARE(h.window.portList->currentText(), "10. /dev/ttyUSB0");
-        QVERIFY((h.window.pos() - QPoint(123, 45)).manhattanLength() <= 4); // frame aside
-        h.window.openButton->click();
-        QCOMPARE(h.files.folders, QStringList{dir.path()});
+        qunsetenv("SWCFG_COM2");
+        QCOMPARE(h.window.portList->currentIndex(), 1);
+        QCOMPARE(h.window.portList->itemData(1, Qt::ToolTipRole),
+                 "Opens /tmp/ttyX (named by SWCFG_COM2)");
+        QCOMPARE(preferences.portDevice(), "/dev/ttyUSB0"); // still the one chosen
+    }
+
+    // A port typed into the list, taken with Enter (or by Read): a COM name, a name the system
+    // lists, a device path or a console server's port is selected; anything else is refused with
+    // the reason, the port selected before staying.
+    void typedPorts_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected"); // the entry then, or the message
+        const auto row = [](const char *typed, const char *selected) {
+            QTest::newRow(typed) << typed << selected;
+        };
+        row("com3", "3. COM3");
+        row("COM8", "8. COM8");
+        row("ttyUSB0", "9. ttyUSB0 - FT232R USB UART"); // a name the system lists
+        row("/dev/ttyACM7", "10. /dev/ttyACM7");
+        row("Rfc2217://console:4002", "10. Rfc2217://console:4002");
+        row("COM9", "'COM9' is not a port (COM1 to COM8 or a device path).");
+        row("rfc2217://h:1/x", "'rfc2217://h:1/x' is not a port (nothing may follow HOST:PORT).");
+        // Taken by Read, which then does not start.
+        row("tcp://admin:pw@console:1", "'tcp://...@console:1' is not a port (a user name or "
+                                        "password is not taken: the connection has no login).");
+    }
+    void typedPorts()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        MainWindowHarness h(nullptr, [] {
+            return std::vector<SerialDeviceInfo>{{"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART"}};
+        });
+        h.window.portList->setEditText(typed);
+        if (typed.contains('@'))
+            h.window.readButton->click();
+        else
+            QTest::keyClick(h.window.portList->lineEdit(), Qt::Key_Return);
+
+        const bool refused = selected.endsWith(").");
+        QCOMPARE(h.prompter.texts(), refused ? QStringList{selected} : QStringList{});
+        QCOMPARE(h.window.portList->currentText(), refused ? typed : selected);
+        QCOMPARE(h.window.portList->itemData(h.window.portList->currentIndex(), Qt::ToolTipRole),
+                 "Opens " + QString(refused ? "/dev/ttyS0" : h.window.portList->device()));
+    }
+
+    // The mouse wheel changes the model and port lists only while they have the keyboard focus.
+    void wheelNeedsFocus()
+    {
+        MainWindowHarness h;
+        h.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
+        for (QComboBox *list : {h.window.modelList, static_cast<QComboBox *>(h.window.portList)}) {
+            const int before = list->currentIndex();
+            for (QWidget *focus :
+                 {static_cast<QWidget *>(h.window.readButton), static_cast<QWidget *>(list)}) {
+                focus->setFocus();
+                QWheelEvent turn({5, 5}, {5, 5}, {}, {0, -120}, {}, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(list, &turn);
+                QCOMPARE(list->currentIndex(), before + (focus == list ? 1 : 0));
+            }
+        }
     }
 
     // A real question box: Enter answers No, what Yes removes is said below the question, and the
@@ -260,18 +369,30 @@ private slots:
     }
 
     // Settings confirmed in Properties and neither saved nor written: closing the window, Read
-    // and Open ask first, and No keeps everything; Save (or a new image) ends the reminder.
+    // and Open ask first, and No keeps everything; Save (or a new image) ends the reminder, the
+    // question of a model change too. OK without a change, or settings with no image to save
+    // them with, are nothing to lose. The line of what is loaded follows.
     void unsavedSettings_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("consequence"); // of the question; empty: none asked
-        QTest::newRow("close, No") << "close" << false << MainWindowTexts::kCloseDiscards;
-        QTest::newRow("close, Yes") << "close" << true << MainWindowTexts::kCloseDiscards;
-        QTest::newRow("Read, No") << "read" << false << MainWindowTexts::kReadDiscards;
-        QTest::newRow("Open, No") << "open" << false << MainWindowTexts::kOpenDiscards;
-        QTest::newRow("Open, Yes") << "open" << true << MainWindowTexts::kOpenDiscards;
-        QTest::newRow("Save, then close") << "save" << true << QString();
+        QTest::addColumn<QString>("source");
+        const QString changed = "a.bin, changed in Properties";
+        QTest::newRow("close, No")
+            << "close" << false << MainWindowTexts::kCloseDiscards << changed;
+        QTest::newRow("close, Yes")
+            << "close" << true << MainWindowTexts::kCloseDiscards << changed;
+        QTest::newRow("Read, No") << "read" << false << MainWindowTexts::kReadDiscards << changed;
+        QTest::newRow("Open, No") << "open" << false << MainWindowTexts::kOpenDiscards << changed;
+        QTest::newRow("Open, Yes") << "open" << true << MainWindowTexts::kOpenDiscards << "b.bin";
+        QTest::newRow("Save, then close") << "save" << true << QString() << "saved as out.bin";
+        QTest::newRow("Save, then another model")
+            << "save, model" << true << QString() << "none loaded";
+        QTest::newRow("OK without a change, then close")
+            << "unchanged" << true << QString() << "a.bin";
+        QTest::newRow("nothing loaded, then close")
+            << "unloaded" << true << QString() << "none loaded, changed in Properties";
     }
     void unsavedSettings()
     {
@@ -280,26 +401,33 @@ private slots:
         QFETCH(QString, consequence);
         QTemporaryDir dir;
         MainWindowHarness h;
-        h.files.paths = {writeImageFile(dir, "a.bin", validImage(1), 1)};
-        h.window.openButton->click();
-        h.dialogs.actions.push_back([](QDialog &properties) {
-            QVERIFY(clickButtons(properties, {"portButton_3", "stormControlBox"}));
+        // A switch's own image: OK without a change leaves every word of it as it was.
+        h.files.paths = {writeImageFile(dir, "a.bin", factoryImage(1), 1)};
+        if (action != "unloaded")
+            h.window.openButton->click();
+        const QStringList edits =
+            action == "unchanged" ? QStringList{} : QStringList{"portButton_3", "stormControlBox"};
+        h.dialogs.actions.push_back([edits](QDialog &properties) {
+            QVERIFY(clickButtons(properties, edits));
             properties.show(); // Enter presses OK
             QTest::keyClick(&properties, Qt::Key_Return);
         });
         h.window.propertiesButton->click();
         const ImageWords confirmed = h.state.eepromImage;
-        QVERIFY(h.state.unsavedChanges && confirmed != validImage(1));
+        QCOMPARE(h.state.unsavedChanges, !edits.isEmpty());
         h.prompter.answers = {answer};
-        h.files.paths = {action == "save" ? dir.filePath("out.bin")
-                                          : writeImageFile(dir, "b.bin", validImage(1), 1)};
+        h.files.paths = {action.startsWith("save")
+                             ? dir.filePath("out.bin")
+                             : writeImageFile(dir, "b.bin", validImage(1), 1)};
 
         bool closed = false;
         if (action == "read")
             h.window.readButton->click();
-        else if (action != "close")
+        else if (action == "open" || action.startsWith("save"))
             (action == "open" ? h.window.openButton : h.window.saveButton)->click();
-        if (action == "close" || action == "save")
+        if (action == "save, model")
+            h.window.modelList->setCurrentIndex(0);
+        else if (action != "read" && action != "open")
             closed = h.window.close();
 
         const bool asked = !consequence.isEmpty();
@@ -309,9 +437,15 @@ private slots:
             QCOMPARE(h.prompter.prompts[0].reason, consequence);
         }
         const bool discarded = answer && action == "open";
-        QVERIFY(h.state.eepromImage == (discarded ? validImage(1) : confirmed));
-        QCOMPARE(h.state.unsavedChanges, !discarded && action != "save");
-        QCOMPARE(closed, action == "save" || (answer && action == "close"));
+        QVERIFY(h.state.eepromImage == (discarded                 ? validImage(1)
+                                        : action == "save, model" ? ImageWords{}
+                                                                  : confirmed));
+        QCOMPARE(h.state.unsavedChanges,
+                 !edits.isEmpty() && !discarded && !action.startsWith("save"));
+        QCOMPARE(closed, action != "close"
+                             ? action != "save, model" && action != "read" && action != "open"
+                             : answer);
+        QTEST(h.window.sourceLine->text(), "source");
     }
 
     // A special file, a folder in a file's place, a read-only folder or a full disk: Open and Save

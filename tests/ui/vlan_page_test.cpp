@@ -70,8 +70,9 @@ private slots:
         QCOMPARE(d.state.vlanGroupCount, groups - 1);
         QVERIFY(page.addButton->isEnabled());
         QCOMPARE(page.deleteButton->isEnabled(), groups > 1);
-        // The row of the deleted group stays highlighted, now showing the group after it.
-        QCOMPARE(d.state.selectedVlanGroup, groups > 1 ? 2 : 0);
+        // No row stays highlighted: Modify and Delete ask for a group again.
+        QCOMPARE(d.state.selectedVlanGroup, groups + 1);
+        QVERIFY(!page.groupList->currentItem() && page.groupList->selectedItems().isEmpty());
         QStringList opened; // the first port of each group Modify opened
         d.dialogs.actions.assign(3, [&opened](QDialog &dialog) {
             auto &f = static_cast<VlanGroupDialog &>(dialog);
@@ -84,11 +85,15 @@ private slots:
             f.show(); // Enter presses OK
             QTest::keyClick(&f, Qt::Key_Return);
         });
-        if (groups == 1) { // none left: nothing to act on
-            page.doubleClicked();
-            QCOMPARE(d.prompter.texts(), QStringList{VlanTexts::kSelectGroupToModify});
+        page.deleteGroup(); // a second Delete, as the button (disabled with no group) would
+        page.doubleClicked();
+        QCOMPARE(d.prompter.texts(),
+                 (QStringList{VlanTexts::kSelectGroupToDelete, VlanTexts::kSelectGroupToModify}));
+        QCOMPARE(d.state.vlanGroupCount, groups - 1);
+        if (groups == 1)
             return;
-        }
+        d.prompter.prompts.clear();
+        click(page, 1);
         page.doubleClicked();
         QTest::keyClick(page.groupList, Qt::Key_Down);
         QVERIFY(d.click({"modifyButton"}));
@@ -129,8 +134,12 @@ private slots:
         }};
         QVERIFY(d.click({"modifyButton"}));
         QCOMPARE(rows(page), QStringLiteral("Group1:5 |Group2:2 7 8 "));
+        QCOMPARE(d.state.selectedVlanGroup, 1); // OK keeps the group highlighted
         form.pageTabs->setCurrentIndex(2);
         QCOMPARE(rows(page), QStringLiteral("Group1:5 |Group2:7 8 "));
+        // Shown again, no row is highlighted, so no group is chosen.
+        QVERIFY(page.groupList->selectedItems().isEmpty());
+        QCOMPARE(d.state.selectedVlanGroup, 0);
     }
 };
 

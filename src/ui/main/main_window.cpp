@@ -3,16 +3,17 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/image_state.h"
-#include "link/switch_session.h"
+#include "link/com_ports.h"
+#include "link/network_port_name.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/main/main_window_texts.h"
 #include "ui/main/port_list.h"
-#include "ui/main/prompting_sink.h"
 #include "ui/preferences.h"
 #include "ui/prompter.h"
 #include "ui/properties/properties_dialog.h"
 #include "ui/title_bar.h"
+#include "ui/wheel_guard.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -52,7 +54,8 @@ QPushButton *makeButton(const char *name, const QString &caption, const QString 
 
 MainWindow::MainWindow(ImageState &state, const UiServices &services,
                        const SwitchAccess &switchAccess, QWidget *parent)
-    : QWidget(parent), state_(state), services_(services), switchAccess_(switchAccess)
+    : QWidget(parent), state_(state), services_(services), switchAccess_(switchAccess),
+      source_(QString::fromLatin1(T::kNothingLoaded))
 {
     buildControls();
 
@@ -71,6 +74,7 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
     progressBar->setVisible(false);
     state_.applyStartupDefaults();
     restorePreferences();
+    showSource();
 
     connect(readButton, &QPushButton::clicked, this, &MainWindow::readFromSwitch);
     connect(writeButton, &QPushButton::clicked, this, &MainWindow::writeToSwitch);
@@ -78,6 +82,13 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
     connect(saveButton, &QPushButton::clicked, this, &MainWindow::saveConfiguration);
     connect(propertiesButton, &QPushButton::clicked, this, &MainWindow::showProperties);
     connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopTransfer);
+    // Enter in the port list takes the typed port at once, and says what is wrong with it. The
+    // list hands Enter to its line a second time: one refusal of the same entry is enough.
+    connect(portList->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (portList->currentText() != refusedPort_)
+            takeTypedPort();
+    });
     addShortcuts();
 }
 
@@ -93,40 +104,60 @@ void MainWindow::addShortcuts()
         button->setToolTip(button->toolTip() +
                            QStringLiteral(" (%1)").arg(keys.toString(QKeySequence::NativeText)));
     }
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &MainWindow::stopTransfer);
 }
 
 void MainWindow::restorePreferences()
 {
     Preferences *preferences = services_.preferences;
+    if (preferences) {
+        const int model = preferences->model(kStartupModel);
+        if (isValidModel(model))
+            modelList->setCurrentIndex(model);
+        portList->setRecentDevices(preferences->recentPorts());
+        portList->selectDevice(preferences->portDevice());
+        restoreGeometry(preferences->geometry());
+    }
+    // SWCFG_COM<n> was set for this run: its port is the one meant, whatever was used last.
+    for (int port = kFirstComPort; port <= kLastComPort; ++port) {
+        if (!qEnvironmentVariableIsEmpty(qPrintable(comPortVariable(port)))) {
+            portList->setCurrentIndex(port - 1);
+            break;
+        }
+    }
     if (!preferences)
         return;
-    const int model = preferences->model(kStartupModel);
-    if (isValidModel(model))
-        modelList->setCurrentIndex(model);
-    portList->selectDevice(preferences->portDevice());
-    restoreGeometry(preferences->geometry());
     connect(portList, &QComboBox::currentIndexChanged, this,
             [this, preferences] { preferences->setPortDevice(portList->device()); });
     rememberChoices_ = true;
 }
 
-void MainWindow::buildControls()
+QWidget *MainWindow::buildCommandPanel()
 {
-    setObjectName(QStringLiteral("MainWindow"));
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("commandPanel"));
 
-    modelList = new QComboBox(this);
+    modelList = new QComboBox(panel);
     modelList->setObjectName(QStringLiteral("modelList"));
-    portList = new PortListBox(switchAccess_.devices, this);
+    portList = new PortListBox(switchAccess_.devices, panel);
     portList->setObjectName(QStringLiteral("portList"));
+    for (QWidget *list : {static_cast<QWidget *>(modelList), static_cast<QWidget *>(portList)})
+        takeWheelOnlyWithFocus(list);
+    sourceLine = new QLabel(panel);
+    sourceLine->setObjectName(QStringLiteral("sourceLine"));
+    sourceLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *selection = new QGridLayout;
-    selection->addWidget(new QLabel(QStringLiteral("Device Type :"), this), 0, 0);
+    selection->addWidget(new QLabel(QStringLiteral("Device Type :"), panel), 0, 0);
     selection->addWidget(modelList, 0, 1);
-    selection->addWidget(new QLabel(QStringLiteral("RS232 COM Port"), this), 1, 0);
+    selection->addWidget(new QLabel(QStringLiteral("RS232 COM Port"), panel), 1, 0);
     selection->addWidget(portList, 1, 1);
+    selection->addWidget(new QLabel(QString::fromLatin1(T::kSourceCaption), panel), 2, 0);
+    selection->addWidget(sourceLine, 2, 1);
     selection->setColumnStretch(1, 1);
 
-    auto *deviceGroup = new QGroupBox(QStringLiteral("Device"), this);
+    auto *deviceGroup = new QGroupBox(QStringLiteral("Device"), panel);
     readButton = makeButton("readButton", QStringLiteral("&Read"),
                             QStringLiteral("Read the configuration of the switch"), deviceGroup);
     writeButton = makeButton("writeButton", QStringLiteral("&Write"),
@@ -137,7 +168,7 @@ void MainWindow::buildControls()
     deviceRow->addWidget(readButton);
     deviceRow->addWidget(writeButton);
 
-    auto *fileGroup = new QGroupBox(QStringLiteral("File :"), this);
+    auto *fileGroup = new QGroupBox(QStringLiteral("File :"), panel);
     openButton = makeButton("openButton", QStringLiteral("&Open"),
                             QStringLiteral("Open a configuration file"), fileGroup);
     saveButton = makeButton("saveButton", QStringLiteral("&Save"),
@@ -151,13 +182,26 @@ void MainWindow::buildControls()
     groups->addWidget(fileGroup);
 
     propertiesButton = makeButton("propertiesButton", QStringLiteral("&Properties"),
-                                  QStringLiteral("Edit the settings of the configuration"), this);
+                                  QStringLiteral("Edit the settings of the configuration"), panel);
     exitButton =
-        makeButton("exitButton", QStringLiteral("&EXIT"), QStringLiteral("End the program"), this);
+        makeButton("exitButton", QStringLiteral("&EXIT"), QStringLiteral("End the program"), panel);
     auto *commands = new QHBoxLayout;
     commands->addWidget(propertiesButton);
     commands->addStretch(1);
     commands->addWidget(exitButton);
+
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(selection);
+    layout->addLayout(groups);
+    layout->addLayout(commands);
+    return panel;
+}
+
+void MainWindow::buildControls()
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    commandPanel = buildCommandPanel();
 
     statusLine = new QLabel(this);
     statusLine->setObjectName(QStringLiteral("statusLine"));
@@ -166,13 +210,17 @@ void MainWindow::buildControls()
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
     progressBar->setRange(0, 100);
+    stopButton = makeButton("stopButton", QString::fromLatin1(T::kStop),
+                            QString::fromLatin1(T::kStopTip), this);
+    stopButton->setVisible(false);
+    auto *transfer = new QHBoxLayout;
+    transfer->addWidget(progressBar, 1);
+    transfer->addWidget(stopButton);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(selection);
-    layout->addLayout(groups);
-    layout->addLayout(commands);
+    layout->addWidget(commandPanel);
     layout->addWidget(statusLine);
-    layout->addWidget(progressBar);
+    layout->addLayout(transfer);
     // Wide enough for the longest caption in a title bar (bold, with an icon and three buttons),
     // and always at its natural height: the progress bar leaves no empty band behind.
     int width = 0;
@@ -188,6 +236,17 @@ void MainWindow::setImageCommandsEnabled(bool enabled)
     writeButton->setEnabled(enabled);
 }
 
+void MainWindow::setSource(const QString &source)
+{
+    source_ = source;
+    showSource();
+}
+
+void MainWindow::showSource()
+{
+    sourceLine->setText(state_.unsavedChanges ? T::changedInProperties(source_) : source_);
+}
+
 int MainWindow::deviceModel() const
 {
     return modelList->currentIndex();
@@ -200,12 +259,15 @@ void MainWindow::selectModel(int index)
     // Confirmed settings keep their caption while the model stays.
     const bool keepCaption = state_.configChanged && index == state_.lastModel;
     if (state_.configChanged && index != state_.lastModel) {
-        if (!services_.prompter.askYesNo(QString::fromLatin1(T::kQuitSettingsQuestion))) {
+        // Settings already saved or written are not lost: the change goes ahead as after Yes.
+        if (hasWorkToLose() &&
+            !services_.prompter.askYesNo(QString::fromLatin1(T::kQuitSettingsQuestion))) {
             const QSignalBlocker blocker(modelList);
             modelList->setCurrentIndex(state_.lastModel);
             return;
         }
         state_.resetForModelChange();
+        setSource(QString::fromLatin1(T::kNothingLoaded));
     }
     if (!keepCaption)
         setWindowTitle(deviceModelInfo(index).mainCaption);
@@ -219,65 +281,37 @@ void MainWindow::selectModel(int index)
         services_.preferences->setModel(index);
 }
 
-SessionOutcome MainWindow::runOnSwitch(QPushButton *button,
-                                       SessionOutcome (SwitchSession::*command)(int model))
+bool MainWindow::hasWorkToLose() const
 {
-    // Nothing may start a second command, or close the window, until this one has ended; the
-    // transfers keep the event loop running so the window repaints meanwhile.
-    switchCommandRunning_ = true;
-    button->setEnabled(false);
-    setEnabled(false);
-
-    const std::unique_ptr<SerialLine> line = switchAccess_.lines(portList->device());
-    PromptingSink messages(services_.prompter);
-    SwitchSession session(
-        state_, *line, switchAccess_.clock, messages, [this](const ProgressState &progress) {
-            progressBar->setFormat(progress.phase.isEmpty()
-                                       ? QStringLiteral("%p%")
-                                       : progress.phase + QStringLiteral(" (%p%)"));
-            progressBar->setValue(progress.value);
-            progressBar->setVisible(progress.visible);
-        });
-    const SessionOutcome outcome = (session.*command)(deviceModel());
-    statusLine->setText(messages.lastText);
-
-    progressBar->setVisible(false);
-    setEnabled(true);
-    button->setEnabled(true);
-    switchCommandRunning_ = false;
-    return outcome;
+    // Without an image from Open or Read there is nothing to save or write the settings with.
+    return state_.unsavedChanges && state_.imageLoaded;
 }
 
 bool MainWindow::mayDiscardChanges(const char *consequence)
 {
-    return !state_.unsavedChanges ||
-           services_.prompter.askYesNo(QString::fromLatin1(T::kDiscardQuestion),
-                                       QString::fromLatin1(consequence));
-}
-
-void MainWindow::readFromSwitch()
-{
-    if (!mayDiscardChanges(T::kReadDiscards))
-        return;
-    if (runOnSwitch(readButton, &SwitchSession::read) == SessionOutcome::Done) {
-        setImageCommandsEnabled(true);
-        statusLine->setText(T::readDone(deviceCountOf(deviceModel()), portList->currentText()));
-    }
-}
-
-void MainWindow::writeToSwitch()
-{
-    const SessionOutcome outcome = runOnSwitch(writeButton, &SwitchSession::write);
-    // Every device verified: the switch holds the settings (restarted or not).
-    if (outcome == SessionOutcome::Done || outcome == SessionOutcome::NotRestarted)
-        state_.unsavedChanges = false;
-    if (outcome == SessionOutcome::Done)
-        statusLine->setText(QString::fromLatin1(T::kWritten));
+    return !hasWorkToLose() || services_.prompter.askYesNo(QString::fromLatin1(T::kDiscardQuestion),
+                                                           QString::fromLatin1(consequence));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (switchCommandRunning_ || !mayDiscardChanges(T::kCloseDiscards)) {
+    if (running_) {
+        // The transfer is asked to stop, and the window closes once it has.
+        event->ignore();
+        if (closeAfterTransfer_ || quittingOnSignal_)
+            return;
+        const bool writing = running_ == Transfer::Write;
+        if (services_.prompter.askYesNo(
+                QString::fromLatin1(writing ? T::kStopWriteQuestion : T::kStopReadQuestion),
+                QString::fromLatin1(writing ? T::kStopWriteConsequence
+                                            : T::kStopReadConsequence))) {
+            closeAfterTransfer_ = true;
+            stopTransfer();
+        }
+        return;
+    }
+    // Ended by a signal, nobody is there to answer.
+    if (!quittingOnSignal_ && !mayDiscardChanges(T::kCloseDiscards)) {
         event->ignore();
         return;
     }
@@ -295,13 +329,22 @@ void MainWindow::openConfiguration()
         return;
     // The image changes only when the file is accepted, so a rejected file can never be saved or
     // written in place of what was loaded before.
-    const BinFile::Loaded loaded = BinFile::load(path, deviceModel(), state_.eepromImage);
+    const int model = deviceModel();
+    const BinFile::Loaded loaded = BinFile::load(path, model, state_.eepromImage);
     if (!loaded.image) {
-        reportFileProblem(loaded.error);
+        QString about;
+        if (loaded.error == QString::fromLatin1(BinFile::kContentsError))
+            about = T::notAnImage(path);
+        else if (loaded.error == deviceModelInfo(model).wrongFileMessage)
+            about = loaded.fileModel
+                        ? T::fileIsFor(path, deviceModelInfo(*loaded.fileModel).listText)
+                        : T::fileOfNoModel(path);
+        reportFileProblem(loaded.error, about);
         return;
     }
     state_.takeLoadedImage(*loaded.image);
     setImageCommandsEnabled(true);
+    setSource(QFileInfo(path).fileName());
     statusLine->setText(T::opened(QFileInfo(path).fileName()));
 }
 
@@ -316,10 +359,13 @@ QString MainWindow::chooseFile(QString (FileChooser::*choose)(const QString &, c
     return path;
 }
 
-void MainWindow::reportFileProblem(const QString &message)
+void MainWindow::reportFileProblem(const QString &message, const QString &reason)
 {
-    services_.prompter.showMessage(message, MessageIcon::Critical);
-    statusLine->setText(message);
+    if (reason.isEmpty())
+        services_.prompter.showMessage(message, MessageIcon::Critical);
+    else
+        services_.prompter.showMessageWithReason(message, MessageIcon::Critical, reason);
+    statusLine->setText(T::failed(message, reason));
 }
 
 void MainWindow::saveConfiguration()
@@ -335,6 +381,7 @@ void MainWindow::saveConfiguration()
         return;
     }
     state_.unsavedChanges = false;
+    setSource(T::savedAs(QFileInfo(path).fileName()));
     statusLine->setText(T::saved(QFileInfo(path).fileName()));
 }
 
@@ -349,6 +396,7 @@ void MainWindow::showProperties()
     dialog.setWindowTitle(state_.configChanged ? info.mainCaption : info.propertiesCaption);
     dialog.pageTabs->setCurrentIndex(0);
     services_.dialogs.run(dialog);
+    showSource();
 }
 
 void MainWindow::exitProgram()

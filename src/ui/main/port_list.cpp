@@ -1,11 +1,34 @@
 #include "ui/main/port_list.h"
 
+#include "link/com_ports.h"
+#include "link/network_port_name.h"
+#include "ui/main/main_window_texts.h"
+
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 PortListBox::PortListBox(SerialDeviceCatalogue devices, QWidget *parent)
     : QComboBox(parent), devices_(std::move(devices))
 {
+    setEditable(true);
+    // A typed entry is checked before it joins the list, and a device path typed in is not to be
+    // completed into "1. COM1".
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    lineEdit()->setPlaceholderText(QString::fromLatin1(MainWindowTexts::kPortPlaceholder));
     refresh();
+}
+
+std::vector<SerialDeviceInfo> PortListBox::foundDevices() const
+{
+    return devices_ ? devices_() : std::vector<SerialDeviceInfo>{};
+}
+
+void PortListBox::addEntry(const QString &label, const QString &device, const QString &variable)
+{
+    addItem(label, device);
+    setItemData(count() - 1, MainWindowTexts::portOpens(displayedPortName(device), variable),
+                Qt::ToolTipRole);
 }
 
 void PortListBox::refresh()
@@ -15,9 +38,13 @@ void PortListBox::refresh()
         // Rebuilding is not a choice of the user's.
         const QSignalBlocker blocker(this);
         clear();
-        for (const PortChoice &choice :
-             portChoices(devices_ ? devices_() : std::vector<SerialDeviceInfo>{}))
-            addItem(choice.label, choice.device);
+        for (const PortChoice &choice : portChoices(foundDevices()))
+            addEntry(choice.label, choice.device, choice.overrideVariable);
+        for (const QString &recent : qAsConst(recent_)) {
+            if (findData(recent) < 0)
+                addEntry(QStringLiteral("%1. %2").arg(count() + 1).arg(displayedPortName(recent)),
+                         recent);
+        }
     }
     if (!selectDevice(selected))
         setCurrentIndex(0);
@@ -35,11 +62,46 @@ bool PortListBox::selectDevice(const QString &device)
     int index = findData(device);
     if (index < 0) {
         const QSignalBlocker blocker(this);
-        addItem(QStringLiteral("%1. %2").arg(count() + 1).arg(device), device);
+        addEntry(QStringLiteral("%1. %2").arg(count() + 1).arg(displayedPortName(device)), device);
         index = count() - 1;
     }
     setCurrentIndex(index);
+    // The entry's own text, even when the index stays (a refused entry typed over it).
+    setEditText(itemText(index));
     return true;
+}
+
+std::optional<QString> PortListBox::takeTypedEntry()
+{
+    const QString typed = currentText();
+    if (currentIndex() >= 0 && typed == itemText(currentIndex()))
+        return std::nullopt;
+    const int listed = findText(typed);
+    if (listed >= 0) {
+        setCurrentIndex(listed);
+        return std::nullopt;
+    }
+    const PortEntry entry = checkPortEntry(typed, foundDevices());
+    if (entry.device.isEmpty())
+        return MainWindowTexts::badPort(displayedPortName(typed.trimmed()), entry.problem);
+    selectDevice(entry.device);
+    return std::nullopt;
+}
+
+void PortListBox::setRecentDevices(const QStringList &devices)
+{
+    recent_ = devices.mid(0, kRecentPorts);
+    refresh();
+}
+
+void PortListBox::noteUsed(const QString &device)
+{
+    if (device.isEmpty())
+        return;
+    recent_.removeAll(device);
+    recent_.prepend(device);
+    while (recent_.size() > kRecentPorts)
+        recent_.removeLast();
 }
 
 void PortListBox::showPopup()

@@ -3,31 +3,35 @@
 #include "link/switch_session.h"
 #include "ui/prompter.h"
 
-// The switch commands' messages, as message boxes; the last one is kept for the status line.
+#include <functional>
+
+// The switch commands' messages, as message boxes, each with what it is about below it where the
+// window knows more than the message says; the last one is kept for the status line. Once
+// `toStandardError` says so (the program is being ended by a signal and nobody is there to
+// press OK), messages go to standard error instead.
 class PromptingSink : public SessionMessageSink
 {
 public:
-    explicit PromptingSink(Prompter &prompter) : prompter_(prompter) {}
+    using Explanation = std::function<QString(const QString &text)>;
+    using Condition = std::function<bool()>;
+
+    PromptingSink(Prompter &prompter, Explanation explain, Condition toStandardError)
+        : prompter_(prompter), explain_(std::move(explain)),
+          toStandardError_(std::move(toStandardError))
+    {
+    }
     void report(const QString &text, MessageSeverity severity) override
     {
-        lastText = text;
-        prompter_.showMessage(text, iconFor(severity));
+        reportWithReason(text, severity, explain_(text));
     }
     void reportWithReason(const QString &text, MessageSeverity severity,
-                          const QString &reason) override
-    {
-        lastText = text;
-        prompter_.showMessageWithReason(text, iconFor(severity), reason);
-    }
+                          const QString &reason) override;
 
     QString lastText;
+    QString lastReason;
 
 private:
-    static MessageIcon iconFor(MessageSeverity severity)
-    {
-        return severity == MessageSeverity::Critical ? MessageIcon::Critical
-                                                     : MessageIcon::Exclamation;
-    }
-
     Prompter &prompter_;
+    Explanation explain_;
+    Condition toStandardError_;
 };

@@ -80,10 +80,13 @@ void PropertiesDialog::commit()
     // Elsewhere the page changes have kept the user from leaving the trunk page unfinished.
     if (pageTabs->currentIndex() == TrunkPageIndex && refuseUnfinishedMapping())
         return;
+    const ImageWords before = state_.eepromImage;
     PropertiesCodec::encode(state_, trunkPage->state());
     accept();
     state_.configChanged = true;
-    state_.unsavedChanges = true;
+    // Only settings that changed a word are work the user could lose.
+    if (state_.eepromImage != before)
+        state_.unsavedChanges = true;
 }
 
 bool PropertiesDialog::askYesNo(const QString &question, const QString &consequence)

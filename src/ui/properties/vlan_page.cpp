@@ -18,8 +18,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace T = VlanTexts;
 
 namespace
@@ -54,10 +52,12 @@ VlanPage::VlanPage(ImageState &state, const TrunkBoard &trunks, const UiServices
     modifyButton = button(T::kModify, "modifyButton", this);
     deleteButton = button(T::kDelete, "deleteButton", this);
     connect(groupList, &QTreeWidget::itemClicked, this, &VlanPage::itemClicked);
-    // Modify and Delete act on the highlighted row, however it got there: a click, the keys,
-    // Add or Delete.
-    connect(groupList, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current) { itemClicked(current); });
+    // Modify and Delete act on the highlighted row, however it got there: a click, the keys or
+    // Add. The list taking the focus marks a row without highlighting it: that is no choice.
+    connect(groupList, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem *> highlighted = groupList->selectedItems();
+        itemClicked(highlighted.isEmpty() ? nullptr : highlighted.first());
+    });
     connect(addButton, &QPushButton::clicked, this, &VlanPage::addGroup);
     connect(modifyButton, &QPushButton::clicked, this, &VlanPage::modifyGroup);
     connect(deleteButton, &QPushButton::clicked, this, &VlanPage::deleteGroup);
@@ -131,8 +131,16 @@ void VlanPage::refreshVlanGroupList()
     VlanMembership::dropTrunkMembers(state_, trunks_.state());
     for (int n = 1; n <= state_.vlanGroupCount; ++n) {
         if (!showGroupRow(n))
-            return;
+            break;
     }
+    // Showing the rows is not a choice: Modify and Delete wait for a click on one.
+    clearHighlight();
+}
+
+void VlanPage::clearHighlight()
+{
+    groupList->setCurrentItem(nullptr);
+    groupList->clearSelection();
 }
 
 void VlanPage::itemClicked(QTreeWidgetItem *item)
@@ -197,9 +205,9 @@ void VlanPage::deleteGroup()
     VlanGroups::removeGroup(state_, deleted - 1);
     for (int k = deleted; k < count; ++k)
         showGroupRow(k);
-    // The row where the group was (or the new last one) is highlighted, and so selected; with no
-    // group left, none is.
-    groupList->setCurrentItem(groupList->topLevelItem(std::min(deleted, count - 1) - 1));
-    itemClicked(groupList->currentItem());
+    // No row stays highlighted, and the selection ends past the groups, so that a second Modify
+    // or Delete asks for a group again instead of acting on the one that moved up.
+    clearHighlight();
+    state_.selectedVlanGroup = count + 1;
     showButtons();
 }

@@ -57,6 +57,8 @@ protected:
 
 private:
     bool selectionValid() const;
+    // No row highlighted or selected (and so no group for Modify and Delete).
+    void clearHighlight();
     void openModify();
 
     ImageState &state_;
