@@ -3,7 +3,6 @@
 #include "command_files.h"
 #include "link/network_port_name.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace PortList
@@ -27,8 +26,7 @@ QString resolvedPath(const QString &name)
     if (!whole.isEmpty())
         return whole;
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
-                            : folder + QLatin1Char('/') + info.fileName();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
 }
 
 } // namespace
