@@ -45,8 +45,8 @@ private slots:
         QTest::newRow("changed, read")
             << changed << QStringList{"Reading device 4 of 4|100"} << "reading device 4 of 4, 11%";
         QTest::newRow("changed, 64 words")
-            << changed << QStringList{"Reading device 4 of 4|100", "Writing 64 changed words|50"}
-            << "writing 64 changed words, 50%";
+            << changed << QStringList{"Reading device 4 of 4|100", "Writing 64 changed words|100"}
+            << "writing 64 changed words, 65%";
         QTest::newRow("never back")
             << write4 << QStringList{"Writing device 2 of 4|50", "Writing device 2 of 4|0"}
             << "writing device 2 of 4, 32%";
