@@ -81,10 +81,11 @@ bool timePorts(CliOptions options, int model, const QStringList &ports, QTextStr
         return std::make_unique<TalliedLine>(makeSerialLine(device), totals);
     };
     BenchObserver observer;
-    const ImageWords image = factoryImage(model);
+    WriteTarget target;
+    target.image = factoryImage(model);
     std::vector<PortOutcome> outcomes;
     TransferFigures figures =
-        measure([&] { outcomes = runPortsAtOnce(options, image, makeLine, observer); });
+        measure([&] { outcomes = runPortsAtOnce(options, target, makeLine, observer); });
     figures.bytesSent = totals.sent / count;
     figures.bytesReceived = totals.received / count;
     bool ok = true;

@@ -5,7 +5,10 @@
 SWCFG_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SWCFG_BUILD="${SWCFG_BUILD:-$SWCFG_ROOT/build}"
 # ser2net: the console server the tests and the benchmark put in front of the simulator.
-SWCFG_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev ser2net)
+# ansible-core: builds the Ansible collection and runs its playbook tests; yamllint,
+# python3-voluptuous, python3-pycodestyle and pylint: the checkers of its sanity tests.
+SWCFG_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev ser2net
+    ansible-core yamllint python3-voluptuous python3-pycodestyle pylint)
 SWCFG_CMAKE_OPTIONS=() # more -D options for a build folder's first configuration
 SWCFG_JOBS="$(nproc 2>/dev/null || echo 2)"
 

@@ -10,6 +10,7 @@
 #include "image/image_state.h"
 #include "ports_command.h"
 #include "stop_signals.h"
+#include "switch_write.h"
 #include "transfer_summary.h"
 
 namespace
@@ -96,30 +97,48 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
     return ExitStatus::Done;
 }
 
-ExitStatus runWrite(const CliOptions &options, const CommandServices &services)
+ExitStatus runWrite(const CliOptions &options, const CommandServices &services, WriteReport &report)
 {
-    const CommandFiles::Loaded loaded =
-        CommandFiles::load(options.filePath, options.model, services.input);
-    if (!loaded.image)
-        return fileProblem(services, loaded.error);
-    return writeImage(options, *loaded.image, services);
+    const std::optional<WriteTarget> target = loadWriteTarget(options, services);
+    if (!target)
+        return ExitStatus::FileProblem;
+    return writeSwitch(options, *target, services, report);
 }
 
-ExitStatus writeImage(const CliOptions &options, const ImageWords &image,
-                      const CommandServices &services)
+ExitStatus writeSwitch(const CliOptions &options, const WriteTarget &target,
+                       const CommandServices &services, WriteReport &report)
 {
+    if (!options.backupPath.isEmpty()) {
+        if (const auto error = CommandFiles::tryOutput(options.backupPath))
+            return fileProblem(services, *error);
+    }
     // The state the window is in after Open with this model selected.
     ImageState state = moduleForModel(options.model);
-    state.takeLoadedImage(image);
+    state.takeLoadedImage(target.image);
 
     const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
     SwitchSession session(state, *line, services.clock, services.messages, services.progress);
     takeStopRequests(session, services);
-    const SessionOutcome outcome =
-        options.changedOnly ? session.writeChanges(options.model) : session.write(options.model);
+    ChangePlan plan(options, target, services, state, report);
+    const SessionOutcome outcome = options.changedOnly
+                                       ? session.writeChanges(options.model, std::ref(plan))
+                                       : session.write(options.model);
+    report.wordsWritten = session.link().wordsSent();
     if (outcome == SessionOutcome::Stopped)
         return stopped(services, CliTexts::writeStopped(session.link().wordsSent(),
                                                         session.link().wordsToSend()));
+    const std::optional<ExitStatus> heldBack = plan.heldBack();
+    if (heldBack && *heldBack != ExitStatus::Done)
+        return *heldBack;
+    // Nothing written and no reset: said even when a successful write says nothing else.
+    if (outcome == SessionOutcome::Done && (heldBack || report.wordsDiffering == 0)) {
+        services.messages.report(report.wordsDiffering == 0
+                                     ? CliTexts::alreadyHolds(target.name)
+                                     : CliTexts::wouldWrite(target.name, *report.wordsDiffering),
+                                 MessageSeverity::Exclamation);
+        return ExitStatus::Done;
+    }
+    report.restarted = outcome == SessionOutcome::Done;
     return exitStatusFor(outcome);
 }
 
@@ -203,9 +222,8 @@ ExitStatus runCommand(const CliOptions &given, const CommandServices &services)
     const CliOptions options = withListedDevices(given, services.serialDevices);
     switch (options.command) {
     case CliCommand::Read:
-        return timedTransfer(runRead, options, services);
     case CliCommand::Write:
-        return timedTransfer(runWrite, options, services);
+        return timedTransfer(options, services);
     case CliCommand::Show:
         return runShow(options, services);
     case CliCommand::Apply:

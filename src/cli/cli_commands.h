@@ -51,13 +51,18 @@ struct CommandServices {
 // Reads every device of the model and saves the image to options.filePath, atomically and only
 // when every device was read.
 ExitStatus runRead(const CliOptions &options, const CommandServices &services);
-// Loads and checks options.filePath for the model, then writes it (with changedOnly: the words
-// the switch does not hold already), verifies and resets.
-ExitStatus runWrite(const CliOptions &options, const CommandServices &services);
-// Writes `image` (loaded and checked for options.model) to the switch on options.device as
-// runWrite does once it has loaded options.filePath.
-ExitStatus writeImage(const CliOptions &options, const ImageWords &image,
-                      const CommandServices &services);
+struct WriteTarget;
+struct WriteReport;
+// Loads and checks options.filePath for the model (or reads and checks the document
+// options.configPath names), then writes it as writeSwitch does.
+ExitStatus runWrite(const CliOptions &options, const CommandServices &services,
+                    WriteReport &report);
+// Makes the switch on options.device hold `target`: writes every word, or with changedOnly the
+// words that differ from what it holds (saving that first to options.backupPath when given; with
+// dryRun only counting them), verifies and resets. A changed-only write to a switch that holds
+// the target already writes nothing, does not reset it, and says so.
+ExitStatus writeSwitch(const CliOptions &options, const WriteTarget &target,
+                       const CommandServices &services, WriteReport &report);
 // Prints the configuration options.filePath holds, for a person or as its JSON document.
 ExitStatus runShow(const CliOptions &options, const CommandServices &services);
 // Lays the document options.configPath over options.inputPath (or the factory image), encodes it

@@ -103,6 +103,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const bool saves = options.command == CliCommand::Read || options.command == CliCommand::Apply;
     const bool prints = options.command == CliCommand::Show || options.command == CliCommand::Diff;
     const bool applies = options.command == CliCommand::Apply;
+    const bool writes = options.command == CliCommand::Write;
     const bool listsPorts = options.command == CliCommand::Ports;
 
     QCommandLineParser parser;
@@ -120,6 +121,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption inOption(QStringLiteral("in"), QString(), QStringLiteral("FILE.bin"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption changedOnlyOption(QStringLiteral("changed-only"));
+    const QCommandLineOption backupOption(QStringLiteral("backup"), QString(),
+                                          QStringLiteral("FILE.bin"));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"));
     parser.addOption(helpOption);
     // The options that take one value each, as this command has them.
     std::vector<const QCommandLineOption *> singleValued;
@@ -131,12 +135,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         singleValued.push_back(&outputOption);
     if (applies)
         singleValued.insert(singleValued.end(), {&configOption, &inOption});
+    if (writes)
+        singleValued.insert(singleValued.end(), {&configOption, &backupOption});
     for (const QCommandLineOption *option : singleValued)
         parser.addOption(*option);
     if (prints || listsPorts || onLine)
         parser.addOption(jsonOption);
-    if (options.command == CliCommand::Write)
+    if (writes) {
         parser.addOption(changedOnlyOption);
+        parser.addOption(dryRunOption);
+    }
 
     QStringList rest = arguments.mid(2);
     rest.prepend(arguments.at(0));
@@ -196,11 +204,32 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(CliTexts::missingOption(QStringLiteral("-o FILE.bin")), first);
     }
     options.json = (prints || listsPorts || onLine) && parser.isSet(jsonOption);
-    options.changedOnly = options.command == CliCommand::Write && parser.isSet(changedOnlyOption);
+    options.changedOnly = writes && parser.isSet(changedOnlyOption);
+    const bool writesDocument = writes && parser.isSet(configOption);
+    if (writes) {
+        // They need what the switch holds, which only a changed-only write reads first.
+        for (const QCommandLineOption *option : {&configOption, &backupOption, &dryRunOption}) {
+            if (parser.isSet(*option) && !options.changedOnly)
+                return usageError(CliTexts::needsChangedOnly(option->names().constLast()), first);
+        }
+        options.configPath = parser.value(configOption);
+        options.backupPath = parser.value(backupOption);
+        options.dryRun = parser.isSet(dryRunOption);
+        if (writesDocument && options.configPath.isEmpty())
+            return usageError(CliTexts::missingOption(QStringLiteral("CONFIG.json after --config")),
+                              first);
+        if (parser.isSet(backupOption) && options.backupPath.isEmpty())
+            return usageError(CliTexts::missingOption(QStringLiteral("FILE.bin after --backup")),
+                              first);
+    }
 
     // The files named on the line: one to write or show, two to compare.
     QStringList positional = parser.positionalArguments();
-    const int files = saves || listsPorts ? 0 : options.command == CliCommand::Diff ? 2 : 1;
+    if (writesDocument && !positional.isEmpty())
+        return usageError(CliTexts::fileAndDocument(positional.first()), first);
+    const int files = saves || listsPorts || writesDocument ? 0
+                      : options.command == CliCommand::Diff ? 2
+                                                            : 1;
     for (int i = 0; i < files; ++i) {
         if (positional.isEmpty() || positional.first().isEmpty())
             return usageError(
@@ -215,8 +244,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (!positional.isEmpty())
         return usageError(CliTexts::unexpectedArguments(positional.join(QLatin1Char(' '))), first);
     // Standard input holds one file or one document.
-    const QStringList inputs = saves ? QStringList{options.configPath, options.inputPath}
-                                     : QStringList{options.filePath, options.otherPath};
+    const QStringList inputs =
+        saves ? QStringList{options.configPath, options.inputPath}
+              : QStringList{options.filePath, options.otherPath, options.configPath};
     if (inputs.count(QStringLiteral("-")) > 1)
         return usageError(CliTexts::standardInputTwice(), first);
     if (onLine) {

@@ -21,12 +21,18 @@ struct CliOptions {
     // read, apply: where to save ("-": standard output); write: what to send; show: what to show;
     // diff: the first file (these three: "-" is standard input)
     QString filePath;
-    QString otherPath;  // diff: the second file
-    QString inputPath;  // apply: the image to start from; empty for the model's factory image
-    QString configPath; // apply: the configuration document ("-": standard input)
-    bool json = false;  // show, diff, ports: print JSON; read, write: the ports' summary as JSON
+    QString otherPath; // diff: the second file
+    QString inputPath; // apply: the image to start from; empty for the model's factory image
+    // apply: the configuration document ("-": standard input); write: the same, laid over what
+    // the switch holds, in place of filePath
+    QString configPath;
+    bool json = false; // show, diff, ports: print JSON; read, write: the ports' summary as JSON
     // write: only the words the switch does not hold already
     bool changedOnly = false;
+    // write --changed-only: where to save what the switch held, before any word is written
+    QString backupPath;
+    // write --changed-only: read and compare only; nothing is written and the switch not reset
+    bool dryRun = false;
 };
 
 struct ParsedCommandLine {

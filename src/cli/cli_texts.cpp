@@ -106,6 +106,8 @@ QString mainHelp()
         QStringLiteral(
             "Usage: swcfgctl read  --model M --port P [--port P ...] -o FILE.bin\n"
             "       swcfgctl write --model M --port P [--port P ...] [--changed-only] FILE.bin\n"
+            "       swcfgctl write --model M --port P [--port P ...] --changed-only\n"
+            "                      [--backup B.bin] [--dry-run] (FILE.bin | --config CONFIG.json)\n"
             "       swcfgctl show  [--model M] FILE.bin [--json]\n"
             "       swcfgctl apply [--model M] --config CONFIG.json [--in FILE.bin] "
             "-o OUT.bin\n"
@@ -168,6 +170,8 @@ QString writeHelp()
         QStringLiteral(
             "Usage: swcfgctl write --model M --port P [--port P ...] [--json] [--changed-only]\n"
             "                      FILE.bin\n"
+            "       swcfgctl write --model M --port P [--port P ...] [--json] --changed-only\n"
+            "                      [--backup B.bin] [--dry-run] (FILE.bin | --config CONFIG.json)\n"
             "Checks FILE.bin as the window's Open does (its signature and model word must\n"
             "match the model), then checks the switch as read does, writes every word of\n"
             "every device, reads each device back and compares it. The switch is reset, and\n"
@@ -178,13 +182,35 @@ QString writeHelp()
             QStringLiteral(
                 "  --changed-only    first read every device as read does (a device that cannot\n"
                 "                    be read ends the command with status 4, nothing written),\n"
-                "                    then write only the words that differ from FILE.bin; a\n"
-                "                    switch that holds FILE.bin already gets no word written.\n"
-                "                    Every device is still read back and compared as a whole\n"
-                "                    before the reset. Far quicker after a small change.\n"
+                "                    then write only the words that differ from FILE.bin, read\n"
+                "                    every device back and compare it as a whole before the\n"
+                "                    reset. A switch that holds FILE.bin already is neither\n"
+                "                    written nor reset, and the last line says so. Far quicker\n"
+                "                    after a small change.\n"
+                "  --config CONFIG.json, -c CONFIG.json\n"
+                "                    with --changed-only, in place of FILE.bin: the document\n"
+                "                    (see show --json; -: standard input) is laid over what\n"
+                "                    the switch holds, as apply --in does, and the result\n"
+                "                    written. The document's form is checked before the\n"
+                "                    switch is touched; one the switch's configuration does\n"
+                "                    not take is refused once it was read (status 2, nothing\n"
+                "                    written)\n"
+                "  --backup B.bin    with --changed-only: save what the switch held, once every\n"
+                "                    device was read and before any word is written; tried\n"
+                "                    before the switch is touched, and a failed save ends the\n"
+                "                    command with status 2, nothing written. {port} in the\n"
+                "                    name stands for the port's short name, as for read -o\n"
+                "  --dry-run         with --changed-only: read and compare only, and say how\n"
+                "                    many words would be written; nothing is written and the\n"
+                "                    switch is not reset\n"
                 "  FILE.bin          the image to write (to every port); -: standard input\n"
                 "\n") +
-            QLatin1String(kSeveralPorts),
+            QLatin1String(kSeveralPorts) +
+            QStringLiteral(
+                "With --json each port's object also has words_written, restarted (true\n"
+                "when the reset was sent), and with --changed-only words_differing (the\n"
+                "words in which the switch differed from what was to be written) and, with\n"
+                "--backup, backup (the file saved).\n"),
         kOutput);
 }
 

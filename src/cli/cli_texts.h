@@ -55,4 +55,12 @@ QString documentRefused(const QString &path, const QString &field, const QString
 // Why apply without --model refuses a document whose "model" names none.
 QString documentWithoutModel();
 
+// write --changed-only: an option that needs it; FILE.bin given with --config.
+QString needsChangedOnly(const QString &option);
+QString fileAndDocument(const QString &file);
+// write --changed-only on a switch that holds `wanted` (FILE.bin, or the document) already.
+QString alreadyHolds(const QString &wanted);
+// write --changed-only --dry-run: how many words a write would change.
+QString wouldWrite(const QString &wanted, int words);
+
 } // namespace CliTexts

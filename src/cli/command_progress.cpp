@@ -25,7 +25,7 @@ CommandProgress::CommandProgress(const CliOptions &options)
         for (int d = 1; d <= devices; ++d)
             steps_.push_back({readingPhase(d, devices), 1.0});
     }
-    if (!write)
+    if (!write || options.dryRun)
         return;
     if (options.changedOnly) {
         // How many words differ is known once every device was read; until then the bar counts on

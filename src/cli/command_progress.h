@@ -13,8 +13,9 @@
 class CommandProgress
 {
 public:
-    // read: every device read; write: every device written, then verified; write --changed-only:
-    // every device read, the words that differ written, every device verified.
+    // read (and write --dry-run): every device read; write: every device written, then verified;
+    // write --changed-only: every device read, the words that differ written, every device
+    // verified.
     explicit CommandProgress(const CliOptions &options);
 
     // The command's share done, 0..100, at the link's state `phase`; it never goes back. Nothing

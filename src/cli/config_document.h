@@ -53,4 +53,9 @@ struct Applied {
 // Refused unless the properties dialog could have produced the result from `opened`.
 Applied apply(const QJsonObject &document, const SwitchConfiguration &opened);
 
+// What of `document` can be refused before any configuration is at hand: its format, version and
+// model, its keys, and the type and range of every value. A document that passes may still be
+// refused by apply, which weighs trunks, groups and secured ports against the configuration.
+std::optional<Refusal> checkForm(const QJsonObject &document, int model);
+
 } // namespace ConfigDocument

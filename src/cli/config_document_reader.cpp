@@ -2,6 +2,7 @@
 #include "document_reader.h"
 
 #include "image/device_models.h"
+#include "image/factory_image.h"
 
 #include <QJsonArray>
 
@@ -53,7 +54,8 @@ bool DocumentReader::ports(const QJsonValue &value, std::vector<PortSettings> &p
         const bool learningGiven = entry->contains(QLatin1String("learning"));
         if (port.security && !wasSecured && !learningGiven)
             port.learning = false;
-        if (port.security && port.learning)
+        const bool bothGiven = learningGiven && entry->contains(QLatin1String("security"));
+        if (port.security && port.learning && (weighRules_ || bothGiven))
             return refuse(at(portPath, QLatin1String(learningGiven ? "learning" : "security")),
                           QStringLiteral("a secured port learns no addresses: security and "
                                          "learning cannot both be on"));
@@ -61,9 +63,12 @@ bool DocumentReader::ports(const QJsonValue &value, std::vector<PortSettings> &p
     return true;
 }
 
-Applied apply(const QJsonObject &document, const SwitchConfiguration &opened)
+namespace
 {
-    DocumentReader reader(opened.model);
+
+Applied applyWith(const QJsonObject &document, const SwitchConfiguration &opened, bool weighRules)
+{
+    DocumentReader reader(opened.model, weighRules);
     Applied applied;
     const auto refused = [&reader, &applied] {
         applied.refusal = *reader.refusal;
@@ -103,13 +108,28 @@ Applied apply(const QJsonObject &document, const SwitchConfiguration &opened)
     const bool vlansGiven = document.contains(QLatin1String("vlans"));
     if (vlansGiven && !reader.vlans(document.value(QLatin1String("vlans")), config.vlans))
         return refused();
-    if (!reader.vlanRules(config, opened,
+    if (weighRules &&
+        !reader.vlanRules(config, opened,
                           vlansGiven ? QString()
                                      : QStringLiteral(" (a group of the input: give \"vlans\" "
                                                       "to replace the groups)")))
         return refused();
     applied.config = config;
     return applied;
+}
+
+} // namespace
+
+Applied apply(const QJsonObject &document, const SwitchConfiguration &opened)
+{
+    return applyWith(document, opened, true);
+}
+
+std::optional<Refusal> checkForm(const QJsonObject &document, int model)
+{
+    const Applied applied =
+        applyWith(document, OpenedConfiguration(factoryImage(model), model).settings(), false);
+    return applied.config ? std::nullopt : std::optional<Refusal>(applied.refusal);
 }
 
 } // namespace ConfigDocument

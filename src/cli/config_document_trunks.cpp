@@ -107,7 +107,7 @@ bool DocumentReader::trunks(const QJsonValue &value, SwitchConfiguration &config
     // be one the dialog could make.
     const bool unchanged = config.method == opened.method && config.hashIndex == opened.hashIndex &&
                            config.trunks == opened.trunks;
-    return unchanged || trunkRules(config);
+    return unchanged || !weighRules_ || trunkRules(config);
 }
 
 bool DocumentReader::trunkRules(const SwitchConfiguration &config)

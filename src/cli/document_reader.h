@@ -24,7 +24,12 @@ namespace ConfigDocument
 class DocumentReader
 {
 public:
-    explicit DocumentReader(int model) : model_(model) {}
+    // `weighRules`: false reads only the document's form (keys, types and ranges), leaving out
+    // every rule that weighs it against the opened configuration.
+    explicit DocumentReader(int model, bool weighRules = true)
+        : model_(model), weighRules_(weighRules)
+    {
+    }
 
     std::optional<Refusal> refusal;
 
@@ -59,6 +64,7 @@ private:
     bool mappingRule(const TrunkSettings &trunk, int t, const QString &path);
 
     int model_;
+    bool weighRules_;
 };
 
 } // namespace ConfigDocument

@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
         StopSignals::install();
     // Several ports run at once, each on a thread of its own.
     if (runsOnPorts(*parsed.options))
-        return static_cast<int>(runOnPorts(*parsed.options, isTerminal(stderr)));
+        return static_cast<int>(runOnPorts(*parsed.options, isTerminal(stderr), readStandardInput));
 
     ConsoleReporter console(stderr, isTerminal(stderr) ? std::optional(CommandProgress(options))
                                                        : std::nullopt);

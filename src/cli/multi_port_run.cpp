@@ -60,18 +60,22 @@ private:
 
 // The transfer on port `index`, run on its own thread: its line is made there, its clock, its
 // messages and its copy of the image are its own.
-PortOutcome runPort(const CliOptions &options, int index, const ImageWords &image,
+PortOutcome runPort(const CliOptions &options, int index, const WriteTarget &target,
                     const SerialLineFactory &makeLine, QObject &relay, PortsObserver &observer)
 {
     PortOutcome outcome;
     outcome.port = options.portArguments.at(index);
     outcome.device = options.devices.at(index);
+    outcome.writes = options.command == CliCommand::Write;
     outcome.file = options.command == CliCommand::Read
                        ? PortList::fileFor(options.filePath, outcome.port)
                        : options.filePath;
+    if (!options.backupPath.isEmpty())
+        outcome.backup = PortList::fileFor(options.backupPath, outcome.port);
     CliOptions one = options;
     one.device = outcome.device;
     one.filePath = outcome.file;
+    one.backupPath = outcome.backup;
 
     ThreadClock clock;
     RelayedMessages messages(relay, observer, index, outcome.messages);
@@ -84,15 +88,27 @@ PortOutcome runPort(const CliOptions &options, int index, const ImageWords &imag
     const CommandServices services{makeLine, clock, messages, progress, {}, StopSignals::received};
     QElapsedTimer wall;
     wall.start();
-    outcome.status = options.command == CliCommand::Read ? runRead(one, services)
-                                                         : writeImage(one, image, services);
+    outcome.status = options.command == CliCommand::Read
+                         ? runRead(one, services)
+                         : writeSwitch(one, target, services, outcome.write);
     outcome.wallMicros = wall.nsecsElapsed() / 1000;
     return outcome;
 }
 
+// What is said before any port is tried: a note of no port in particular.
+class ConsoleNotes : public SessionMessageSink
+{
+public:
+    explicit ConsoleNotes(PortConsole &console) : console_(console) {}
+    void report(const QString &text, MessageSeverity) override { console_.note(text); }
+
+private:
+    PortConsole &console_;
+};
+
 } // namespace
 
-std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const ImageWords &image,
+std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const WriteTarget &target,
                                         const SerialLineFactory &makeLine, PortsObserver &observer)
 {
     const int count = static_cast<int>(options.portArguments.size());
@@ -106,7 +122,7 @@ std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const ImageWo
         // are shared for reading.
         threads.emplace_back(QThread::create([&, i] {
             outcomes[static_cast<std::size_t>(i)] =
-                runPort(options, i, image, makeLine, relay, observer);
+                runPort(options, i, target, makeLine, relay, observer);
         }));
         // Queued behind everything the thread posted before it ended.
         QObject::connect(threads.back().get(), &QThread::finished, &relay, [&running, &loop] {
@@ -129,7 +145,8 @@ bool runsOnPorts(const CliOptions &options)
     return onLine && (options.portArguments.size() > 1 || options.json);
 }
 
-ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal)
+ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal,
+                      const std::function<QByteArray(qint64 limit)> &input)
 {
     const CliOptions options = withListedDevices(given, systemSerialDevices());
     QStringList labels;
@@ -139,19 +156,20 @@ ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal)
     }
     PortConsole console(
         stderr, stderrIsTerminal ? std::optional(CommandProgress(options)) : std::nullopt, labels);
-    ImageWords image{};
+    WriteTarget target;
     if (options.command == CliCommand::Write) {
-        // One image for every switch, checked once.
-        const CommandFiles::Loaded loaded =
-            CommandFiles::load(options.filePath, options.model, readStandardInput);
-        if (!loaded.image) {
-            console.note(loaded.error);
+        // One target for every switch, checked once.
+        ConsoleNotes notes(console);
+        EventLoopClock clock;
+        CommandServices services{deviceLineFactory(), clock, notes, {}, {}};
+        services.input = input;
+        const std::optional<WriteTarget> loaded = loadWriteTarget(options, services);
+        if (!loaded)
             return ExitStatus::FileProblem;
-        }
-        image = *loaded.image;
+        target = *loaded;
     }
     const std::vector<PortOutcome> outcomes =
-        runPortsAtOnce(options, image, deviceLineFactory(), console);
+        runPortsAtOnce(options, target, deviceLineFactory(), console);
     console.finish();
     console.note(PortSummary::table(outcomes));
     if (options.json) {

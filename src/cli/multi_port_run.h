@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli_commands.h"
+#include "switch_write.h"
 
 #include <QStringList>
 
@@ -11,7 +12,10 @@ struct PortOutcome {
     QString port;   // as given
     QString device; // the device it names
     QString file;   // read: where the image was to go; write: the image written
+    QString backup; // write --backup: where what the switch held was to go
     ExitStatus status = ExitStatus::Done;
+    bool writes = false; // a write, whose report follows
+    WriteReport write;
     qint64 wallMicros = 0;
     QStringList messages; // what the port's transfer said, in order
 };
@@ -31,9 +35,9 @@ public:
 
 // Runs options.command (read or write) on every port of options.portArguments at the same time,
 // each in a thread of its own with its own line, clock and copy of the image, and returns when
-// all have ended. A port's failure ends that port alone. write: `image` is written to every
-// switch; read: each port's image goes to the file -o names for it.
-std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const ImageWords &image,
+// all have ended. A port's failure ends that port alone. write: every switch is made to hold
+// `target`; read: each port's image goes to the file -o names for it.
+std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const WriteTarget &target,
                                         const SerialLineFactory &makeLine, PortsObserver &observer);
 
 // Whether swcfgctl runs this read or write through runOnPorts: several ports, or a summary asked
@@ -41,5 +45,7 @@ std::vector<PortOutcome> runPortsAtOnce(const CliOptions &options, const ImageWo
 bool runsOnPorts(const CliOptions &options);
 // swcfgctl read|write on several ports: the transfers at once, their messages and (on a
 // terminal) a progress line per port on standard error, then a summary table there, and with
-// --json the summary on standard output. The highest exit status of any port.
-ExitStatus runOnPorts(const CliOptions &options, bool stderrIsTerminal);
+// --json the summary on standard output. The highest exit status of any port. `input` is
+// standard input, for write --config -.
+ExitStatus runOnPorts(const CliOptions &options, bool stderrIsTerminal,
+                      const std::function<QByteArray(qint64 limit)> &input = {});

@@ -65,25 +65,31 @@ std::optional<QString> settle(CliOptions &options)
                     .arg(ports.at(j), ports.at(i), shortName(ports.at(i)));
         }
     }
-    if (options.command != CliCommand::Read)
+    // The file each port saves: read's image, or what a write found on the switch.
+    const bool reads = options.command == CliCommand::Read;
+    QString &perPort = reads ? options.filePath : options.backupPath;
+    if (perPort.isEmpty())
         return std::nullopt;
-    if (options.json && CommandFiles::isStandardStream(options.filePath))
+    const QString option = reads ? QStringLiteral("-o") : QStringLiteral("--backup");
+    if (!reads && CommandFiles::isStandardStream(perPort))
+        return QStringLiteral("--backup - : a backup goes to a file, not to standard output");
+    if (options.json && CommandFiles::isStandardStream(perPort))
         return QStringLiteral("-o - and --json would both write to standard output: save the "
                               "image to a file");
-    const bool pattern = options.filePath.contains(QLatin1String(kPortPlaceholder));
+    const bool pattern = perPort.contains(QLatin1String(kPortPlaceholder));
     if (ports.size() > 1 && !pattern)
-        return QStringLiteral("-o %1 would hold every port's image: name the files with %2, as "
-                              "in -o switch-%2.bin")
-            .arg(options.filePath, QLatin1String(kPortPlaceholder));
+        return QStringLiteral("%1 %2 would hold every port's image: name the files with %3, as "
+                              "in %1 switch-%3.bin")
+            .arg(option, perPort, QLatin1String(kPortPlaceholder));
     if (ports.size() == 1)
-        options.filePath = fileFor(options.filePath, ports.first());
+        perPort = fileFor(perPort, ports.first());
     for (int i = 0; i < ports.size(); ++i) {
-        const QString file = resolvedPath(fileFor(options.filePath, ports.at(i)));
+        const QString file = resolvedPath(fileFor(perPort, ports.at(i)));
         for (int j = 0; j < i; ++j) {
-            if (file == resolvedPath(fileFor(options.filePath, ports.at(j))))
-                return QStringLiteral("-o %1 gives ports '%2' and '%3' the same file, %4: each "
+            if (file == resolvedPath(fileFor(perPort, ports.at(j))))
+                return QStringLiteral("%1 %2 gives ports '%3' and '%4' the same file, %5: each "
                                       "port needs a file of its own")
-                    .arg(options.filePath, ports.at(j), ports.at(i), file);
+                    .arg(option, perPort, ports.at(j), ports.at(i), file);
         }
     }
     return std::nullopt;

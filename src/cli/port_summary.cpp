@@ -36,6 +36,19 @@ QString outcomeName(ExitStatus status)
     return QStringLiteral("status %1").arg(static_cast<int>(status));
 }
 
+// A write's row: what it did to the switch.
+void addWriteReport(QJsonObject &port, const PortOutcome &outcome)
+{
+    if (!outcome.writes)
+        return;
+    port.insert(QStringLiteral("words_written"), outcome.write.wordsWritten);
+    port.insert(QStringLiteral("restarted"), outcome.write.restarted);
+    if (outcome.write.wordsDiffering)
+        port.insert(QStringLiteral("words_differing"), *outcome.write.wordsDiffering);
+    if (outcome.write.backedUp)
+        port.insert(QStringLiteral("backup"), outcome.backup);
+}
+
 } // namespace
 
 QString table(const std::vector<PortOutcome> &outcomes)
@@ -65,7 +78,7 @@ QByteArray json(const std::vector<PortOutcome> &outcomes)
 {
     QJsonArray ports;
     for (const PortOutcome &outcome : outcomes) {
-        ports.append(QJsonObject{
+        QJsonObject port{
             {QStringLiteral("port"), outcome.port},
             {QStringLiteral("name"), PortList::shortName(outcome.port)},
             {QStringLiteral("device"), outcome.device},
@@ -74,7 +87,9 @@ QByteArray json(const std::vector<PortOutcome> &outcomes)
             {QStringLiteral("status"), static_cast<int>(outcome.status)},
             {QStringLiteral("seconds"), static_cast<double>(outcome.wallMicros / 1000) / 1000},
             {QStringLiteral("messages"), QJsonArray::fromStringList(outcome.messages)},
-        });
+        };
+        addWriteReport(port, outcome);
+        ports.append(port);
     }
     return QJsonDocument(ports).toJson(QJsonDocument::Indented);
 }

@@ -23,6 +23,10 @@ constexpr qint64 kBlockedMicros = 300;
 // However long a silence inside an answer was once, a wait lasts at most this long past the last
 // byte: a server that stalled for seconds must not slow every later answer as much.
 constexpr qint64 kLongestSettleMicros = 1000000;
+// A console server may drop what it has not yet put on its serial line when the connection closes
+// (ser2net does). A command that no answer followed, the switch's reset, is given this long to go
+// out before the connection is closed.
+constexpr qint64 kUnansweredLingerMicros = 250000;
 
 // A Telnet server opens with its negotiation: IAC and WILL, WONT, DO, DONT or SB. A switch never
 // speaks first, and none of its answers starts so.
@@ -44,6 +48,11 @@ NetworkSerialLine::~NetworkSerialLine()
 {
     if (!socket_ || socket_->state() != QAbstractSocket::ConnectedState)
         return;
+    while (lastSendMicros_ >= 0 && !answerStarted_ &&
+           nowMicros() < lastSendMicros_ + kUnansweredLingerMicros) {
+        QCoreApplication::processEvents();
+        sleepMicros(1000);
+    }
     // Input left unread would make the system reset the connection instead of closing it, and a
     // reset may drop the last command (the switch's reset) before the server passed it on.
     look(0);
@@ -170,6 +179,7 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
         lose(socket_->errorString());
         return false;
     }
+    lastSendMicros_ = nowMicros();
     return true;
 }
 

@@ -72,6 +72,7 @@ private:
 
     QElapsedTimer clock_;
     bool answerStarted_ = false; // data came since the last send
+    qint64 lastSendMicros_ = -1;
     qint64 lastDataMicros_ = 0;
     qint64 lastQuietLookMicros_ = 0; // the last time the socket was asked and had no data
     qint64 longestSilenceMicros_ = 0;

@@ -82,7 +82,7 @@ SessionOutcome SwitchSession::write(int model)
     }
 }
 
-SessionOutcome SwitchSession::writeChanges(int model)
+SessionOutcome SwitchSession::writeChanges(int model, const BeforeWritingChanges &beforeWriting)
 {
     const HeldPort held(link_);
     if (const SessionOutcome outcome = checkForReading(model); outcome != SessionOutcome::Done)
@@ -91,6 +91,8 @@ SessionOutcome SwitchSession::writeChanges(int model)
     if (const SessionOutcome outcome = readDevices(model, onSwitch);
         outcome != SessionOutcome::Done)
         return outcome;
+    if (beforeWriting && !beforeWriting(onSwitch))
+        return SessionOutcome::Done;
     switch (link_.writeEepromChanged(model, onSwitch)) {
     case LinkStatus::PortNotOpened:
         return portNotOpened();
@@ -99,7 +101,10 @@ SessionOutcome SwitchSession::writeChanges(int model)
     default:
         break;
     }
-    return verifyAndReset(model, link_.wordsToSend() > 0);
+    // Restarting a switch that needed nothing would interrupt its traffic for no change.
+    if (link_.wordsToSend() == 0)
+        return SessionOutcome::Done;
+    return verifyAndReset(model, true);
 }
 
 SessionOutcome SwitchSession::checkForReading(int model)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // How a Read or Write command ended.
@@ -57,10 +58,15 @@ public:
     // Checks the switch, writes the whole image, reads every device back, and resets the switch
     // when every device verified. The image is not changed.
     SessionOutcome write(int model);
+    // Called by writeChanges once every device was read, with what the switch holds: it may set
+    // the image to write (the state's eepromImage) from that, and says whether to write at all.
+    using BeforeWritingChanges = std::function<bool(const ImageWords &onSwitch)>;
     // Checks the switch and reads every device as read does, writes only the words in which the
-    // image differs from what was read (none when the switch already holds it), then verifies and
-    // resets as write does. The image is not changed.
-    SessionOutcome writeChanges(int model);
+    // image differs from what was read, then verifies and resets as write does. A switch that
+    // already holds the image was just read whole: it is neither written, verified again nor
+    // reset. When `beforeWriting` says no, nothing is written and the switch is not reset (Done).
+    // The image is not changed, but by `beforeWriting`.
+    SessionOutcome writeChanges(int model, const BeforeWritingChanges &beforeWriting = {});
 
     // The procedures underneath, for commands that need them alone.
     DeviceLink &link() { return link_; }

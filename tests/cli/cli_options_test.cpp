@@ -103,6 +103,15 @@ private slots:
         row("diff - -", "Try 'swcfgctl diff --help'. standard input holds one file or document");
         row("read -m 24 -p /dev/x --json -o -",
             "Try 'swcfgctl read --help'. -o - and --json would both write to standard output");
+        // A changed-only write of a document, backed up or only compared.
+        row("write -m 24 -p /dev/pts/7 --changed-only -c - --backup b-{port}.bin --dry-run",
+            "write 0 /dev/pts/7  config - backup b-pts7.bin dry run");
+        row("write -m 24 -p /dev/x --backup b.bin f",
+            "Try 'swcfgctl write --help'. --backup needs --changed-only");
+        row("write -m 24 -p /dev/x --changed-only -c c.json f",
+            "Try 'swcfgctl write --help'. f and --config both say what to write");
+        row("write -m 24 -p /dev/x,/dev/y --changed-only --backup b.bin f",
+            "Try 'swcfgctl write --help'. --backup b.bin would hold every port's image");
         row("help", "help: Usage: swcfgctl read  --model M");
         // Help wins over whatever else is wrong on the line.
         row("write --model 99 --help", "help: Usage: swcfgctl write --model M");
@@ -118,9 +127,15 @@ private slots:
         if (parsed.helpRequested) {
             got = "help: " + parsed.helpText;
         } else if (const std::optional<CliOptions> &o = parsed.options) {
-            got = QStringList{o->command == CliCommand::Read ? "read" : "write",
-                              QString::number(o->model), o->device, o->filePath}
-                      .join(' ');
+            QStringList parts{o->command == CliCommand::Read ? "read" : "write",
+                              QString::number(o->model), o->device, o->filePath};
+            if (!o->configPath.isEmpty())
+                parts << "config" << o->configPath;
+            if (!o->backupPath.isEmpty())
+                parts << "backup" << o->backupPath;
+            if (o->dryRun)
+                parts << "dry run";
+            got = parts.join(' ');
         }
         QVERIFY2(parsed.options ? got == result : got.startsWith(result), qPrintable(got));
     }
