@@ -1,5 +1,6 @@
 # -*- coding: utf-8 -*-
 # Copyright: 2026 the swcfg developers
+# GNU General Public License v3.0+ (see LICENSE or https://www.gnu.org/licenses/gpl-3.0.txt)
 """swcfg.switch.config on the controller: fills in where a backup goes, as Ansible's network
 modules do (backup/<inventory_hostname>_config.<date>@<time>.bin beside the playbook), then runs
 the module."""

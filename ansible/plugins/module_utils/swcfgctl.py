@@ -1,5 +1,6 @@
 # -*- coding: utf-8 -*-
 # Copyright: 2026 the swcfg developers
+# GNU General Public License v3.0+ (see LICENSE or https://www.gnu.org/licenses/gpl-3.0.txt)
 """What the swcfg.switch modules share: their options checked, the swcfgctl command lines they
 run, and what swcfgctl's answers mean to Ansible. Every decoding, encoding and check of a
 configuration stays in swcfgctl."""

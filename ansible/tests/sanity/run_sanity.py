@@ -1,4 +1,5 @@
 # Copyright: 2026 the swcfg developers
+# GNU General Public License v3.0+ (see LICENSE or https://www.gnu.org/licenses/gpl-3.0.txt)
 # usage: run_sanity.py COLLECTION_SOURCE [ansible-test sanity options]
 #
 # Runs ansible-test sanity on a copy of the collection, with the checkers Debian packages

@@ -1,4 +1,5 @@
 # Copyright: 2026 the swcfg developers
+# GNU General Public License v3.0+ (see LICENSE or https://www.gnu.org/licenses/gpl-3.0.txt)
 # The modules' own logic where the playbook tests do not reach it, a table of rows per test: the
 # options checked, what they make of swcfgctl's summary, and the backup's name.
 
