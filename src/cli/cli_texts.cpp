@@ -79,7 +79,7 @@ const char kExitStatus[] =
     "Exit status:\n"
     "  0  done (diff: the files hold the same words)\n"
     "  1  usage: unknown command or option, missing or bad model, port or file argument, or\n"
-    "     an image for standard output when that is a terminal\n"
+    "     an image for standard output or from standard input when that is a terminal\n"
     "  2  a file could not be read or was rejected (contents or model), a configuration\n"
     "     document was refused, or the output file or standard output could not be written\n"
     "     (a closed pipe included)\n"
