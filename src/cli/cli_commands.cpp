@@ -144,7 +144,8 @@ ExitStatus writeSwitch(const CliOptions &options, const WriteTarget &target,
 
 ExitStatus runShow(const CliOptions &options, const CommandServices &services)
 {
-    const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, modelGiven(options));
+    const CommandFiles::Loaded loaded =
+        CommandFiles::load(options.filePath, modelGiven(options), services.input);
     if (!loaded.image)
         return fileProblem(services, loaded.error);
     const OpenedConfiguration opened(*loaded.image, loaded.model);
@@ -160,7 +161,7 @@ ExitStatus runApply(const CliOptions &options, const CommandServices &services)
         CommandFiles::readDocument(options.configPath, services);
     if (!document)
         return ExitStatus::FileProblem;
-    const QString documentName = CommandFiles::documentName(options.configPath);
+    const QString documentName = CommandFiles::inputName(options.configPath);
     const std::optional<int> model =
         options.modelFromFile ? CommandFiles::documentModel(*document) : options.model;
     if (!model)
@@ -169,7 +170,8 @@ ExitStatus runApply(const CliOptions &options, const CommandServices &services)
                                                      CliTexts::documentWithoutModel()));
     ImageWords input = factoryImage(*model);
     if (!options.inputPath.isEmpty()) {
-        const CommandFiles::Loaded loaded = CommandFiles::load(options.inputPath, *model);
+        const CommandFiles::Loaded loaded =
+            CommandFiles::load(options.inputPath, *model, services.input);
         if (!loaded.image)
             return fileProblem(services, loaded.error);
         input = *loaded.image;
@@ -191,11 +193,13 @@ ExitStatus runApply(const CliOptions &options, const CommandServices &services)
 
 ExitStatus runDiff(const CliOptions &options, const CommandServices &services)
 {
-    const CommandFiles::Loaded before = CommandFiles::load(options.filePath, modelGiven(options));
+    const CommandFiles::Loaded before =
+        CommandFiles::load(options.filePath, modelGiven(options), services.input);
     if (!before.image)
         return fileProblem(services, before.error);
     // Without --model, B.bin must be of A.bin's model.
-    const CommandFiles::Loaded after = CommandFiles::load(options.otherPath, before.model);
+    const CommandFiles::Loaded after =
+        CommandFiles::load(options.otherPath, before.model, services.input);
     if (!after.image)
         return fileProblem(services, after.error);
 

@@ -28,6 +28,8 @@ ExitStatus exitStatusFor(SessionOutcome outcome);
 
 // Standard output: what show and diff print.
 using OutputSink = std::function<void(const QByteArray &text)>;
+// Standard input, at most `limit` bytes: what "-" as a file or a document reads.
+using InputSource = std::function<QByteArray(qint64 limit)>;
 
 // What the commands talk through.
 struct CommandServices {
@@ -41,8 +43,7 @@ struct CommandServices {
     // The serial devices the system reports: what ports lists, and the device a port named by
     // its name ("ttyUSB0") opens. No function: none.
     SerialDeviceCatalogue serialDevices = {};
-    // Standard input, at most `limit` bytes: what apply --config - reads.
-    std::function<QByteArray(qint64 limit)> input = {};
+    InputSource input = {};
     // read and write end with what was done and how long it took (standard error a terminal).
     bool reportDuration = false;
 };

@@ -243,6 +243,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     }
     if (!positional.isEmpty())
         return usageError(CliTexts::unexpectedArguments(positional.join(QLatin1Char(' '))), first);
+    // Standard input holds one file or one document.
+    const QStringList inputs =
+        saves ? QStringList{options.configPath, options.inputPath}
+              : QStringList{options.filePath, options.otherPath, options.configPath};
+    if (inputs.count(QStringLiteral("-")) > 1)
+        return usageError(CliTexts::standardInputTwice(), first);
     if (onLine) {
         if (const std::optional<QString> refusal = PortList::settle(options))
             return usageError(*refusal, first);

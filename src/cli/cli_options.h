@@ -19,7 +19,7 @@ struct CliOptions {
     QStringList portArguments;
     QStringList devices;
     // read, apply: where to save ("-": standard output); write: what to send; show: what to show;
-    // diff: the first file
+    // diff: the first file (these three: "-" is standard input)
     QString filePath;
     QString otherPath; // diff: the second file
     QString inputPath; // apply: the image to start from; empty for the model's factory image

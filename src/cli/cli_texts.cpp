@@ -12,11 +12,11 @@ namespace
 #ifdef Q_OS_WIN
 const char kComDevice[] = "COM<n>";
 const char kOtherDevices[] = "a name 'swcfgctl ports' lists, or a device name\n"
-                             "                    (\\\\.\\COM12)\n";
+                             "                    (\\\\.\\COM12);\n";
 #else
 const char kComDevice[] = "/dev/ttyS<n-1>";
 const char kOtherDevices[] = "a name 'swcfgctl ports' lists or one under /dev\n"
-                             "                    (ttyUSB0), or a path (/dev/ttyUSB0, ./ttySIM)\n";
+                             "                    (ttyUSB0), or a path (/dev/ttyUSB0, ./ttySIM);\n";
 #endif
 
 const char kModelArgument[] =
@@ -29,7 +29,10 @@ QString portArgument()
     return QStringLiteral(
                "  --port P, -p P    COM1 to COM8 (any case): the device named by the environment\n"
                "                    variable SWCFG_COM<n>, else %1; or a device:\n"
-               "                    %2")
+               "                    %2"
+               "                    or a console server's port: tcp://HOST:PORT (raw TCP,\n"
+               "                    the server's line at 9600 8N1) or rfc2217://HOST:PORT\n"
+               "                    (Telnet COM Port Control: swcfgctl sets the line)\n")
         .arg(QLatin1String(kComDevice), QLatin1String(kOtherDevices));
 }
 
@@ -48,8 +51,9 @@ const char kSeveralPorts[] =
 
 const char kOutput[] =
     "Messages go to standard error, one a line, in the words the window shows; a message about\n"
-    "a file starts with its name. When standard error is a terminal, a progress bar is drawn\n"
-    "there while a transfer runs, and a last line says what was done and how long it took.\n"
+    "a file starts with its name. When standard error is a terminal, one progress line with the\n"
+    "phase named (\"writing device 2 of 4, 40%\") is drawn there while the command runs, and a\n"
+    "last line says what was done and how long it took.\n"
     "Only read -o - writes the image to standard output, and read and write their summary with\n"
     "--json.\n";
 
@@ -59,26 +63,31 @@ const char kPrintedOutput[] =
 
 const char kQuietOutput[] =
     "Messages go to standard error, one a line, a message about a file starting with its name.\n"
-    "Only -o - writes to standard output: the image.\n";
+    "Only -o - writes to standard output: the image. -o needs a regular file; CONFIG.json may be\n"
+    "a pipe (--config <(...)).\n";
 
 const char kMainOutput[] =
     "Messages go to standard error, one a line, in the words the window shows; a message about\n"
-    "a file starts with its name. When standard error is a terminal, a progress bar is drawn\n"
-    "there while a transfer runs, and read and write end with a line saying what was done and\n"
-    "how long it took. show, diff and ports print to standard output, and so do read and apply\n"
-    "given -o - (the image; refused when standard output is a terminal), and read and write\n"
-    "their summary with --json. apply --config - reads the document from standard input.\n";
+    "a file starts with its name. When standard error is a terminal, a progress line with the\n"
+    "phase named is drawn there while read or write runs, and they end with a line saying what\n"
+    "was done and how long it took. show, diff and ports print to standard output, and so do\n"
+    "read and apply given -o - (the image; refused when standard output is a terminal), and\n"
+    "read and write their summary with --json. - as a file to read (write's, show's, diff's,\n"
+    "apply's --in or --config) is standard input, for one of them.\n";
 
 const char kExitStatus[] =
     "Exit status:\n"
     "  0  done (diff: the files hold the same words)\n"
     "  1  usage: unknown command or option, missing or bad model, port or file argument, or\n"
-    "     an image for standard output when that is a terminal\n"
+    "     an image for standard output or from standard input when that is a terminal\n"
     "  2  a file could not be read or was rejected (contents or model), a configuration\n"
     "     document was refused, or the output file or standard output could not be written\n"
+    "     (a closed pipe included)\n"
     "  3  the port did not open, the switch did not answer, its devices were not ready, or a\n"
     "     device or the module is missing or does not fit the model\n"
-    "  4  an EEPROM could not be read, or a device read back differently after writing\n"
+    "  4  an EEPROM could not be read, a device read back differently after writing, the line\n"
+    "     was lost once words were written, or every device verified but the switch could not\n"
+    "     be reset (it holds the new configuration and uses it once it restarts)\n"
     "  5  diff: the files differ\n"
     "  128 + N  read or write stopped by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP)\n"
     "     after the word on the wire; what the switch holds is said\n";
@@ -125,8 +134,8 @@ QString mainHelp()
             QStringLiteral(
                 "  (--port for read and write only, several run at once; --model may be left\n"
                 "  out of show and diff, which take the model of the file, and of apply, which\n"
-                "  takes the document's; FILE.bin given to -o and CONFIG.json may be -,\n"
-                "  standard output and standard input)\n"
+                "  takes the document's; FILE.bin given to -o may be -, standard output, and\n"
+                "  one file or document to read may be -, standard input)\n"
                 "\n'swcfgctl COMMAND --help' says more about each command.\n"),
         kMainOutput);
 }
@@ -194,7 +203,7 @@ QString writeHelp()
                 "  --dry-run         with --changed-only: read and compare only, and say how\n"
                 "                    many words would be written; nothing is written and the\n"
                 "                    switch is not reset\n"
-                "  FILE.bin          the image to write (to every port)\n"
+                "  FILE.bin          the image to write (to every port); -: standard input\n"
                 "\n") +
             QLatin1String(kSeveralPorts) +
             QStringLiteral(
@@ -221,7 +230,7 @@ QString showHelp()
             QStringLiteral(
                 "  --json            print the configuration document instead, the JSON\n"
                 "                    that apply takes\n"
-                "  FILE.bin          the image to show\n"),
+                "  FILE.bin          the image to show; -: standard input\n"),
         kPrintedOutput);
 }
 
@@ -244,7 +253,7 @@ QString applyHelp()
             QStringLiteral("  --config CONFIG.json, -c CONFIG.json\n"
                            "                    the configuration document (see show --json);\n"
                            "                    -: standard input\n"
-                           "  --in FILE.bin     the image to start from\n"
+                           "  --in FILE.bin     the image to start from; -: standard input\n"
                            "  -o OUT.bin, --output OUT.bin\n"
                            "                    where to save the result; -: standard output\n"),
         kQuietOutput);
@@ -263,7 +272,8 @@ QString diffHelp()
             "Arguments:\n") +
             QLatin1String(kModelArgument) +
             QStringLiteral("  --json            print the differences as JSON\n"
-                           "  A.bin B.bin       the images to compare\n"),
+                           "  A.bin B.bin       the images to compare; either may be -,\n"
+                           "                    standard input\n"),
         kPrintedOutput);
 }
 

@@ -31,6 +31,10 @@ QString tryHelp(const QString &command); // empty command: the general help
 QString outputFailed(const QString &reason);
 // read -o - or apply -o - with standard output a terminal.
 QString imageToTerminal();
+// "-" as an image to take in, with standard input a terminal.
+QString imageFromTerminal();
+// "-" given for two inputs.
+QString standardInputTwice();
 // How messages name "-" as a document.
 QString standardInput();
 

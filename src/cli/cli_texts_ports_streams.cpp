@@ -47,6 +47,18 @@ QString imageToTerminal()
         "-o FILE.bin");
 }
 
+QString imageFromTerminal()
+{
+    return QStringLiteral("not reading an image from a terminal: send it to standard input from a "
+                          "file or a pipe");
+}
+
+QString standardInputTwice()
+{
+    return QStringLiteral("standard input holds one file or document: give - for one of them "
+                          "only");
+}
+
 QString standardInput()
 {
     return QStringLiteral("standard input");

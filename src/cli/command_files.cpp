@@ -5,9 +5,10 @@
 #include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/file_checks.h"
-#include "json_duplicates.h"
+#include "json_text_checks.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 
@@ -50,18 +51,21 @@ QString aboutFile(const QString &path, const QString &message)
     return path + QStringLiteral(": ") + message;
 }
 
-Loaded load(const QString &path, std::optional<int> model)
+Loaded load(const QString &path, std::optional<int> model, const InputSource &input)
 {
     // With the model given, only its blocks are read, as the window's Open does.
-    const BinFile::Read read =
-        BinFile::readFile(path, model ? BinFile::fileSizeFor(*model) : kLargestFile);
+    const qint64 limit = model ? BinFile::fileSizeFor(*model) : kLargestFile;
+    const BinFile::Read read = !isStandardStream(path) ? BinFile::readFile(path, limit)
+                               : input                 ? BinFile::Read{input(limit), QString()}
+                                                       : BinFile::Read{QByteArray(), QString()};
+    const QString name = inputName(path);
     if (!read.bytes)
-        return refused(path, read.error);
+        return refused(name, read.error);
     const std::optional<int> named = model ? model : BinFile::modelNamedIn(*read.bytes);
     if (!named)
-        return refused(path, QString::fromLatin1(BinFile::kContentsError));
+        return refused(name, QString::fromLatin1(BinFile::kContentsError));
     const BinFile::Loaded loaded = BinFile::fromBytes(*read.bytes, *named, ImageWords{});
-    return loaded.image ? Loaded{loaded.image, *named, QString()} : refused(path, loaded.error);
+    return loaded.image ? Loaded{loaded.image, *named, QString()} : refused(name, loaded.error);
 }
 
 std::optional<QString> tryOutput(const QString &path)
@@ -90,14 +94,14 @@ std::optional<QString> save(const QString &path, const ImageWords &image, int mo
     return std::nullopt;
 }
 
-QString documentName(const QString &path)
+QString inputName(const QString &path)
 {
     return isStandardStream(path) ? CliTexts::standardInput() : path;
 }
 
 std::optional<QJsonObject> readDocument(const QString &path, const CommandServices &services)
 {
-    const QString name = documentName(path);
+    const QString name = inputName(path);
     const auto refuse = [&services](const QString &message) {
         services.messages.report(message, MessageSeverity::Critical);
         return std::optional<QJsonObject>();
@@ -106,8 +110,10 @@ std::optional<QJsonObject> readDocument(const QString &path, const CommandServic
     if (isStandardStream(path)) {
         text = services.input ? services.input(kDocumentLimit + 1) : QByteArray();
     } else {
-        if (const std::optional<QString> reason = notRegularFile(path))
-            return refuse(CliTexts::documentUnreadable(name, *reason));
+        // A document may come from a pipe (--config <(...), /dev/stdin): it is read to its end
+        // or its limit, whatever the file is, but a folder.
+        if (QFileInfo(path).isDir())
+            return refuse(CliTexts::documentUnreadable(name, QStringLiteral("it is a folder")));
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return refuse(CliTexts::documentUnreadable(name, file.errorString()));
@@ -127,8 +133,8 @@ std::optional<QJsonObject> readDocument(const QString &path, const CommandServic
     }
     if (!document.isObject())
         return refuse(CliTexts::documentNotObject(name));
-    if (const std::optional<QString> key = JsonDuplicates::firstDuplicateKey(text))
-        return refuse(CliTexts::documentRefused(name, *key, QStringLiteral("duplicate key")));
+    if (const std::optional<ConfigDocument::Refusal> problem = JsonTextChecks::firstProblem(text))
+        return refuse(CliTexts::documentRefused(name, problem->path, problem->reason));
     return document.object();
 }
 

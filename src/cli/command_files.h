@@ -26,9 +26,10 @@ struct Loaded {
     int model = 0;                   // the model it was checked for
     QString error;                   // otherwise what to say
 };
-// Reads and checks `path` as the window's Open does, for `model`; without one, for the model its
-// model word names (the contents message when it names none).
-Loaded load(const QString &path, std::optional<int> model);
+// Reads and checks `path` ("-": standard input through `input`) as the window's Open does, for
+// `model`; without one, for the model its model word names (the contents message when it names
+// none).
+Loaded load(const QString &path, std::optional<int> model, const InputSource &input);
 
 // Whether an image can be saved at `path`, before minutes of transfer are spent on one that would
 // then be lost; leaves no trace on disk. Standard output is tried when it is written.
@@ -42,7 +43,7 @@ std::optional<QString> save(const QString &path, const ImageWords &image, int mo
 std::optional<QJsonObject> readDocument(const QString &path, const CommandServices &services);
 // The model the document's "model" names exactly ("24", "24sx", "32").
 std::optional<int> documentModel(const QJsonObject &document);
-// How messages name `path` as a document.
-QString documentName(const QString &path);
+// How messages name `path` as an input: "-" is standard input.
+QString inputName(const QString &path);
 
 } // namespace CommandFiles

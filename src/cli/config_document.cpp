@@ -15,9 +15,22 @@ namespace ConfigDocument
 
 using namespace TrunkLayout;
 
+QString printableKey(const QString &key)
+{
+    QString shown;
+    for (const QChar c : key) {
+        const char16_t code = c.unicode();
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0))
+            shown += QStringLiteral("\\u%1").arg(uint(code), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString at(const QString &path, const QString &key)
 {
-    return path.isEmpty() ? key : path + QLatin1Char('.') + key;
+    return path.isEmpty() ? printableKey(key) : path + QLatin1Char('.') + printableKey(key);
 }
 
 QString item(const QString &path, int index)
@@ -210,16 +223,17 @@ QJsonObject fromConfiguration(const SwitchConfiguration &config)
     for (const VlanGroupSettings &group : config.vlans)
         vlans.append(QJsonObject{{QStringLiteral("ports"), numbersOf(group.ports)},
                                  {QStringLiteral("trunks"), numbersOf(group.trunks)}});
-    return QJsonObject{
-        {QStringLiteral("format"), QLatin1String(kFormat)},
-        {QStringLiteral("version"), kVersion},
-        {QStringLiteral("model"), modelName(config.model)},
-        {QStringLiteral("ports"), ports},
-        {QStringLiteral("trunks"),
-         QJsonObject{{QStringLiteral("method"), QLatin1String(kMethodNames[mac ? 0 : 1])},
-                     {QStringLiteral("hash"), hashName(config.hashIndex)},
-                     {QStringLiteral("groups"), groups}}},
-        {QStringLiteral("vlans"), vlans}};
+    QJsonObject trunks{{QStringLiteral("method"), QLatin1String(kMethodNames[mac ? 0 : 1])},
+                       {QStringLiteral("groups"), groups}};
+    // Only a MAC-address-based trunk in use keeps its hash method.
+    if (mac && !groups.isEmpty())
+        trunks.insert(QStringLiteral("hash"), hashName(config.hashIndex));
+    return QJsonObject{{QStringLiteral("format"), QLatin1String(kFormat)},
+                       {QStringLiteral("version"), kVersion},
+                       {QStringLiteral("model"), modelName(config.model)},
+                       {QStringLiteral("ports"), ports},
+                       {QStringLiteral("trunks"), trunks},
+                       {QStringLiteral("vlans"), vlans}};
 }
 
 QByteArray toText(const QJsonValue &value)

@@ -19,6 +19,9 @@ inline constexpr LinkSetting kLinks[] = {LinkSetting::Auto, LinkSetting::Full100
 inline const char *const kLinkNames[] = {"auto", "100-full", "100-half", "10-full", "10-half"};
 inline const char *const kMethodNames[] = {"mac", "port"};
 
+// A key as messages show it: a control character as its JSON escape ("\u0000"), so that a key
+// cannot cut or garble the line it is printed on.
+QString printableKey(const QString &key);
 // Where a value is in a document: "path.key", or "key" at the top; "path[index]".
 QString at(const QString &path, const QString &key);
 QString item(const QString &path, int index);

@@ -95,7 +95,14 @@ bool DocumentReader::trunks(const QJsonValue &value, SwitchConfiguration &config
             trunk.mapping[std::size_t(*p)] = *member;
         }
     }
-    config.forgetUnstoredHash();
+    // A hash method is kept only while a MAC-address-based trunk is in use: anywhere else it
+    // would be dropped, and the switch would spread by another one than the document says.
+    const auto inUse = [](const TrunkSettings &trunk) { return trunk.inUse; };
+    if (trunks->contains(QLatin1String("hash")) &&
+        (!mac || std::none_of(config.trunks.begin(), config.trunks.end(), inUse)))
+        return refuse(at(path, QStringLiteral("hash")),
+                      QStringLiteral("a hash method applies only while a MAC-address-based "
+                                     "trunk is in use"));
     // What the input holds is what the dialog shows on opening and keeps on OK; only a change must
     // be one the dialog could make.
     const bool unchanged = config.method == opened.method && config.hashIndex == opened.hashIndex &&

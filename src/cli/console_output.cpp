@@ -1,5 +1,7 @@
 #include "console_output.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -18,10 +20,17 @@ int writeStream(std::FILE *stream, const QByteArray &bytes)
     return errno != 0 ? errno : EIO;
 }
 
+QByteArray readStandardInput(qint64 limit)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return QByteArray();
+    return input.read(limit);
+}
+
 QByteArray progressBar(int value)
 {
     const int shown = std::clamp(value, 0, 100);
     const int filled = shown * kBarWidth / 100;
-    return '[' + QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + "] " +
-           QByteArray::number(shown).rightJustified(3, ' ') + '%';
+    return '[' + QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '.') + ']';
 }

@@ -10,5 +10,8 @@
 // (EIO when the system named none).
 int writeStream(std::FILE *stream, const QByteArray &bytes);
 
-// A transfer's progress, 0 to 100 %, as a bar of fixed width: "[################.....]  42%".
+// At most `limit` bytes of standard input, read to its end or the limit.
+QByteArray readStandardInput(qint64 limit);
+
+// A command's progress, 0 to 100 %, as a bar of fixed width: "[################.......]".
 QByteArray progressBar(int value);

@@ -4,8 +4,8 @@
 
 #include <QByteArray>
 
-ConsoleReporter::ConsoleReporter(std::FILE *stream, bool drawProgress)
-    : stream_(stream), drawProgress_(drawProgress)
+ConsoleReporter::ConsoleReporter(std::FILE *stream, std::optional<CommandProgress> progress)
+    : stream_(stream), progress_(std::move(progress))
 {
 }
 
@@ -26,14 +26,15 @@ void ConsoleReporter::reportWithReason(const QString &text, MessageSeverity seve
 
 void ConsoleReporter::showProgress(const ProgressState &state)
 {
-    if (!drawProgress_)
+    // Between two phases the line stays as it is.
+    if (!progress_ || !state.visible)
         return;
-    if (!state.visible) {
-        finishBarLine();
+    const std::optional<QByteArray> line = progress_->line(state);
+    if (!line || (barOnLine_ && *line == drawn_))
         return;
-    }
-    // Every redraw has the same width, so nothing of the one before is left over.
-    write('\r' + progressBar(state.value));
+    // As wide as the line before at least, so that nothing of it is left over.
+    write('\r' + line->leftJustified(barOnLine_ ? drawn_.size() : 0));
+    drawn_ = *line;
     barOnLine_ = true;
 }
 

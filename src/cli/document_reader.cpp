@@ -104,8 +104,9 @@ std::optional<int> DocumentReader::key(const QString &key, const QString &path, 
 {
     const std::optional<int> number = keyNumber(key);
     if (!number || *number < 1 || *number > count) {
-        refuse(at(path, key),
-               QStringLiteral("no %1 %2 here (%1s 1 to %3)").arg(what, key).arg(count));
+        refuse(
+            at(path, key),
+            QStringLiteral("no %1 %2 here (%1s 1 to %3)").arg(what, printableKey(key)).arg(count));
         return std::nullopt;
     }
     return *number - 1;

@@ -13,8 +13,8 @@
 #include "stop_signals.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #ifdef Q_OS_WIN
@@ -35,14 +35,6 @@ bool isTerminal(std::FILE *stream)
 #else
     return isatty(fileno(stream)) != 0;
 #endif
-}
-
-QByteArray readStandardInput(qint64 limit)
-{
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly))
-        return QByteArray();
-    return input.read(limit);
 }
 
 } // namespace
@@ -67,21 +59,34 @@ int main(int argc, char *argv[])
         return static_cast<int>(ExitStatus::Usage);
     }
 
-    const CliCommand command = parsed.options->command;
-    if ((command == CliCommand::Read || command == CliCommand::Apply) &&
-        CommandFiles::isStandardStream(parsed.options->filePath) && isTerminal(stdout)) {
-        std::fprintf(stderr, "%s: %s\n%s\n", CliTexts::kProgram,
-                     qPrintable(CliTexts::imageToTerminal()),
+    const CliOptions &options = *parsed.options;
+    const CliCommand command = options.command;
+    const bool saves = command == CliCommand::Read || command == CliCommand::Apply;
+    const auto fromInput = [](const QString &path) { return CommandFiles::isStandardStream(path); };
+    const bool imageIn = saves ? fromInput(options.inputPath)
+                               : fromInput(options.filePath) || fromInput(options.otherPath);
+    const QString terminalRefusal = saves && fromInput(options.filePath) && isTerminal(stdout)
+                                        ? CliTexts::imageToTerminal()
+                                    : imageIn && isTerminal(stdin) ? CliTexts::imageFromTerminal()
+                                                                   : QString();
+    if (!terminalRefusal.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n%s\n", CliTexts::kProgram, qPrintable(terminalRefusal),
                      qPrintable(CliTexts::tryHelp(QCoreApplication::arguments().at(1))));
         return static_cast<int>(ExitStatus::Usage);
     }
+#ifdef Q_OS_UNIX
+    // A reader that went away (| head, | true) makes a write to standard output fail with EPIPE,
+    // which is reported as any failed output, instead of ending the program without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     if (command == CliCommand::Read || command == CliCommand::Write)
         StopSignals::install();
     // Several ports run at once, each on a thread of its own.
     if (runsOnPorts(*parsed.options))
         return static_cast<int>(runOnPorts(*parsed.options, isTerminal(stderr), readStandardInput));
 
-    ConsoleReporter console(stderr, isTerminal(stderr));
+    ConsoleReporter console(stderr, isTerminal(stderr) ? std::optional(CommandProgress(options))
+                                                       : std::nullopt);
     EventLoopClock clock;
     // A full disk or a closed pipe behind standard output is a failure, not silence.
     int outputError = 0;

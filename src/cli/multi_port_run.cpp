@@ -154,7 +154,8 @@ ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal,
         for (const QString &port : options.portArguments)
             labels << PortList::shortName(port);
     }
-    PortConsole console(stderr, stderrIsTerminal, labels);
+    PortConsole console(
+        stderr, stderrIsTerminal ? std::optional(CommandProgress(options)) : std::nullopt, labels);
     WriteTarget target;
     if (options.command == CliCommand::Write) {
         // One target for every switch, checked once.

@@ -14,10 +14,14 @@ const char kClearToEnd[] = "\x1b[J";
 
 } // namespace
 
-PortConsole::PortConsole(std::FILE *stream, bool drawProgress, QStringList labels)
-    : stream_(stream), drawProgress_(drawProgress), labels_(std::move(labels)),
-      states_(static_cast<std::size_t>(std::max<qsizetype>(labels_.size(), 1)))
+PortConsole::PortConsole(std::FILE *stream, std::optional<CommandProgress> progress,
+                         QStringList labels)
+    : stream_(stream), drawProgress_(progress.has_value()), labels_(std::move(labels))
 {
+    const auto ports = static_cast<std::size_t>(std::max<qsizetype>(labels_.size(), 1));
+    if (progress)
+        plans_.assign(ports, *progress);
+    lines_.assign(ports, progressBar(0));
 }
 
 void PortConsole::message(int port, const QString &text, const QString &reason)
@@ -32,9 +36,12 @@ void PortConsole::message(int port, const QString &text, const QString &reason)
 
 void PortConsole::progress(int port, const ProgressState &state)
 {
-    if (!drawProgress_ || port < 0 || port >= static_cast<int>(states_.size()))
+    if (!drawProgress_ || port < 0 || port >= static_cast<int>(plans_.size()) || !state.visible)
         return;
-    states_[static_cast<std::size_t>(port)] = state;
+    const std::optional<QByteArray> line = plans_[static_cast<std::size_t>(port)].line(state);
+    if (!line)
+        return;
+    lines_[static_cast<std::size_t>(port)] = *line;
     if (!barsShown_ || sinceDrawn_.hasExpired(kRedrawMs)) {
         eraseBars();
         drawBars();
@@ -66,11 +73,11 @@ void PortConsole::drawBars()
     for (const QString &label : qAsConst(labels_))
         width = std::max(width, static_cast<int>(label.size()));
     QByteArray bars;
-    for (std::size_t i = 0; i < states_.size(); ++i) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
         const QString label =
             i < static_cast<std::size_t>(labels_.size()) ? labels_.at(int(i)) : "";
-        bars += label.leftJustified(width).toLocal8Bit() + (width > 0 ? " " : "") +
-                progressBar(states_[i].value) + '\n';
+        bars +=
+            label.leftJustified(width).toLocal8Bit() + (width > 0 ? " " : "") + lines_[i] + '\n';
     }
     write(bars);
     barsShown_ = true;
@@ -81,7 +88,7 @@ void PortConsole::eraseBars()
 {
     if (!barsShown_)
         return;
-    write(QString::fromLatin1(kCursorUp).arg(states_.size()).toLatin1() + '\r' + kClearToEnd);
+    write(QString::fromLatin1(kCursorUp).arg(lines_.size()).toLatin1() + '\r' + kClearToEnd);
     barsShown_ = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command_progress.h"
 #include "multi_port_run.h"
 
 #include <QElapsedTimer>
@@ -14,9 +15,10 @@
 class PortConsole : public PortsObserver
 {
 public:
+    // `progress`: how each port's phases make up its progress line; none: no lines are drawn.
     // `labels`: the short name of each port; none when one port runs, whose messages then read
     // as they would alone.
-    PortConsole(std::FILE *stream, bool drawProgress, QStringList labels);
+    PortConsole(std::FILE *stream, std::optional<CommandProgress> progress, QStringList labels);
 
     void message(int port, const QString &text, const QString &reason) override;
     void progress(int port, const ProgressState &state) override;
@@ -36,7 +38,8 @@ private:
     std::FILE *stream_;
     bool drawProgress_;
     QStringList labels_;
-    std::vector<ProgressState> states_;
+    std::vector<CommandProgress> plans_; // one a port
+    std::vector<QByteArray> lines_;
     bool barsShown_ = false;
     QElapsedTimer sinceDrawn_;
 };

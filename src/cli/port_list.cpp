@@ -1,11 +1,35 @@
 #include "port_list.h"
 
 #include "command_files.h"
+#include "link/network_port_name.h"
 
 #include <QFileInfo>
 
 namespace PortList
 {
+
+namespace
+{
+
+// Where a name leads: symbolic links followed and "." and ".." resolved as far as the path
+// exists, the rest as written. A device name without a folder is one under /dev, as the serial
+// port takes it; a network port is its host and port.
+QString resolvedPath(const QString &name)
+{
+    if (isNetworkPortName(name)) {
+        const std::optional<NetworkPortAddress> address = parseNetworkPort(name).address;
+        return address ? address->host.toLower() + QLatin1Char(':') + QString::number(address->port)
+                       : name;
+    }
+    const QFileInfo info(name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name);
+    const QString whole = info.canonicalFilePath();
+    if (!whole.isEmpty())
+        return whole;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+}
+
+} // namespace
 
 QString shortName(const QString &portArgument)
 {
@@ -28,8 +52,13 @@ std::optional<QString> settle(CliOptions &options)
     const QStringList &ports = options.portArguments;
     for (int i = 0; i < ports.size(); ++i) {
         for (int j = 0; j < i; ++j) {
-            if (options.devices.at(i) == options.devices.at(j))
+            if (ports.at(i) == ports.at(j))
                 return QStringLiteral("port '%1' given twice").arg(ports.at(i));
+            // A link and its target, or COM3 and the device it names, are one switch.
+            const QString device = resolvedPath(options.devices.at(i));
+            if (device == resolvedPath(options.devices.at(j)))
+                return QStringLiteral("ports '%1' and '%2' are the same device, %3")
+                    .arg(ports.at(j), ports.at(i), device);
             if (shortName(ports.at(i)) == shortName(ports.at(j)))
                 return QStringLiteral("ports '%1' and '%2' have the same short name '%3'; name "
                                       "them so that they differ")
@@ -54,6 +83,15 @@ std::optional<QString> settle(CliOptions &options)
             .arg(option, perPort, QLatin1String(kPortPlaceholder));
     if (ports.size() == 1)
         perPort = fileFor(perPort, ports.first());
+    for (int i = 0; i < ports.size(); ++i) {
+        const QString file = resolvedPath(fileFor(perPort, ports.at(i)));
+        for (int j = 0; j < i; ++j) {
+            if (file == resolvedPath(fileFor(perPort, ports.at(j))))
+                return QStringLiteral("%1 %2 gives ports '%3' and '%4' the same file, %5: each "
+                                      "port needs a file of its own")
+                    .arg(option, perPort, ports.at(j), ports.at(i), file);
+        }
+    }
     return std::nullopt;
 }
 

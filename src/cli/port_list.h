@@ -20,9 +20,10 @@ QString shortName(const QString &portArgument);
 // `pattern` with the port's short name in place of {port}.
 QString fileFor(const QString &pattern, const QString &portArgument);
 
-// Checks the ports of a read or write: no device twice, no two short names alike, and with
-// several ports a read's -o (a write's --backup) holds {port}. With one port, {port} there is
-// replaced at once. The usage error, or nothing.
+// Checks the ports of a read or write: no device twice (by name, or where names lead: links
+// followed), no two short names alike, and with several ports a read's -o (a write's --backup)
+// holds {port} and gives each port a file of its own. With one port, {port} there is replaced at
+// once. The usage error, or nothing.
 std::optional<QString> settle(CliOptions &options);
 
 } // namespace PortList

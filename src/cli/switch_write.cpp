@@ -62,19 +62,20 @@ std::optional<WriteTarget> loadWriteTarget(const CliOptions &options,
 {
     WriteTarget target;
     if (options.configPath.isEmpty()) {
-        const CommandFiles::Loaded loaded = CommandFiles::load(options.filePath, options.model);
+        const CommandFiles::Loaded loaded =
+            CommandFiles::load(options.filePath, options.model, services.input);
         if (!loaded.image) {
             fileProblem(services, loaded.error);
             return std::nullopt;
         }
-        target.name = options.filePath;
+        target.name = CommandFiles::inputName(options.filePath);
         target.image = *loaded.image;
         return target;
     }
     target.document = CommandFiles::readDocument(options.configPath, services);
     if (!target.document)
         return std::nullopt;
-    target.name = CommandFiles::documentName(options.configPath);
+    target.name = CommandFiles::inputName(options.configPath);
     if (const auto refusal = ConfigDocument::checkForm(*target.document, options.model)) {
         fileProblem(services,
                     CliTexts::documentRefused(target.name, refusal->path, refusal->reason));

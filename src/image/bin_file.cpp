@@ -127,7 +127,8 @@ std::optional<QString> save(const QString &path, const ImageWords &image, int mo
         file.cancelWriting();
         return saveErrorMessage(path, reason);
     }
-    if (!keepModeOf(path, [&file] { return file.commit(); }))
+    takeOverAttributes(file.handle(), path);
+    if (!file.commit())
         return saveErrorMessage(path, file.errorString());
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -27,16 +28,20 @@ std::optional<QString> notRegularFile(const QString &path)
     return QStringLiteral("it is not a regular file");
 }
 
-bool keepModeOf(const QString &path, const std::function<bool()> &replace)
+void takeOverAttributes(int descriptor, const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat before;
-    const bool existed = ::stat(QFile::encodeName(path).constData(), &before) == 0;
-    const bool replaced = replace();
-    if (replaced && existed)
-        ::chmod(QFile::encodeName(path).constData(), before.st_mode & 07777);
-    return replaced;
+    if (descriptor < 0 || ::stat(QFile::encodeName(path).constData(), &before) != 0)
+        return;
+    // Giving a file away needs privilege; the group alone may still be one of the saver's.
+    if (::fchown(descriptor, before.st_uid, before.st_gid) != 0 &&
+        ::fchown(descriptor, uid_t(-1), before.st_gid) != 0) {
+        // The saver's own owner and group stay.
+    }
+    ::fchmod(descriptor, before.st_mode & 0777);
 #else
-    return replace();
+    Q_UNUSED(descriptor);
+    Q_UNUSED(path);
 #endif
 }

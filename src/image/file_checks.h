@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 // What a path names, before a file there is opened or replaced. Only regular files (or symbolic
@@ -11,6 +10,9 @@
 // The reason a path that exists is not a regular file; nothing for a regular file or no file.
 std::optional<QString> notRegularFile(const QString &path);
 
-// Runs `replace`, which puts a new file at `path`, and gives back its result; when it succeeds,
-// the file keeps every permission bit the one it replaced had (set-user-ID and sticky bits too).
-bool keepModeOf(const QString &path, const std::function<bool()> &replace);
+// Gives the new file open at `descriptor`, about to replace the file at `path`, that file's read,
+// write and execute bits, and its owner and group as far as the saver may give them (as an editor
+// or install does). Set-user-ID, set-group-ID and sticky bits are never carried over: a saved file
+// hands out no privilege. Only the descriptor is changed, before the new file is put in place, so
+// a symbolic link swapped in at `path` meanwhile changes nothing. No file at `path`: nothing.
+void takeOverAttributes(int descriptor, const QString &path);

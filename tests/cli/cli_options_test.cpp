@@ -86,6 +86,21 @@ private slots:
         row("write -m 24 -p /a/tty -p /b/tty f",
             "Try 'swcfgctl write --help'. ports '/a/tty' and '/b/tty' have the same short name");
         row("write -m 24 -p /dev/x, f", "Try 'swcfgctl write --help'. bad port ''");
+        // One switch under two names, or one file for two: compared where the names lead.
+        row("write -m 24 -p /dev/pts/7 -p COM3 f",
+            "Try 'swcfgctl write --help'. ports '/dev/pts/7' and 'COM3' are the same device, "
+            "/dev/pts/7");
+        row("write -m 24 -p /proc/self/root/dev/null,/dev/null f",
+            "Try 'swcfgctl write --help'. ports '/proc/self/root/dev/null' and '/dev/null' are the "
+            "same device, /dev/null");
+        row("write -m 24 -p ttyS1,COM2 f", "Try 'swcfgctl write --help'. ports 'ttyS1' and 'COM2' "
+                                           "are the same device, /dev/ttyS1");
+        row("write -m 24 -p tcp://H:1,rfc2217://h:1/ f",
+            "Try 'swcfgctl write --help'. ports 'tcp://H:1' and 'rfc2217://h:1/' are the same");
+        row("read -m 24 -p COM1,COM2 -o /d/{port}/../s.bin",
+            "Try 'swcfgctl read --help'. -o /d/{port}/../s.bin gives ports 'COM1' and 'COM2' the "
+            "same file, /d/s.bin");
+        row("diff - -", "Try 'swcfgctl diff --help'. standard input holds one file or document");
         row("read -m 24 -p /dev/x --json -o -",
             "Try 'swcfgctl read --help'. -o - and --json would both write to standard output");
         // A changed-only write of a document, backed up or only compared.
@@ -146,7 +161,7 @@ private slots:
     }
 
     // Whatever the help names, the manual page has: each command a subsection of its own, each
-    // option (long or short) as a word of its text.
+    // option (long or short) and each kind of network port as a word of its text.
     void manualPageHasWhatHelpNames()
     {
         QFile file(QStringLiteral(SWCFGCTL_MANUAL_PAGE));
@@ -170,7 +185,7 @@ private slots:
         }
         QVERIFY(help.size() > mainHelp.size()); // the commands were found
         for (const auto &option :
-             QRegularExpression("(?<![\\w-])--?[a-z][\\w-]*").globalMatch(help)) {
+             QRegularExpression("(?<![\\w-])--?[a-z][\\w-]*|\\b\\w+://").globalMatch(help)) {
             if (!has("(?<![\\w-])" + option.captured() + "(?![\\w-])"))
                 missing << option.captured();
         }

@@ -91,8 +91,9 @@ private slots:
     // apply writes what the document says (show --json prints it back as it was given), applying
     // that again over its output gives the same file, and the properties dialog opens the file
     // and keeps it word for word on OK. The first apply reads standard input and writes standard
-    // output; without --model, apply takes the document's model and show the file's. Seed -1: a
-    // file whose words hold anything at all comes back from show --json's own document too.
+    // output, show and the second apply read the file from standard input too; without --model,
+    // apply takes the document's model and show the file's. Seed -1: a file whose words hold
+    // anything at all comes back from show --json's own document too.
     void roundTrip_data()
     {
         QTest::addColumn<int>("model");
@@ -112,14 +113,14 @@ private slots:
         QVERIFY2(run.status == 0, qPrintable(run.err));
         put(dir, "first.bin",
             seed < 0 ? BinFile::encode(TestImages::validImage(model), model) : run.bytes);
-        run = ctl("show --json {dir}/first.bin", dir);
+        run = ctl("show --json -", dir, get(dir, "first.bin"));
         QVERIFY2(seed < 0 || run.bytes == document, run.bytes.constData());
         put(dir, "wanted.json", run.bytes);
 
-        ctl("apply -m " + kModels[model] +
-                " -c {dir}/wanted.json --in {dir}/first.bin -o {dir}/again.bin",
-            dir);
+        ctl("apply -m " + kModels[model] + " -c {dir}/wanted.json --in - -o {dir}/again.bin", dir,
+            get(dir, "first.bin"));
         QCOMPARE(get(dir, "again.bin"), get(dir, "first.bin"));
+        QCOMPARE(ctl("diff {dir}/again.bin -", dir, get(dir, "first.bin")).status, 0);
         if (seed < 0) // OK may tidy the words of an image no switch holds
             return;
         PropertiesFixture d(model);
@@ -131,9 +132,9 @@ private slots:
 
     // A document the dialog could not have produced is refused with the path of the offending
     // field, and the output keeps what it held. The document is applied over `input`, applied
-    // to the factory image first. {h} is the document's head for the 24sx model, {mac} and {p3}
-    // open MAC-address-based trunks and port-based trunk 3 (members 5 and 17), whose {map} sends
-    // ports 1 to 25 but 5 and 17 through 5.
+    // to the factory image first. {h} is the document's head for the 24sx model ({h32} for the
+    // 32-port one), {mac} and {p3} open MAC-address-based trunks ({mac32} too) and port-based
+    // trunk 3 (members 5 and 17), whose {map} sends ports 1 to 25 but 5 and 17 through 5.
     void refusals_data()
     {
         QTest::addColumn<QString>("input");
@@ -152,6 +153,17 @@ private slots:
             {"port in both trunks of a pair", "",
              R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [1, 3, 4, 13, 14, 15, 16]}}}})",
              "trunks.groups.2.members: port 1 is in trunk 1 as well"},
+            {"port in both trunks 7 and 8", "",
+             R"({mac32}{"7": {"members": [25, 26]}, "8": {"members": [25, 27, 28, 29, 30]}}}})",
+             "trunks.groups.8.members: port 25 is in trunk 7 as well"},
+            {"a fraction for a port", "", R"({h}, "vlans": [{"ports": [1, 2.5]}]})",
+             "vlans[0].ports[1]: must be written as a whole number, not 2.5"},
+            {"an exponent for a port", "", R"({mac}{"1": {"members": [1, 2e0]}}}})",
+             "trunks.groups.1.members[1]: must be written as a whole number, not 2e0"},
+            {"a hash of port-based trunks", "",
+             R"({h}, "trunks": {"method": "port", "hash": "SA crc."}})",
+             "trunks.hash: a hash method applies only while a MAC-address-based trunk is in use"},
+            {"a hash without a trunk", "", R"({mac}{}, "hash": "SA crc."}})", "trunks.hash"},
             {"pair leaving a port out", "",
              R"({mac}{"1": {"members": [1, 2]}, "2": {"members": [3, 4, 13, 14, 15]}}}})",
              "trunks.groups.2.members"},
@@ -169,6 +181,9 @@ private slots:
             {"member mapped to another member", "", R"({p3}{{map}, "5": 5, "17": 5, "26": 5}}}}})",
              "trunks.groups.3.mapping.17: port 17 is a member and must send through itself, not "
              "through port 5"},
+            {"a port mapped through one not a member", "",
+             R"({p3}{{map}, "5": 5, "17": 17, "26": 6}}}}})",
+             "trunks.groups.3.mapping.26: port 6 is not a member of trunk 3"},
             {"member the model lacks", "", R"({mac}{"1": {"members": [1, 27]}}}})",
              "trunks.groups.1.members[1]: no port 27 here (ports 1 to 26)"},
             {"a port given twice", "", R"({h}, "ports": {"1": {}, "1": {}}})",
@@ -176,6 +191,23 @@ private slots:
             {"a key of a group given twice", "",
              R"({h}, "vlans": [{"ports": [1, 2], "p\u006frts": [3, 4]}]})",
              "vlans[0].ports: duplicate key"},
+            // The duplicate-key scanner reads strings as JSON does: escapes inside keys and
+            // values, objects in lists; equal strings in a list are no keys.
+            {"a key of quote and backslash given twice", "",
+             "{h}, \"ports\": {\"1\": {\"a\\\\\\\"\": 1, \"a\\\\\\\"\": 2}}}",
+             "ports.1.a\\\": duplicate key"},
+            {"a value's escaped quote before a key given twice", "",
+             "{h}, \"ports\": {\"1\": {\"link\": \"x\\\"\", \"link\": \"auto\"}}}",
+             "ports.1.link: duplicate key"},
+            {"a port key given twice, once escaped", "",
+             R"({h}, "ports": {"1": {}, "\u0031": {}}})", "ports.1: duplicate key"},
+            {"a key given twice in a later group", "",
+             R"({h}, "vlans": [{"ports": [1, 2]}, {"ports": [3], "trunks": [], "trunks": []}]})",
+             "vlans[1].trunks: duplicate key"},
+            {"equal strings in a list", "", R"({h}, "vlans": ["x", "x"]})",
+             "vlans[0]: must be an object"},
+            {"a NUL in a key, shown escaped", "", R"({h}, "ports": {"1": {"a\u0000": 1}}})",
+             "ports.1.a\\u0000: unknown key"},
             {"group of one member", "", R"({h}, "vlans": [{"ports": [1]}]})", "vlans[0]"},
             {"group holding a trunk member", "",
              R"({mac}{"1": {"members": [1, 2]}}}, "vlans": [{"ports": [3, 2]}]})",
@@ -211,7 +243,9 @@ private slots:
                 map << QStringLiteral("\"%1\": 5").arg(p);
         }
         const auto expand = [&map](QString text) {
-            return text.replace("{mac}", R"({h}, "trunks": {"method": "mac", "groups": )")
+            return text.replace("{mac32}", R"({h32}, "trunks": {"method": "mac", "groups": )")
+                .replace("{h32}", R"({"format": "swcfg-config", "version": 1, "model": "32")")
+                .replace("{mac}", R"({h}, "trunks": {"method": "mac", "groups": )")
                 .replace("{p3}", QString(R"({h}, "trunks": {"method": "port", "groups": )") +
                                      R"({"3": {"members": [5, 17], "mapping": )")
                 .replace("{33}", QStringList(33, "{}").join(", "))
@@ -220,12 +254,13 @@ private slots:
                 .toUtf8();
         };
         QTemporaryDir dir;
-        put(dir, "in.json", expand(input.isEmpty() ? "{h}}" : input));
-        QCOMPARE(ctl("apply -m 24sx -c {dir}/in.json -o {dir}/in.bin", dir).status, 0);
+        const QString model = document.contains("32}") ? "32" : "24sx";
+        put(dir, "in.json", expand(!input.isEmpty() ? input : model == "32" ? "{h32}}" : "{h}}"));
+        QCOMPARE(ctl("apply -m " + model + " -c {dir}/in.json -o {dir}/in.bin", dir).status, 0);
         put(dir, "c.json", expand(document));
         put(dir, "out.bin", "old");
         const CtlResult run =
-            ctl("apply -m 24sx -c {dir}/c.json --in {dir}/in.bin -o {dir}/out.bin", dir);
+            ctl("apply -m " + model + " -c {dir}/c.json --in {dir}/in.bin -o {dir}/out.bin", dir);
         QCOMPARE(run.status, 2);
         const QString named = path.startsWith(':')                 ? path
                               : path.contains(QLatin1String(": ")) ? ": " + path
@@ -321,6 +356,14 @@ private slots:
                                       "0403:6001\n";
         QTest::newRow("a port by its name") << "read -m 24 -p ttyUSB0 -o {dir}/out.bin"
                                             << "{}" << 3 << "{dir}/ttyUSB0\nCOM Port Open Error !";
+        // Console servers' ports, the scheme in any case, are network lines to HOST:PORT (none
+        // listens on port 1); COM2 names one here.
+        for (const QString port : {"TCP://127.0.0.1:1", "Rfc2217://127.0.0.1:1/", "COM2"})
+            QTest::addRow("%s", qPrintable(port))
+                << "write -m 24 -p " + port + " {dir}/a.bin"
+                << "{}" << 3
+                << QString(port == "COM2" ? "rfc2217://127.0.0.1:1" : port) +
+                       " (network)\nCOM Port Open Error !";
     }
     void printed()
     {
@@ -343,7 +386,7 @@ private slots:
         QCOMPARE(ctl("apply -c {dir}/c.json -o {dir}/b.bin", dir).status, 0);
         for (int n = 1; n <= 8; ++n)
             qunsetenv(qPrintable(QString("SWCFG_COM%1").arg(n)));
-        qputenv("SWCFG_COM2", "/dev/pts/9");
+        qputenv("SWCFG_COM2", arguments.contains("COM2") ? "rfc2217://127.0.0.1:1" : "/dev/pts/9");
         const CtlResult run = ctl(arguments, dir);
         out.replace("{dir}", dir.path());
         for (const QString &piece :

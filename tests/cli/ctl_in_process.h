@@ -3,6 +3,7 @@
 #include "cli_commands.h"
 #include "link/com_ports.h"
 #include "link/link_clock.h"
+#include "link/network_serial_line.h"
 #include "support/fakes.h"
 #include "support/files.h"
 
@@ -33,10 +34,13 @@ inline CtlResult ctl(const QString &arguments, const QTemporaryDir &dir,
     EventLoopClock clock;
     QByteArray out;
     const OutputSink print = [&out](const QByteArray &text) { out += text; };
-    // The device a line is made for comes first among the messages.
+    // The device a line is made for comes first among the messages, "(network)" after it for a
+    // console server's port.
     const SerialLineFactory makeLine = [&messages](const QString &device) {
-        messages.texts << device;
-        return deviceLineFactory()(device);
+        std::unique_ptr<SerialLine> line = deviceLineFactory()(device);
+        messages.texts << device +
+                              (dynamic_cast<NetworkSerialLine *>(line.get()) ? " (network)" : "");
+        return line;
     };
     CommandServices services{makeLine, clock, messages, {}, print};
     services.serialDevices = [&dir] {

@@ -30,22 +30,31 @@ namespace
 
 // Runs swcfgctl to its end: "<exit status>|<standard output>|<standard error>".
 // `limitFileSize`: any write beyond 100 bytes fails in swcfgctl alone. A last argument ">FILE"
-// sends standard output there, "<FILE" takes standard input from there.
+// sends standard output there (">|": into a pipe nobody reads), "<FILE" takes standard input from
+// there, "<<TEXT" through a pipe.
 QString runCtl(QStringList arguments, bool limitFileSize = false)
 {
     QProcess process;
-    if (arguments.last().startsWith('>'))
+    const bool closedPipe = arguments.last() == ">|";
+    if (arguments.last().startsWith('>') && !closedPipe)
         process.setStandardOutputFile(arguments.takeLast().mid(1));
+    const QString piped = arguments.last().startsWith("<<") ? arguments.takeLast().mid(2) : "";
     if (arguments.last().startsWith('<'))
         process.setStandardInputFile(arguments.takeLast().mid(1));
-    if (limitFileSize) {
-        process.setChildProcessModifier([] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{100, 100};
+    arguments.removeAll(">|");
+    process.setChildProcessModifier([limitFileSize, closedPipe] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{100, 100};
+        if (limitFileSize)
             setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    }
+        int reader[2];
+        if (closedPipe && pipe(reader) == 0 && close(reader[0]) == 0)
+            dup2(reader[1], STDOUT_FILENO);
+    });
     process.start(QStringLiteral(SWCFGCTL_PATH), arguments);
+    if (!piped.isEmpty())
+        process.write(piped.toUtf8());
+    process.closeWriteChannel();
     // Far beyond what a command needs against the simulator, even on a loaded machine.
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return QStringLiteral("swcfgctl did not finish");
@@ -75,6 +84,7 @@ private slots:
         QTest::newRow("module mismatch") << int(O::ModuleMismatch) << 3;
         QTest::newRow("EEPROM read failed") << int(O::EepromReadFailed) << 4;
         QTest::newRow("verification failed") << int(O::VerifyFailed) << 4;
+        QTest::newRow("verified, not restarted") << int(O::NotRestarted) << 4;
     }
     void exitStatuses()
     {
@@ -93,8 +103,8 @@ private slots:
         QVERIFY(putFile(file, "old") && chmod(qPrintable(file), 04640) == 0);
 
         QCOMPARE(runCtl({"read", "--model", "24sx", "--port", sim.ptyPath(), "-o", file}), "0||");
-        struct stat saved;
-        QVERIFY(stat(qPrintable(file), &saved) == 0 && (saved.st_mode & 07777) == 04640);
+        struct stat saved; // the permission bits are kept, but not set-user-ID
+        QVERIFY(stat(qPrintable(file), &saved) == 0 && (saved.st_mode & 07777) == 0640);
         QByteArray bytes = fileBytes(file);
         QCOMPARE(bytes.size(), 1024);
         QCOMPARE(bytes, fileBytes(sim.statePath()));
@@ -104,7 +114,8 @@ private slots:
 
         bytes[3 * 256 + 41] = '\x5A'; // a word of the module device
         QVERIFY(putFile(file, bytes));
-        QCOMPARE(runCtl({"write", "--model", "24sx", "--port", sim.ptyPath(), file}), "0||");
+        QCOMPARE(runCtl({"write", "--model", "24sx", "--port", sim.ptyPath(), "-", "<" + file}),
+                 "0||");
         QVERIFY(SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
         QCOMPARE(sim.logLines().count("reset"), 1);
         QCOMPARE(sim.logLines().last(), QString("reset"));
@@ -115,15 +126,16 @@ private slots:
                  qPrintable(help));
     }
 
-    // Failures that only the whole program shows: its exit status, what it says, and that an
-    // existing output file (holding "old") is left alone. In the arguments, {pty} is the
-    // simulator's terminal (when one is started) and {dir} a folder of the test's own.
+    // Outcomes that only the whole program shows: its exit status, what it says (first and last),
+    // that an existing output file (holding "old") is left alone, and that the switch is reset
+    // only after a write that succeeded. In the arguments, {pty} is the simulator's terminal
+    // (when one is started) and {dir} a folder of the test's own.
     void faults_data()
     {
         QTest::addColumn<QStringList>("simArguments"); // none: no simulator
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("limitFileSize");
-        QTest::addColumn<QString>("result"); // how it starts
+        QTest::addColumn<QString>("result"); // how it starts, and after "..." how it ends
         QTest::addColumn<bool>("switchUntouched");
         const auto row = [](const char *name, const QString &sim, const QString &arguments,
                             bool limitFileSize, const QString &result, bool switchUntouched) {
@@ -157,17 +169,31 @@ private slots:
             "2||{dir}/in.bin:  Error ! This is not 24-Port,1000SX Binary File ! \n", true);
         row("a document from standard input", "", "apply -c - -o {dir}/new.bin <{dir}/in.bin",
             false, "2||standard input:1:2: not valid JSON", true);
+        row("a document through /dev/stdin, a pipe", "",
+            R"(apply -c /dev/stdin -o {dir}/new.bin <<{"format":"swcfg-config","version":1,)"
+            R"("model":"24"})",
+            false, "0||...||", true);
         row("version", "", "--version", false, "0|swcfgctl " SWCFG_VERSION "\n|", true);
         const QString noSpace = "2||swcfgctl: standard output could not be written: No space";
         row("show onto a full disk", "", "show --json --model 24 {dir}/in.bin >/dev/full", false,
             noSpace, true);
+        const QString brokenPipe =
+            "2||swcfgctl: standard output could not be written: Broken pipe\n";
+        row("an image read into a closed pipe", "--model 2", "read -m 32 -p {pty} -o - >|", false,
+            brokenPipe, false);
+        row("ports into a closed pipe", "", "ports --json >|", false, brokenPipe, true);
 
         row("noise on the line", "--model 2 --noise", read, false,
             "3||Failed to access the device !", false);
-        // Device 2 of a 24-port switch is being written when the line goes: words went out.
-        row("the line vanishes while writing", "--model 0 --vanish-after 382",
-            "write --model 24 --port {pty} {dir}/in.bin", false,
-            "4||COM Port Open Error !\n/dev/pts/", false);
+        // The outcomes of a write (a stopped one: stoppedBySignal). 2 commands of checks come
+        // before the words of a 24-port switch.
+        const QString write = "write --model 24 --port {pty} {dir}/in.bin";
+        const QString writeAgain = "EEPROM writing error ! Please write once again ! \n";
+        row("written, verified and restarted", "--model 0", write, false, "0||...||", false);
+        row("a word keeps another value", "--model 0 --corrupt-word 1:40", write, false,
+            "4||Device 1 EEPROM Writing Error !\n" + writeAgain, false);
+        row("the line vanishes while writing device 2", "--model 0 --vanish-after 382", write,
+            false, "4||COM Port Open Error !\n/dev/pts/..." + writeAgain, false);
     }
     void faults()
     {
@@ -189,45 +215,57 @@ private slots:
 
         const QString run = runCtl(arguments, limitFileSize);
 
-        QVERIFY2(run.startsWith(result), qPrintable(run));
-        if (result.startsWith("4|"))
-            QVERIFY2(run.endsWith("EEPROM writing error ! Please write once again ! \n"),
-                     qPrintable(run));
+        QVERIFY2(run.startsWith(result.section("...", 0, 0)) &&
+                     run.endsWith(result.section("...", 1)),
+                 qPrintable(run));
         QCOMPARE(fileBytes(dir.filePath("out.bin")), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList({"out.bin*"}, QDir::Files).size(), 1);
         // swcfgctl has ended, so whatever it sent has reached the simulator's log by now.
+        const bool reset = result.startsWith("0||") && sim.isRunning();
+        QVERIFY(!reset || SimProcess::waitFor([&] { return sim.logLines().contains("reset"); }));
         const QStringList log = sim.logLines();
         QTEST(log.isEmpty(), "switchUntouched");
-        QVERIFY2(!log.contains("reset"), qPrintable(log.join('\n')));
+        QVERIFY2(log.contains("reset") == reset, qPrintable(log.join('\n')));
     }
 
     // A signal while swcfgctl talks to a paced switch: the word on the wire is finished, the
-    // port's settings are put back and its lock released, and what the switch holds is said.
+    // port's settings are put back and its lock released, and what the switch holds is said. A
+    // second signal while it stops changes nothing (it is sent after the first, and a lower
+    // number is taken first when both are pending). --changed-only writes the words 20 to 127 of
+    // every device, which differ.
     void stoppedBySignal_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("signal");
+        QTest::addColumn<QList<int>>("signalsSent");
         QTest::addColumn<QString>("said"); // {n}: the number of words the switch took
         QTest::newRow("write, SIGINT")
-            << "write" << SIGINT
+            << "write" << QList<int>{SIGINT}
             << "Stopped by SIGINT after {n} of 384 words were written. The switch was not reset: "
                "it keeps running its old configuration until it restarts, and its EEPROMs hold "
                "part of the new one. Write it again.\n";
-        QTest::newRow("write, SIGTERM") << "write" << SIGTERM << "Stopped by SIGTERM after {n} of";
+        QTest::newRow("write, SIGHUP, then SIGTERM")
+            << "write" << QList<int>{SIGHUP, SIGTERM} << "Stopped by SIGHUP after {n} of 384";
+        QTest::newRow("write --json, SIGINT: the summary")
+            << "write --json" << QList<int>{SIGINT} << "Stopped by SIGINT after {n} of 384";
+        QTest::newRow("changed only, SIGTERM") << "write --changed-only" << QList<int>{SIGTERM}
+                                               << "Stopped by SIGTERM after {n} of 324";
         QTest::newRow("read, SIGHUP")
-            << "read" << SIGHUP
+            << "read" << QList<int>{SIGHUP}
             << "Stopped by SIGHUP: nothing was saved, {file} is as it was. The switch was only "
                "read.\n";
     }
     void stoppedBySignal()
     {
         QFETCH(QString, command);
-        QFETCH(int, signal);
+        QFETCH(QList<int>, signalsSent);
         QFETCH(QString, said);
         SimProcess sim;
         QVERIFY2(sim.start({"--model", "0", "--pace"}), qPrintable(sim.errorString()));
         const QString file = QDir(sim.folder()).filePath("file.bin");
-        QVERIFY(putFile(file, BinFile::encode(factoryImage(0), 0)));
+        ImageWords image = factoryImage(0);
+        for (int w = 20; command.contains("changed") && w < 128; ++w)
+            image[0][w] ^= 1, image[1][w] ^= 1, image[2][w] ^= 1;
+        QVERIFY(putFile(file, BinFile::encode(image, 0)));
         const auto settings = [&sim] {
             termios line{};
             const int fd = open(qPrintable(sim.ptyPath()), O_RDONLY | O_NOCTTY | O_NONBLOCK);
@@ -237,7 +275,8 @@ private slots:
         };
         const QByteArray before = settings();
         QProcess ctl;
-        QStringList arguments{command, "--model", "24", "--port", sim.ptyPath(), file};
+        QStringList arguments =
+            command.split(' ') + QStringList{"--model", "24", "--port", sim.ptyPath(), file};
         if (command == "read")
             arguments.insert(5, "-o");
         ctl.start(SWCFGCTL_PATH, arguments);
@@ -246,17 +285,20 @@ private slots:
             return command == "read" ? sim.logLines().filter("read 1 0").size() == 1
                                      : sim.logLines().filter("write").size() >= 20;
         }));
-        QVERIFY(kill(ctl.processId(), signal) == 0);
+        for (const int signal : signalsSent)
+            QVERIFY(kill(ctl.processId(), signal) == 0);
         QVERIFY(ctl.waitForFinished(30000));
 
         const int written = sim.logLines().filter("write").size();
-        QCOMPARE(ctl.exitCode(), 128 + signal);
+        QCOMPARE(ctl.exitCode(), 128 + signalsSent.first());
+        QCOMPARE(ctl.readAllStandardOutput().contains(R"("outcome": "stopped")"),
+                 command.contains("--json"));
         const QString err = ctl.readAllStandardError();
         QVERIFY2(
             err.startsWith(said.replace("{n}", QString::number(written)).replace("{file}", file)),
             qPrintable(err));
         QVERIFY(!sim.logLines().contains("reset"));
-        QCOMPARE(fileBytes(file), BinFile::encode(factoryImage(0), 0));
+        QCOMPARE(fileBytes(file), BinFile::encode(image, 0));
         QCOMPARE(settings(), before);
         const QString lock = "LCK..*" + sim.ptyPath().section('/', -2).replace('/', '_');
         QVERIFY(QDir("/run/lock").entryList({lock}).isEmpty());
@@ -397,14 +439,16 @@ private slots:
     }
 
     // Several ports at once, a simulator each: every port ends with its own status and messages
-    // (led by its short name), read saves each switch to its own {port} file, write resets the
-    // switches that verified; the exit status is the highest of any port.
+    // (led by its short name; in the JSON summary with each reason, {pty} its terminal, * any
+    // text), read saves each switch to its own {port} file, write sends every word to each switch
+    // and resets those that verified; the exit status is the highest of any port. "text": no
+    // --json, the file from standard input.
     void severalPorts_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("faults"); // one simulator each
         QTest::addColumn<QList<int>>("statuses");
-        QTest::addColumn<QStringList>("firstMessages");
+        QTest::addColumn<QStringList>("messages"); // each port's, one a line
         QTest::newRow("read, all succeed")
             << "read" << QStringList{"", ""} << QList<int>{0, 0} << QStringList{"", ""};
         QTest::newRow("read, one lacks a device")
@@ -413,18 +457,27 @@ private slots:
         QTest::newRow("write, one lacks a device, one vanishes while written")
             << "write" << QStringList{"--missing 2", "--vanish-after 382", ""}
             << QList<int>{3, 4, 0}
-            << QStringList{"Device 2 Not Found !", "COM Port Open Error !", ""};
+            << QStringList{"Device 2 Not Found !",
+                           "COM Port Open Error !\n{pty}: *\nEEPROM writing "
+                           "error ! Please write once again ! ",
+                           ""};
+        QTest::newRow("write, text")
+            << "write text" << QStringList{"", ""} << QList<int>{0, 0} << QStringList{"", ""};
     }
     void severalPorts()
     {
         QFETCH(QString, command);
         QFETCH(QStringList, faults);
         QFETCH(QList<int>, statuses);
-        QFETCH(QStringList, firstMessages);
+        QFETCH(QStringList, messages);
         QTemporaryDir dir;
         QVERIFY(putFile(dir.filePath("in.bin"), BinFile::encode(factoryImage(0), 0)));
         std::vector<std::unique_ptr<SimProcess>> sims;
-        QStringList arguments{command, "--model", "24", "--json"};
+        const bool json = !command.endsWith(" text");
+        command = command.section(' ', 0, 0);
+        QStringList arguments{command, "--model", "24"};
+        if (json)
+            arguments << "--json";
         for (const QString &fault : faults) {
             sims.push_back(std::make_unique<SimProcess>());
             QVERIFY2(sims.back()->start(("--model 0 " + fault).split(' ', Qt::SkipEmptyParts)),
@@ -432,32 +485,44 @@ private slots:
             arguments << "--port" << sims.back()->ptyPath();
         }
         arguments << (command == "read" ? QStringList{"-o", dir.filePath("sw-{port}.bin")}
-                                        : QStringList{dir.filePath("in.bin")});
+                      : json            ? QStringList{dir.filePath("in.bin")}
+                                        : QStringList{"-", "<" + dir.filePath("in.bin")});
 
         const QStringList run = runCtl(arguments).split('|');
         QCOMPARE(run.value(0).toInt(), *std::max_element(statuses.begin(), statuses.end()));
         const QJsonArray summary = QJsonDocument::fromJson(run.value(1).toUtf8()).array();
-        QCOMPARE(summary.size(), sims.size());
-        for (int i = 0; i < summary.size(); ++i) {
-            const QJsonObject port = summary[i].toObject();
+        QCOMPARE(summary.size(), json ? int(sims.size()) : 0);
+        for (int i = 0; i < int(sims.size()); ++i) {
             const QString name = "pts" + QFileInfo(sims[i]->ptyPath()).fileName();
-            QCOMPARE(port["name"].toString(), name);
-            QCOMPARE(port["status"].toInt(), statuses[i]);
-            QCOMPARE(port["messages"].toArray().first().toString(), firstMessages[i]);
+            const QString said = messages[i].replace("{pty}", sims[i]->ptyPath());
+            if (json) {
+                const QJsonObject port = summary[i].toObject();
+                QCOMPARE(port["name"].toString(), name);
+                QCOMPARE(port["status"].toInt(), statuses[i]);
+                const QStringList outcomes{"done", "", "", "switch unavailable", "transfer failed"};
+                QCOMPARE(port["outcome"].toString(), outcomes.value(statuses[i]));
+                const QString all = port["messages"].toVariant().toStringList().join('\n');
+                QVERIFY2(said.contains('*') ? all.startsWith(said.section('*', 0, 0)) &&
+                                                  all.endsWith(said.section('*', 1))
+                                            : all == said,
+                         qPrintable(all));
+            }
             // Its row in the summary table.
             QVERIFY(run.value(2).contains(QRegularExpression(
                 QString("^%1 +[a-z ]+ +%2 +\\d+\\.\\d\\d$").arg(name).arg(statuses[i]),
                 QRegularExpression::MultilineOption)));
             if (statuses[i] != 0)
-                QVERIFY(run.value(2).contains(name + ": " + firstMessages[i] + '\n'));
+                QVERIFY(run.value(2).contains(name + ": " + said.section('\n', 0, 0) + '\n'));
             if (command == "read") {
                 QCOMPARE(fileBytes(dir.filePath("sw-" + name + ".bin")),
                          statuses[i] == 0 ? fileBytes(sims[i]->statePath()) : QByteArray());
-            } else {
-                QVERIFY(statuses[i] != 0 ||
-                        SimProcess::waitFor([&] { return sims[i]->logLines().contains("reset"); }));
-                QCOMPARE(sims[i]->logLines().contains("reset"), statuses[i] == 0);
+                continue;
             }
+            QVERIFY(statuses[i] != 0 ||
+                    SimProcess::waitFor([&] { return sims[i]->logLines().contains("reset"); }));
+            QCOMPARE(sims[i]->logLines().contains("reset"), statuses[i] == 0);
+            if (statuses[i] == 0) // every word went to this switch
+                QCOMPARE(sims[i]->logLines().filter(QRegularExpression("^write ")).size(), 384);
         }
     }
 };

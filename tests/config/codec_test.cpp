@@ -4,6 +4,7 @@
 #include "config_script.h"
 #include "support/test_main.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace
@@ -136,6 +137,35 @@ private slots:
         QTEST(VlanGroups::portText(state, 31) + '/' + VlanGroups::trunkText(state, 31), "offered");
     }
 
+    // Group records decoded: each device's slots up to the first empty record (bits 0 to 7 of
+    // the third word are no member), then the second half of device 2's; ports 1 to 16 in the
+    // second word, 17 to 32 in the first, trunks in bits 8 to 15 of the third.
+    void decodeGroups_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("groups");
+        QTest::newRow("low bits only end the device") << "0:66=00FF 0:73=0003 1:65=0030 1:66=0001"
+                                                      << "5 6 /";
+        QTest::newRow("ports 17 and 32, trunks 1 and 8") << "0:64=8001 0:66=81FF"
+                                                         << "17 32 /1 8 ";
+        QTest::newRow("device 2's second half") << "2:69=0101 2:77=0002"
+                                                << "1 9 /|2 /";
+    }
+    void decodeGroups()
+    {
+        QFETCH(QString, words);
+        ImageState state;
+        for (const QString &item : words.split(' ')) {
+            const QStringList at = item.split(QRegularExpression("[:=]"));
+            state.eepromImage[at[0].toInt()][at[1].toInt()] = quint16(at[2].toUInt(nullptr, 16));
+        }
+        VlanGroups::decodeVlanGroups(state);
+        QStringList groups;
+        for (int g = 0; g < state.vlanGroupCount; ++g)
+            groups << VlanGroups::portText(state, g) + '/' + VlanGroups::trunkText(state, g);
+        QTEST(groups.join('|'), "groups");
+    }
+
     // OK on an image whose every word is 0x4000 (all bits with "ones"): trunk words, copies, hash,
     // method and in-use bits, the members' trunk flags, VLAN group records (by user port) and the
     // forwarding masks (by chip port), with trunks folded in.
@@ -192,6 +222,8 @@ private slots:
         row("trunk, no group", 0, "mac +1 1-2 1-3", QString(), "0:32=FFF5 0:40=FFFF 0:31=00FF");
         row("an empty group is left out", 0, "", QStringLiteral("1 2||5 6"),
             "0:65=0003 0:73=0030 0:81=0000");
+        row("a record's bits 0 to 7 are kept", 0, "ones", QStringLiteral("1 2"),
+            "0:64=0000 0:65=0003 0:66=00FF");
         // Port-based trunks: select words (two bits a trunk: the chip offset of the member),
         // member flags, and masks that reach only the mapped member of each trunk.
         row("select word of port 9", 0, "port P1 P3 m1:9=2 m3:9=0", QString(),

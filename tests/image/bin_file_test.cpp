@@ -1,8 +1,16 @@
 #include "image/bin_file.h"
+#include "support/files.h"
 #include "support/image_builders.h"
 #include "support/test_main.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
 
 Q_DECLARE_METATYPE(ImageWords)
 
@@ -98,6 +106,67 @@ private slots:
             device[0] &= 0x7FFF;
         QVERIFY(decoded == expected);
         QCOMPARE(BinFile::encode(decoded, model), fileBytes(expected, model == 0 ? 3 : 4));
+    }
+
+    // A saved file that replaces another keeps its read, write and execute bits, and its owner
+    // where the saver may give it (root gives it back to nobody here), but never a set-user-ID,
+    // set-group-ID or sticky bit. A new file gets the mode every new file gets.
+    void savedMode_data()
+    {
+        QTest::addColumn<int>("before"); // -1: no file
+        QTest::addColumn<int>("after");
+        const mode_t mask = umask(0);
+        umask(mask);
+        QTest::newRow("0644") << 0644 << 0644;
+        QTest::newRow("6777 and sticky") << 07777 << 0777;
+        QTest::newRow("new") << -1 << int(0666 & ~mask);
+    }
+    void savedMode()
+    {
+        QFETCH(int, before);
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("c.bin"));
+        const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+        if (before >= 0) {
+            QVERIFY(putFile(path, "old"));
+            QVERIFY(chown(path, owner, gid_t(-1)) == 0 && chmod(path, mode_t(before)) == 0);
+        }
+        QVERIFY(!BinFile::save(path, TestImages::validImage(0), 0));
+        struct stat saved;
+        QVERIFY(stat(path, &saved) == 0);
+        QTEST(int(saved.st_mode & 07777), "after");
+        QCOMPARE(saved.st_uid, before >= 0 ? owner : geteuid());
+        QCOMPARE(::fileBytes(path), fileBytes(TestImages::validImage(0), 3));
+    }
+
+    // The file, a hard link of another one, then swapped again and again from a second thread for
+    // that link and for a symbolic link to a folder: whenever the swap comes, neither the other
+    // file nor the folder changes.
+    void saveLeavesLinkTargetAlone()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("c.bin"));
+        const QByteArray target = QFile::encodeName(dir.filePath("target"));
+        const QByteArray plain = path + ".plain";
+        QVERIFY(mkdir(target, 0700) == 0 && putFile(plain, "x") && chmod(plain, 06777) == 0);
+        QVERIFY(link(plain, path) == 0 && !BinFile::save(path, TestImages::validImage(0), 0));
+        std::atomic<bool> saving{true};
+        std::thread swapper([&] {
+            for (int i = 0; saving; ++i) {
+                const QByteArray next = path + QByteArray::number(i % 2);
+                if ((i % 2 ? symlink(target, next) : link(plain, next)) == 0)
+                    rename(next, path);
+            }
+        });
+        for (int i = 0; i < 500; ++i)
+            BinFile::save(path, TestImages::validImage(0), 0);
+        saving = false;
+        swapper.join();
+        struct stat after;
+        QVERIFY(stat(target, &after) == 0);
+        QCOMPARE(after.st_mode & 07777, mode_t(0700));
+        QVERIFY(stat(plain, &after) == 0);
+        QCOMPARE(after.st_mode & 07777, mode_t(06777));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "json_duplicates.h"
+#include "json_text_checks.h"
 
 #include "config_document_parts.h"
 
@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace JsonDuplicates
+namespace JsonTextChecks
 {
 
 namespace
@@ -37,9 +37,19 @@ QString readString(const QByteArray &json, qsizetype &at)
     return QJsonDocument::fromJson(quoted).array().at(0).toString();
 }
 
+// The number starting at `at`, as written; `at` ends past it.
+QByteArray numberAt(const QByteArray &json, qsizetype &at)
+{
+    const qsizetype start = at;
+    const QByteArray numberChars("+-.0123456789eE");
+    while (at < json.size() && numberChars.contains(json[at]))
+        ++at;
+    return json.mid(start, at - start);
+}
+
 } // namespace
 
-std::optional<QString> firstDuplicateKey(const QByteArray &json)
+std::optional<ConfigDocument::Refusal> firstProblem(const QByteArray &json)
 {
     std::vector<Container> open;
     const auto valuePath = [&open] {
@@ -70,9 +80,16 @@ std::optional<QString> firstDuplicateKey(const QByteArray &json)
                 top.expectKey = false;
                 top.key = text;
                 if (top.keys.contains(text))
-                    return ConfigDocument::at(top.path, text);
+                    return ConfigDocument::Refusal{ConfigDocument::at(top.path, text),
+                                                   QStringLiteral("duplicate key")};
                 top.keys.insert(text);
             }
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            const QByteArray number = numberAt(json, at);
+            if (number.contains('.') || number.contains('e') || number.contains('E'))
+                return ConfigDocument::Refusal{
+                    valuePath(), QStringLiteral("must be written as a whole number, not %1")
+                                     .arg(QString::fromLatin1(number))};
         } else {
             ++at;
         }
@@ -80,4 +97,4 @@ std::optional<QString> firstDuplicateKey(const QByteArray &json)
     return std::nullopt;
 }
 
-} // namespace JsonDuplicates
+} // namespace JsonTextChecks
