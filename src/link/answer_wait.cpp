@@ -207,7 +207,10 @@ bool AnswerWait::ended() const
 
 bool AnswerWait::inStep() const
 {
-    return singleSteps_ >= kInStepGrowths && gapMicros_ == 0 && lastGapMicros_ == 0;
+    // On a 9600-baud line two bytes seen together after a byte time are the wake-up's jitter, not
+    // an adapter's burst: a mistake there shows, as the late rest comes before the next answer.
+    const qint64 tolerated = lineSpeed_ ? kByteMicros : 0;
+    return singleSteps_ >= kInStepGrowths && std::max(gapMicros_, lastGapMicros_) <= tolerated;
 }
 
 void AnswerWait::look()
