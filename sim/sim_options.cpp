@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace
 {
@@ -77,28 +78,36 @@ struct Parsing {
         }
         return value;
     }
+
+    // A comma-separated list of such numbers; nothing once one of them is not.
+    std::optional<std::vector<int>> integers(const QString &text, int low, int high,
+                                             const QString &what)
+    {
+        std::vector<int> values;
+        for (const QString &item : text.split(QLatin1Char(','))) {
+            const std::optional<int> value = integer(item.trimmed(), low, high, what);
+            if (!value)
+                return std::nullopt;
+            values.push_back(*value);
+        }
+        return values;
+    }
 };
 
 bool parseMissing(Parsing &p, const QString &text, Faults::FaultPlan &faults)
 {
-    for (const QString &item : text.split(QLatin1Char(','))) {
-        const auto device = p.integer(item.trimmed(), 0, 3, QStringLiteral("--missing"));
-        if (!device)
-            return false;
-        faults.missing[static_cast<std::size_t>(*device)] = true;
-    }
-    return true;
+    const auto devices = p.integers(text, 0, 3, QStringLiteral("--missing"));
+    for (const int device : devices.value_or(std::vector<int>{}))
+        faults.missing[static_cast<std::size_t>(device)] = true;
+    return devices.has_value();
 }
 
 bool parseModuleCodes(Parsing &p, const QString &text, Faults::FaultPlan &faults)
 {
-    for (const QString &item : text.split(QLatin1Char(','))) {
-        const auto code = p.integer(item.trimmed(), 0, 255, QStringLiteral("--module-codes"));
-        if (!code)
-            return false;
-        faults.moduleCodes.push_back(*code);
-    }
-    return true;
+    const auto codes = p.integers(text, 0, 255, QStringLiteral("--module-codes"));
+    for (const int code : codes.value_or(std::vector<int>{}))
+        faults.moduleCodes.push_back(code);
+    return codes.has_value();
 }
 
 bool parseProbeFault(Parsing &p, const QString &text, Faults::FaultPlan &faults)
@@ -176,13 +185,9 @@ bool parseWriteAnswers(Parsing &p, const QString &text, Faults::FaultPlan &fault
     faults.repeatLastWriteAnswer = list.endsWith(QLatin1Char('+'));
     if (faults.repeatLastWriteAnswer)
         list.chop(1);
-    for (const QString &item : list.split(QLatin1Char(','))) {
-        const auto length = p.integer(item.trimmed(), 11, 200, QStringLiteral("--write-answers"));
-        if (!length)
-            return false;
-        faults.writeAnswerLengths.push_back(*length);
-    }
-    return true;
+    const auto lengths = p.integers(list, 11, 200, QStringLiteral("--write-answers"));
+    faults.writeAnswerLengths = lengths.value_or(std::vector<int>{});
+    return lengths.has_value();
 }
 
 bool parseReadTrailer(Parsing &p, const QString &text, Faults::FaultPlan &faults)
@@ -307,10 +312,10 @@ ParsedOptions parseSimOptions(const QStringList &arguments)
                                          QStringLiteral("dev:word[:v]"));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Shows the version."));
-    parser.addOptions({help,        model,       image,      writeFactory,    state,
-                       log,         link,        pace,       exitOnStdinEnd,  missing,
-                       moduleCodes, probeFault,  readFault,  dropAfterWrites, dropCommands,
-                       corruptWord, vanishAfter, noise,      trickle,         floodAfterWrites,
+    parser.addOptions({help,         model,       image,     writeFactory,    state,
+                       log,          link,        pace,      exitOnStdinEnd,  missing,
+                       moduleCodes,  probeFault,  readFault, dropAfterWrites, dropCommands,
+                       corruptWord,  vanishAfter, noise,     trickle,         floodAfterWrites,
                        writeAnswers, readTrailer, burst,     answerDelay});
     parser.addOption(version);
 
