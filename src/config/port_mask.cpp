@@ -1,10 +1,12 @@
 #include "config/port_mask.h"
 
+#include "image/eeprom_layout.h"
+
 namespace
 {
 
-constexpr int kFirstMaskWord = 29;
-constexpr int kFirstModuleMaskWord = 16; // 1000Base-SX: the two gigabit ports
+constexpr int kFirstMaskWord = EepromLayout::kFirstVlanMaskWord;
+constexpr int kFirstModuleMaskWord = EepromLayout::kModuleMaskWord; // 1000Base-SX: gigabit ports
 
 } // namespace
 

@@ -2,17 +2,9 @@
 
 #include "image/bin_file.h"
 #include "image/device_models.h"
+#include "image/eeprom_layout.h"
 
-namespace
-{
-
-constexpr int kFirstVlanMaskWord = 29; // high mask of port 0; the low mask follows
-constexpr int kGigabitMaskWord = 16;   // the module's copy of the two gigabit ports' masks
-constexpr int kGigabitTrunkWords[] = {21, 22, 23, 24};
-constexpr quint16 kGigabitTrunkIdle = 0xF00F;
-constexpr int kGigabitSpareWord = 25; // zero while no trunk is set
-
-} // namespace
+using namespace EepromLayout;
 
 ImageWords factoryImage(int model)
 {
@@ -44,10 +36,10 @@ ImageWords factoryImage(int model)
     if (model == Model24Sx) {
         DeviceWords &module = image[kModuleDevice];
         for (int w = 0; w < 4; ++w)
-            module[kGigabitMaskWord + w] = module[kFirstVlanMaskWord + w];
-        for (int w : kGigabitTrunkWords)
-            module[w] = kGigabitTrunkIdle;
-        module[kGigabitSpareWord] = 0;
+            module[kModuleMaskWord + w] = module[kFirstVlanMaskWord + w];
+        for (int w = 0; w < kModuleTrunkWords; ++w)
+            module[kModuleTrunkWord + w] = kModuleTrunkIdle;
+        module[kModuleTrunkSpareWord] = 0;
     }
     return image;
 }

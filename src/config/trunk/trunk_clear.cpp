@@ -32,9 +32,9 @@ void clearTrunkSettings(ImageState &state)
         }
     }
     if (state.is1000Sx) {
-        for (int w = kSxTrunkWord; w < kSxTrunkWord + 4; ++w)
-            image[3][w] = kSxTrunkWordReset;
-        image[3][kSxTrunkWord + 4] = 0;
+        for (int w = 0; w < EepromLayout::kModuleTrunkWords; ++w)
+            image[3][kSxTrunkWord + w] = kSxTrunkWordReset;
+        image[3][EepromLayout::kModuleTrunkSpareWord] = 0;
     }
     const int flagDevices = state.is32Port || state.is1000Sx ? 4 : 3;
     for (int d = 0; d < flagDevices; ++d) {

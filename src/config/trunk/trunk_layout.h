@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/eeprom_layout.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -83,7 +85,8 @@ constexpr int kMacInUseWord3 = 3;
 constexpr quint16 kMacInUseBits3 = 0x0070;
 constexpr int kTrunkTableWord = 48; // 48..51 member bytes, or 48..55 port-based select words
 constexpr int kHashWord = 52;
-constexpr int kSxTrunkWord = 21; // 1000Base-SX, device 3: the module ports' trunk words
-constexpr quint16 kSxTrunkWordReset = 0xF00F; // words 21..24 when no trunk is written
+// 1000Base-SX, device 3: the module ports' trunk words, and their value when no trunk is written.
+constexpr int kSxTrunkWord = EepromLayout::kModuleTrunkWord;
+constexpr quint16 kSxTrunkWordReset = EepromLayout::kModuleTrunkIdle;
 
 } // namespace TrunkLayout
