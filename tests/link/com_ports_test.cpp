@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -66,9 +69,10 @@ private slots:
     void anotherProgramsLock_data()
     {
         QTest::addColumn<QString>("lockName"); // {pts}: the terminal's name below /dev/pts
-        QTest::addColumn<QByteArray>("lock");  // empty: a folder in its place
+        QTest::addColumn<QByteArray>("lock");  // empty: a folder in its place; "{link}": a link
         QTest::addColumn<QString>("reason");   // empty: the port opens
         const QString inUse = "in use by another program (process {pid}, lock file {lock})";
+        const QString loopText = QString::fromLocal8Bit(std::strerror(ELOOP));
         const QString noProcess =
             "lock file {lock} names no process: remove it if no program uses the port";
         QTest::newRow("ten characters and a newline, live")
@@ -89,6 +93,8 @@ private slots:
         QTest::newRow("process 0") << "LCK..pts_{pts}" << QByteArray("0\n") << noProcess;
         QTest::newRow("a folder") << "LCK..pts_{pts}" << QByteArray()
                                   << "lock file {lock} cannot be read: not a regular file";
+        QTest::newRow("a symbolic link") << "LCK..pts_{pts}" << QByteArray("{link}")
+                                         << "lock file {lock} cannot be read: " + loopText;
     }
     void anotherProgramsLock()
     {
@@ -118,6 +124,8 @@ private slots:
             .replace("{binary ended}", binary(endedPid));
         if (lock.isEmpty()) {
             QVERIFY(QDir().mkdir(lockPath));
+        } else if (lock == "{link}") {
+            QVERIFY(QFile::link("/dev/null", lockPath));
         } else {
             QFile file(lockPath);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lock) == lock.size());
