@@ -6,7 +6,6 @@
 #include "port_list.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <vector>
@@ -63,15 +62,8 @@ std::optional<QString> deviceForPortArgument(const QString &argument)
 {
     if (argument.trimmed().isEmpty())
         return std::nullopt;
-    // COM9 and the like look like a port of the list, not like a path: a typing error.
-    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = comName.match(argument);
-    if (match.hasMatch()) {
-        const int number = match.captured(1).toInt();
-        if (number < kFirstComPort || number > kLastComPort)
-            return std::nullopt;
-    }
+    if (isComNameOutOfRange(argument))
+        return std::nullopt;
     return serialDeviceForArgument(argument);
 }
 

@@ -54,6 +54,17 @@ QString serialDeviceForArgument(const QString &argument, const std::vector<Seria
     return asDeviceName(argument);
 }
 
+bool isComNameOutOfRange(const QString &name)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = comName.match(name);
+    if (!match.hasMatch())
+        return false;
+    const int number = match.captured(1).toInt();
+    return number < kFirstComPort || number > kLastComPort;
+}
+
 PortEntry checkPortEntry(const QString &text, const std::vector<SerialDeviceInfo> &found)
 {
     const QString name = text.trimmed();
@@ -65,13 +76,7 @@ PortEntry checkPortEntry(const QString &text, const std::vector<SerialDeviceInfo
             return {QString(), network.problem};
         return {name, QString()};
     }
-    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = comName.match(name);
-    if (match.hasMatch()) {
-        const int number = match.captured(1).toInt();
-        if (number < kFirstComPort || number > kLastComPort)
-            return {QString(), QStringLiteral("COM1 to COM8 or a device path")};
-    }
+    if (isComNameOutOfRange(name))
+        return {QString(), QStringLiteral("COM1 to COM8 or a device path")};
     return {serialDeviceForArgument(name, found), QString()};
 }

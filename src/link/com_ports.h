@@ -20,6 +20,10 @@ QString comPortDeviceName(int portNumber);
 QString serialDeviceForArgument(const QString &argument,
                                 const std::vector<SerialDeviceInfo> &found = {});
 
+// "COM9", "com0" and the like: a name of the port list's kind but outside it, a typing error
+// rather than a device path.
+bool isComNameOutOfRange(const QString &name);
+
 // A port the user typed: the device it opens, or why it opens none.
 struct PortEntry {
     QString device;  // set when the entry names a port
