@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(h.window.sourceLine->text(), imageCleared ? "none loaded" : "in.bin");
         QCOMPARE(h.window.modelList->currentIndex(), expectedModel);
         QCOMPARE(h.state.lastModel, expectedModel);
-        QCOMPARE(h.state.is32Port, expectedModel == 2);
+        QCOMPARE(h.state.model().index, expectedModel);
         QCOMPARE(h.window.windowTitle(), deviceModelInfo(expectedModel).mainCaption);
         QCOMPARE(h.window.saveButton->isEnabled(), buttonsEnabled);
         QCOMPARE(h.window.writeButton->isEnabled(), buttonsEnabled);

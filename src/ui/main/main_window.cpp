@@ -67,7 +67,7 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
     }
     setImageCommandsEnabled(false);
     connect(modelList, &QComboBox::currentIndexChanged, this, &MainWindow::selectModel);
-    // Runs the model selection with lastModel still 0: caption, buttons, lastModel and is32Port.
+    // Runs the model selection with lastModel still 0: caption, buttons, lastModel and the model.
     modelList->setCurrentIndex(kStartupModel);
 
     progressBar->setValue(0);
@@ -276,7 +276,7 @@ void MainWindow::selectModel(int index)
         setImageCommandsEnabled(false);
     }
     state_.lastModel = index;
-    state_.is32Port = index == Model32NWay;
+    state_.setModel(index);
     if (rememberChoices_)
         services_.preferences->setModel(index);
 }
@@ -388,7 +388,7 @@ void MainWindow::saveConfiguration()
 void MainWindow::showProperties()
 {
     const int model = deviceModel();
-    state_.setModelFlags(model);
+    state_.setModel(model);
 
     PropertiesDialog dialog(state_, services_, this);
     const DeviceModelInfo &info = deviceModelInfo(model);
