@@ -7,7 +7,7 @@
 #include "support/small_disk.h"
 #include "support/test_main.h"
 #include "ui/main/main_window_texts.h"
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 #include "ui/preferences.h"
 #include "ui/properties_fixture.h"
 

@@ -6,7 +6,7 @@
 #include "link/network_port_name.h"
 #include "ui/dialog_runner.h"
 #include "ui/main/main_window_texts.h"
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 #include "ui/preferences.h"
 #include "ui/prompter.h"
 #include "ui/properties/properties_dialog.h"
