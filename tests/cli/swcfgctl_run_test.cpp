@@ -5,6 +5,7 @@
 #include "run_ctl.h"
 #include "support/files.h"
 #include "support/image_builders.h"
+#include "support/line_settings.h"
 #include "support/test_main.h"
 
 #include <QDir>
@@ -19,7 +20,6 @@
 
 
 #include <fcntl.h>
-#include <termios.h>
 #include <unistd.h>
 
 class SwcfgctlRunTest : public QObject
@@ -222,13 +222,7 @@ private slots:
         for (int w = 20; command.contains("changed") && w < 128; ++w)
             image[0][w] ^= 1, image[1][w] ^= 1, image[2][w] ^= 1;
         QVERIFY(putFile(file, BinFile::encode(image, 0)));
-        const auto settings = [&sim] {
-            termios line{};
-            const int fd = open(qPrintable(sim.ptyPath()), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-            tcgetattr(fd, &line);
-            close(fd);
-            return QByteArray(reinterpret_cast<const char *>(&line), sizeof line);
-        };
+        const auto settings = [&sim] { return lineSettings(sim.ptyPath()); };
         const QByteArray before = settings();
         QProcess ctl;
         QStringList arguments =

@@ -4,6 +4,7 @@
 #include "link/link_messages.h"
 #include "link/stop_messages.h"
 #include "support/image_builders.h"
+#include "support/line_settings.h"
 #include "support/test_main.h"
 #include "ui/main/main_window_texts.h"
 #include "ui/stop_signal_watch.h"
@@ -20,7 +21,6 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace
@@ -36,16 +36,6 @@ const QStringList kWarnings{
 QString writingError(int device)
 {
     return QStringLiteral("Device %1 EEPROM Writing Error !").arg(device);
-}
-
-// The settings of a terminal, as another program would find them.
-QByteArray lineSettings(const QString &terminal)
-{
-    termios line{};
-    const int fd = open(qPrintable(terminal), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    tcgetattr(fd, &line);
-    close(fd);
-    return QByteArray(reinterpret_cast<const char *>(&line), sizeof line);
 }
 
 // Standard error goes to a file from the making of this until text().
