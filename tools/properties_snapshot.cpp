@@ -109,7 +109,7 @@ int main(int argc, char *argv[])
     startConfiguration(state);
     PortWord::secondWord(state.portWords, 1) = 0x4CDF;
     TrunkBoard trunks;
-    trunks.enableModuleTrunks(true);
+    trunks.enableTrunks(TrunkLayout::kTrunks);
     trunks.selectMethod(TrunkMethod::MacAddress);
     trunks.setMacTrunk(0, true);
     trunks.setMacTrunk(1, true);
@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
     // parity; trunk 4 still without its mapping.
     startConfiguration(state);
     TrunkBoard portTrunks;
-    portTrunks.enableModuleTrunks(true);
+    portTrunks.enableTrunks(TrunkLayout::kTrunks);
     portTrunks.selectMethod(TrunkMethod::PortBased);
     portTrunks.setPortTrunk(0, true);
     portTrunks.setMember(0, 3, false);

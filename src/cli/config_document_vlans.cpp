@@ -67,7 +67,7 @@ bool DocumentReader::vlanRules(const SwitchConfiguration &config, const SwitchCo
             const int t = group.trunks[std::size_t(i)];
             if (!choices.trunks[std::size_t(t)])
                 return refuse(at(path, QStringLiteral("trunks")),
-                              (TrunkLayout::isModuleTrunk(t) && !state.model().moduleTrunks
+                              (!state.model().hasTrunk(t)
                                    ? QStringLiteral("trunk %1 exists on the 32-port model only")
                                    : QStringLiteral("trunk %1 is not in use"))
                                       .arg(t + 1) +

@@ -13,7 +13,7 @@ namespace PropertiesCodec
 
 void decode(ImageState &state, TrunkBoard &trunks)
 {
-    trunks.enableModuleTrunks(state.model().moduleTrunks);
+    trunks.enableTrunks(state.model().trunkCount);
     trunks.setHashIndex(0);
     for (auto &group : state.vlanTrunkMember)
         group.fill(false);

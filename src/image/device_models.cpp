@@ -11,19 +11,19 @@ const std::array<DeviceModelInfo, kModelCount> &models()
         {Model24NWay, QStringLiteral("24 Port N-Way Switch"),
          QStringLiteral("Device Configuration -- Configuration of 24 Port N-Way Switch"),
          QStringLiteral("Properties of 24 Port N-Way Switch"), QStringLiteral("24"), 0x10C0, 3, 3,
-         24, 23, ModuleKind::None, 0, false,
+         24, 23, ModuleKind::None, 0, 6,
          QStringLiteral(" Error ! This is not 24-Port Binary File ! ")},
         {Model24Sx, QStringLiteral("24 Port Switch,1000Base-SX On Board"),
          QStringLiteral(
              "Device Configuration -- Configuration of 24 Port Switch,1000Base-SX On Board"),
          // The dialog caption has a blank after the comma; the list and main caption do not.
          QStringLiteral("Properties of 24 Port Switch, 1000Base-SX On Board"),
-         QStringLiteral("24sx"), 0xB1C0, 4, 3, 24, 25, ModuleKind::GigabitFiber, 6, false,
+         QStringLiteral("24sx"), 0xB1C0, 4, 3, 24, 25, ModuleKind::GigabitFiber, 6, 6,
          QStringLiteral(" Error ! This is not 24-Port,1000SX Binary File ! ")},
         {Model32NWay, QStringLiteral("32 Port N-Way Switch"),
          QStringLiteral("Device Configuration -- Configuration of 32 Port N-Way Switch"),
          QStringLiteral("Properties of 32 Port N-Way Switch"), QStringLiteral("32"), 0x31C0, 4, 4,
-         32, 31, ModuleKind::EightPort, 3, true,
+         32, 31, ModuleKind::EightPort, 3, 8,
          QStringLiteral(" Error ! This is not 32-Port Binary File ! ")},
     }};
     return table;

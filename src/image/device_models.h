@@ -34,17 +34,19 @@ struct DeviceModelInfo {
     QString commandLineName;   // how command lines and documents name it
     quint16 modelWord;         // device 0, word 11 of a valid image
     int deviceCount;           // devices read, written and saved
-    int chipDevices;   // devices 0..chipDevices-1 are 8-port chips: port words, masks, trunks
-    int pagePorts;     // ports the properties dialog's port page offers
-    int lastChipPort;  // highest chip port in use
-    ModuleKind module; // what device 3 is
-    quint8 moduleCode; // the module register's value when that module is fitted; 0: none
-    bool moduleTrunks; // trunks 7 and 8 (on the module's ports) exist
+    // Devices 0..chipDevices-1 are 8-port chips, each with its port words, masks and trunk table.
+    int chipDevices;
+    int pagePorts;            // ports the properties dialog's port page offers
+    int lastChipPort;         // highest chip port in use
+    ModuleKind module;        // what device 3 is
+    quint8 moduleCode;        // the module register's value when that module is fitted; 0: none
+    int trunkCount;           // trunks 1..trunkCount exist (7 and 8 need the module's ports)
     QString wrongFileMessage; // shown when a file's model word does not match
 
     int switchPorts() const { return lastChipPort + 1; }
     bool hasModuleDevice() const { return module != ModuleKind::None; }
     bool hasGigabitModule() const { return module == ModuleKind::GigabitFiber; }
+    bool hasTrunk(int trunkIndex) const { return trunkIndex < trunkCount; }
 };
 
 // Model m in 0..2; anything else is a programming error.

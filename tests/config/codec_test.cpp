@@ -261,7 +261,7 @@ private slots:
         QFETCH(QString, groups);
         setGroups(state, groups);
         TrunkBoard board;
-        board.enableModuleTrunks(state.model().moduleTrunks);
+        board.enableTrunks(state.model().trunkCount);
         board.selectMethod(TrunkMethod::PortBased);
         runScript(board, script, &state);
         PropertiesCodec::encode(state, board.state());

@@ -30,11 +30,11 @@ TrunkBoard::TrunkBoard(TrunkPageHost *host) : host_(host)
     state_.port.trunkEnabled.fill(true);
 }
 
-void TrunkBoard::enableModuleTrunks(bool moduleTrunks)
+void TrunkBoard::enableTrunks(int count)
 {
-    for (int trunk = TrunkLayout::kFirstModuleTrunk; trunk < TrunkLayout::kTrunks; ++trunk) {
-        state_.mac.trunkEnabled[trunk] = moduleTrunks;
-        state_.port.trunkEnabled[trunk] = moduleTrunks;
+    for (int trunk = 0; trunk < TrunkLayout::kTrunks; ++trunk) {
+        state_.mac.trunkEnabled[trunk] = trunk < count;
+        state_.port.trunkEnabled[trunk] = trunk < count;
     }
 }
 

@@ -62,8 +62,8 @@ public:
 
     const TrunkPageState &state() const { return state_; }
 
-    // Trunks 7 and 8 exist only on a model with module trunks.
-    void enableModuleTrunks(bool moduleTrunks);
+    // Trunks 1..count exist on the model; the others cannot be chosen.
+    void enableTrunks(int count);
 
     void selectMethod(TrunkMethod method); // a load-balancing method button selected
     void showTab(int tab);

@@ -56,12 +56,10 @@ Choices available(const ImageState &state, const TrunkPageState &trunks)
     const DeviceModelInfo &model = state.model();
     for (int p = model.switchPorts(); p < kUserPortCount; ++p)
         choices.ports[p] = false;
-    if (!model.moduleTrunks) {
-        for (int t = kFirstModuleTrunk; t < kTrunks; ++t)
-            choices.trunks[t] = false;
-    }
+    for (int t = model.trunkCount; t < kTrunks; ++t)
+        choices.trunks[t] = false;
     auto noPort = [&model, &choices](int trunk, int p) {
-        if (!isModuleTrunk(trunk) || model.moduleTrunks)
+        if (model.hasTrunk(trunk))
             choices.ports[p] = false;
     };
     if (trunks.method == TrunkMethod::PortBased) {
