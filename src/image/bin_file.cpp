@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace BinFile
 {
 
@@ -46,7 +48,8 @@ ImageWords decode(const QByteArray &bytes, int model, const ImageWords &base)
 
 Verdict check(const ImageWords &image, int model)
 {
-    for (int d = 0; d < 3; ++d) {
+    // The base switch's chips, devices 0..2, carry the signature; a module does not have to.
+    for (int d = 0; d < std::min(deviceCountOf(model), 3); ++d) {
         if ((image[d][0] & kSignatureMask) != kSignature)
             return Verdict::ContentsError;
     }
