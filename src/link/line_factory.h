@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/network_port_name.h"
 #include "link/serial_line.h"
 
 #include <QString>

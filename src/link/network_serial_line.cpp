@@ -50,8 +50,8 @@ QString NetworkLineTexts::flooded()
         .arg(kMostBytesPerCommand);
 }
 
-NetworkSerialLine::NetworkSerialLine(const QString &name)
-    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name))
+NetworkSerialLine::NetworkSerialLine(const QString &name, NetworkProtocol protocol)
+    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name)), protocol_(protocol)
 {
     clock_.start();
 }
@@ -136,7 +136,7 @@ bool NetworkSerialLine::connectToServer()
     // Commands are short and each waits for its answer: send them at once.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     firstBytesSeen_ = false;
-    if (parsed_.address->comPortControl && !setUpComPort(since)) {
+    if (protocol_ == NetworkProtocol::ComPortControl && !setUpComPort(since)) {
         socket_->abort();
         socket_.reset();
         return false;

@@ -11,9 +11,15 @@
 
 class QTcpSocket;
 
-// The serial line of a console server's network port. "tcp://HOST:PORT" passes bytes both ways
-// and takes the server's line as set to 9600 8N1; "rfc2217://HOST:PORT" speaks Telnet COM Port
-// Control and sets the line itself. The link above sees data bytes only, as on a serial port.
+// How the bytes cross to the console server's serial line.
+enum class NetworkProtocol {
+    RawTcp,         // as they are; the server's line is taken as set to 9600 8N1
+    ComPortControl, // Telnet with COM Port Control, which sets the line
+};
+
+// The serial line of a console server's network port (SCHEME://HOST:PORT). Raw TCP passes bytes
+// both ways and takes the server's line as set to 9600 8N1; Telnet COM Port Control sets the line
+// itself. The link above sees data bytes only, as on a serial port.
 //
 // The first open() connects (5 s at most) and the connection stays up until the line is
 // destroyed: close() ends an operation, not the connection, so a command pays for one connection
@@ -32,7 +38,7 @@ class QTcpSocket;
 class NetworkSerialLine : public SerialLine
 {
 public:
-    explicit NetworkSerialLine(const QString &name);
+    NetworkSerialLine(const QString &name, NetworkProtocol protocol);
     ~NetworkSerialLine() override;
     NetworkSerialLine(const NetworkSerialLine &) = delete;
     NetworkSerialLine &operator=(const NetworkSerialLine &) = delete;
@@ -75,6 +81,7 @@ private:
 
     QString name_;
     ParsedNetworkPort parsed_;
+    NetworkProtocol protocol_;
     std::unique_ptr<QTcpSocket> socket_; // made by the first open, in the thread that uses it
     std::optional<ComPortControl> comPort_;
     QByteArray input_;

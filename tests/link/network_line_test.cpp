@@ -81,7 +81,8 @@ private slots:
             ::close(client);
         });
         const QString name = QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(port);
-        NetworkSerialLine line(name);
+        NetworkSerialLine line(name, scheme == "tcp" ? NetworkProtocol::RawTcp
+                                                     : NetworkProtocol::ComPortControl);
         ImageState state;
         EventLoopClock clock;
         RecordingSink sink;
@@ -120,7 +121,7 @@ private slots:
         quint16 port = 0;
         const int listener = listening(port); // its system takes what fits, nobody reads it
         const QString name = QStringLiteral("tcp://127.0.0.1:%1").arg(port);
-        NetworkSerialLine line(name);
+        NetworkSerialLine line(name, NetworkProtocol::RawTcp);
         QVERIFY(line.open());
         QElapsedTimer timer;
         timer.start();

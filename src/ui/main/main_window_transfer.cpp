@@ -4,7 +4,7 @@
 #include "image/device_models.h"
 #include "image/image_state.h"
 #include "link/link_messages.h"
-#include "link/network_port_name.h"
+#include "link/transports.h"
 #include "link/stop_messages.h"
 #include "link/switch_session.h"
 #include "ui/main/main_window_texts.h"
