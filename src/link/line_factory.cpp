@@ -2,9 +2,9 @@
 
 #include "link/transports.h"
 
-std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName)
+std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName, LinkClock &clock)
 {
-    return transportFor(deviceName).makeLine(deviceName);
+    return transportFor(deviceName).makeLine(deviceName, clock);
 }
 
 SerialLineFactory deviceLineFactory()

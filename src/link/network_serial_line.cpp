@@ -1,5 +1,6 @@
 #include "link/network_serial_line.h"
 
+#include "link/link_clock.h"
 #include "link/queued_write.h"
 
 #include <QCoreApplication>
@@ -50,10 +51,11 @@ QString NetworkLineTexts::flooded()
         .arg(kMostBytesPerCommand);
 }
 
-NetworkSerialLine::NetworkSerialLine(const QString &name, NetworkProtocol protocol)
-    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name)), protocol_(protocol)
+NetworkSerialLine::NetworkSerialLine(const QString &name, NetworkProtocol protocol,
+                                     LinkClock &clock)
+    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name)), protocol_(protocol),
+      clock_(clock)
 {
-    clock_.start();
 }
 
 NetworkSerialLine::~NetworkSerialLine()
@@ -112,8 +114,7 @@ QString NetworkSerialLine::errorText() const
 
 bool NetworkSerialLine::connectToServer()
 {
-    QElapsedTimer since;
-    since.start();
+    const qint64 startMs = clock_.elapsedMs();
     socket_ = std::make_unique<QTcpSocket>();
     socket_->setReadBufferSize(kMostBytesPerCommand);
     socket_->connectToHost(parsed_.address->host, parsed_.address->port);
@@ -123,7 +124,7 @@ bool NetworkSerialLine::connectToServer()
         QString failure;
         if (socket_->state() == QAbstractSocket::UnconnectedState)
             failure = socket_->errorString();
-        else if (since.elapsed() >= kConnectTimeoutMs)
+        else if (clock_.elapsedMs() - startMs >= kConnectTimeoutMs)
             failure = QString::fromLatin1(NetworkLineTexts::kNoConnection);
         if (!failure.isEmpty()) {
             error_ = reasonText(failure);
@@ -136,7 +137,7 @@ bool NetworkSerialLine::connectToServer()
     // Commands are short and each waits for its answer: send them at once.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     firstBytesSeen_ = false;
-    if (protocol_ == NetworkProtocol::ComPortControl && !setUpComPort(since)) {
+    if (protocol_ == NetworkProtocol::ComPortControl && !setUpComPort(startMs)) {
         socket_->abort();
         socket_.reset();
         return false;
@@ -144,13 +145,13 @@ bool NetworkSerialLine::connectToServer()
     return true;
 }
 
-bool NetworkSerialLine::setUpComPort(const QElapsedTimer &since)
+bool NetworkSerialLine::setUpComPort(qint64 startMs)
 {
     comPort_.emplace();
     socket_->write(comPort_->start());
     socket_->flush();
     while (comPort_->state() != ComPortControl::State::Ready) {
-        const qint64 left = kConnectTimeoutMs - since.elapsed();
+        const qint64 left = kConnectTimeoutMs - (clock_.elapsedMs() - startMs);
         QString failure;
         if (comPort_->state() == ComPortControl::State::Failed)
             failure = comPort_->failure();
@@ -193,10 +194,9 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
 
 bool NetworkSerialLine::waitUntilSent()
 {
-    QElapsedTimer since;
-    since.start();
+    const qint64 startMs = clock_.elapsedMs();
     while (socket_ && !lost() && unacknowledgedBytes() > 0) {
-        if (since.elapsed() >= kSendTimeoutMs) {
+        if (clock_.elapsedMs() - startMs >= kSendTimeoutMs) {
             error_ = reasonText(QString::fromLatin1(NetworkLineTexts::kNotTaken));
             return false;
         }
@@ -351,6 +351,11 @@ qint64 NetworkSerialLine::unacknowledgedBytes() const
 QString NetworkSerialLine::reasonText(const QString &reason) const
 {
     return name_ + QStringLiteral(": ") + reason;
+}
+
+qint64 NetworkSerialLine::nowMicros() const
+{
+    return clock_.elapsedMicros();
 }
 
 void NetworkSerialLine::sleepMicros(qint64 micros) const

@@ -4,11 +4,10 @@
 #include "link/network_port_name.h"
 #include "link/serial_line.h"
 
-#include <QElapsedTimer>
-
 #include <memory>
 #include <optional>
 
+class LinkClock;
 class QTcpSocket;
 
 // How the bytes cross to the console server's serial line.
@@ -38,7 +37,8 @@ enum class NetworkProtocol {
 class NetworkSerialLine : public SerialLine
 {
 public:
-    NetworkSerialLine(const QString &name, NetworkProtocol protocol);
+    // Time is read from `clock`, the clock of the waits on the line.
+    NetworkSerialLine(const QString &name, NetworkProtocol protocol, LinkClock &clock);
     ~NetworkSerialLine() override;
     NetworkSerialLine(const NetworkSerialLine &) = delete;
     NetworkSerialLine &operator=(const NetworkSerialLine &) = delete;
@@ -62,7 +62,8 @@ public:
 
 private:
     bool connectToServer();
-    bool setUpComPort(const QElapsedTimer &since);
+    // Until the server confirmed the line settings, or the connection's 5 s since startMs ran out.
+    bool setUpComPort(qint64 startMs);
     // Waits up to maxMs for the socket and takes in what came; true when data did.
     bool look(int maxMs);
     // Takes in what the socket holds: Telnet commands answered and stripped, data kept.
@@ -77,7 +78,7 @@ private:
     // Bytes sent that the server has not acknowledged yet.
     qint64 unacknowledgedBytes() const;
     void sleepMicros(qint64 micros) const;
-    qint64 nowMicros() const { return clock_.nsecsElapsed() / 1000; }
+    qint64 nowMicros() const;
 
     QString name_;
     ParsedNetworkPort parsed_;
@@ -91,7 +92,7 @@ private:
     QString error_;
     QString lostReason_; // set once the connection was lost
 
-    QElapsedTimer clock_;
+    LinkClock &clock_;
     bool answerStarted_ = false; // data came since the last send
     qint64 lastSendMicros_ = -1;
     qint64 lastDataMicros_ = 0;

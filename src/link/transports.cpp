@@ -15,19 +15,19 @@ PortNameReading readDevicePath(const QString &name)
     return {QString(), name};
 }
 
-std::unique_ptr<SerialLine> deviceLine(const QString &name)
+std::unique_ptr<SerialLine> deviceLine(const QString &name, LinkClock &)
 {
     return std::make_unique<QtSerialLine>(name);
 }
 
-std::unique_ptr<SerialLine> rawTcpLine(const QString &name)
+std::unique_ptr<SerialLine> rawTcpLine(const QString &name, LinkClock &clock)
 {
-    return std::make_unique<NetworkSerialLine>(name, NetworkProtocol::RawTcp);
+    return std::make_unique<NetworkSerialLine>(name, NetworkProtocol::RawTcp, clock);
 }
 
-std::unique_ptr<SerialLine> comPortControlLine(const QString &name)
+std::unique_ptr<SerialLine> comPortControlLine(const QString &name, LinkClock &clock)
 {
-    return std::make_unique<NetworkSerialLine>(name, NetworkProtocol::ComPortControl);
+    return std::make_unique<NetworkSerialLine>(name, NetworkProtocol::ComPortControl, clock);
 }
 
 const std::array<Transport, 3> kTransports{{

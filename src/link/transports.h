@@ -19,8 +19,8 @@ struct PortNameReading {
 struct Transport {
     QLatin1String scheme; // empty for the serial devices, which are named by a path
     PortNameReading (*read)(const QString &name);
-    // The line on the port `name` names, closed.
-    std::unique_ptr<SerialLine> (*makeLine)(const QString &name);
+    // The line on the port `name` names, closed; its time is read from `clock`.
+    std::unique_ptr<SerialLine> (*makeLine)(const QString &name, LinkClock &clock);
 };
 
 // The transport of `name`.
