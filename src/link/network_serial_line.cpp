@@ -27,9 +27,6 @@ constexpr qint64 kBlockedMicros = 300;
 // 3 s of quiet); a server that sends twice that after one command is not passing on a switch's
 // line. Also the most the socket may hold unread.
 constexpr qint64 kMostBytesPerCommand = 16384;
-// However long a silence inside an answer was once, a wait lasts at most this long past the last
-// byte: a server that stalled for seconds must not slow every later answer as much.
-constexpr qint64 kLongestSettleMicros = 1000000;
 // A console server may drop what it has not yet put on its serial line when the connection closes
 // (ser2net does). A command that no answer followed, the switch's reset, counts as sent only once
 // the server acknowledged it and this long has passed since it was sent.
@@ -54,7 +51,7 @@ QString NetworkLineTexts::flooded()
 NetworkSerialLine::NetworkSerialLine(const QString &name, NetworkProtocol protocol,
                                      LinkClock &clock)
     : name_(displayedPortName(name)), parsed_(parseNetworkPort(name)), protocol_(protocol),
-      clock_(clock)
+      clock_(clock), bursts_(clock)
 {
 }
 
@@ -179,10 +176,7 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
         error_ = reasonText(lost() ? lostReason_ : QStringLiteral("not open"));
         return false;
     }
-    // A new answer: what a stalled moment taught fades, what the server keeps doing is learned
-    // again from this answer's own gaps before its end is waited for.
-    answerStarted_ = false;
-    longestSilenceMicros_ /= 2;
+    bursts_.commandSent();
     const QByteArray wire = comPort_ ? ComPortControl::encode(bytes) : bytes;
     if (!writeAndDrain(*socket_, wire)) {
         lose(socket_->errorString());
@@ -235,11 +229,7 @@ void NetworkSerialLine::waitForInput(int maxMicros)
         look(0);
         return;
     }
-    qint64 deadline = nowMicros() + maxMicros;
-    // While an answer is coming, quiet means quiet for longer than the gaps it has shown.
-    if (maxMicros > 0 && answerStarted_)
-        deadline = std::max(deadline, lastDataMicros_ + std::min(longestSilenceMicros_ * 3 / 2,
-                                                                 kLongestSettleMicros));
+    const qint64 deadline = bursts_.waitEnd(maxMicros);
     for (;;) {
         const qint64 left = deadline - nowMicros();
         const bool usable = socket_ && !lost();
@@ -302,20 +292,7 @@ void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
             }
         }
     }
-    if (input_.size() > before)
-        noteData(waited ? nowMicros() : lastQuietLookMicros_);
-    else if (lookedNow)
-        lastQuietLookMicros_ = nowMicros();
-}
-
-void NetworkSerialLine::noteData(qint64 arrivedAfter)
-{
-    // The silence is known to have lasted at least from the last byte to the last look that found
-    // nothing (or to now, when a wait ended with the data).
-    if (answerStarted_ && arrivedAfter > lastDataMicros_)
-        longestSilenceMicros_ = std::max(longestSilenceMicros_, arrivedAfter - lastDataMicros_);
-    answerStarted_ = true;
-    lastDataMicros_ = nowMicros();
+    bursts_.looked(input_.size() > before, lookedNow, waited);
 }
 
 void NetworkSerialLine::lose(const QString &reason)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/answer_bursts.h"
 #include "link/com_port_control.h"
 #include "link/network_port_name.h"
 #include "link/serial_line.h"
@@ -25,11 +26,8 @@ enum class NetworkProtocol {
 // and a console server that serves one client at a time is never asked twice. A connection lost
 // after it was made is final, as an unplugged adapter is: later opens fail with the reason.
 //
-// Over a network the bytes of an answer may come in bursts further apart than on a UART. The line
-// learns the longest silence inside the answers it receives (halved at every command, so that a
-// moment's stall fades), and a wait that begins while an answer is coming lasts half as long again
-// past its last byte: a quiet line means the answer is over here as it does on a UART, and a
-// longer answer is seen whole.
+// Over a network the bytes of an answer may come in bursts further apart than on a UART: the
+// line's waits for input reckon with the silences inside its answers (see AnswerBursts).
 //
 // Whatever the server sends, the line holds little of it: more data after one command than a
 // 9600-baud line carries in the longest wait, a Telnet sub-negotiation that runs on, or a server
@@ -69,7 +67,6 @@ private:
     // Takes in what the socket holds: Telnet commands answered and stripped, data kept.
     // `lookedNow`: the socket was just asked, so nothing new means the line was quiet till now.
     void takeIn(bool lookedNow, bool waited);
-    void noteData(qint64 arrivedAfter);
     void lose(const QString &reason);
     bool lost() const { return !lostReason_.isEmpty(); }
     // "<name>: <reason>", as errorText() gives it.
@@ -93,11 +90,8 @@ private:
     QString lostReason_; // set once the connection was lost
 
     LinkClock &clock_;
-    bool answerStarted_ = false; // data came since the last send
     qint64 lastSendMicros_ = -1;
-    qint64 lastDataMicros_ = 0;
-    qint64 lastQuietLookMicros_ = 0; // the last time the socket was asked and had no data
-    qint64 longestSilenceMicros_ = 0;
+    AnswerBursts bursts_;
 };
 
 // Why a network port did not open, after "<name>: ".
