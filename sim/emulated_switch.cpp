@@ -34,14 +34,7 @@ QString describe(const Command &command)
 
 int defaultModuleCode(int model)
 {
-    switch (model) {
-    case Model24Sx:
-        return 6; // gigabit fiber module
-    case Model32NWay:
-        return 3; // 8-port module
-    default:
-        return 0; // none fitted
-    }
+    return deviceModelInfo(model).moduleCode; // 0: none fitted
 }
 
 bool isModuleCodeRead(const Command &command)

@@ -1,4 +1,5 @@
 #include "sim_options.h"
+#include "sim_usage.h"
 
 #include "image/device_models.h"
 
@@ -14,46 +15,6 @@ namespace
 using Faults::CorruptWord;
 using Faults::ProbeFault;
 using Faults::ReadFault;
-
-const char kDescription[] =
-    "Plays a switch's management controller on a pseudo-terminal. The first line on standard\n"
-    "output is the path of the terminal; point the configuration tool's COM port at it\n"
-    "(for example SWCFG_COM1=<path>). Ends cleanly on SIGTERM or SIGINT.\n"
-    "\n"
-    "Fault injection (N, M: counts; devices 0..3):\n"
-    "  --missing 1,3                 devices left out of the probe; they answer nothing\n"
-    "  --module-codes 1,1,6          successive module codes; the last one repeats\n"
-    "                                (register 115 of device 3 answers the module code\n"
-    "                                even when no module is fitted or it is missing)\n"
-    "  --probe-fault KIND[:N]        spoil the first N probes (all without N); KIND is\n"
-    "                                silent (no answer), short (5 bytes), long (7 bytes) or\n"
-    "                                garbled (6 bytes not starting with \"ns\")\n"
-    "  --read-fault DEV:KIND[:N]     spoil the first N EEPROM reads of device DEV (all without\n"
-    "                                N); KIND is short (last byte missing) or nonhex (a digit\n"
-    "                                that is not hexadecimal); may be repeated\n"
-    "  --drop-after-writes N         after N answered word writes, answer and execute nothing\n"
-    "  --drop-commands M             ...for M commands only, then answer again\n"
-    "  --flood-after-writes N        after N answered word writes, execute nothing and send\n"
-    "                                junk without end, as fast as the terminal takes it\n"
-    "  --corrupt-word DEV:WORD[:V]   keep V (default: the written value with bit 0 flipped) when\n"
-    "                                EEPROM word WORD of device DEV is written; may be repeated\n"
-    "  --vanish-after N              once command N is answered, end: the terminal closes\n"
-    "                                and the link goes (a cable pulled)\n"
-    "  --noise                       send junk bytes all the time, at 9600 baud\n"
-    "  --trickle MS                  send every answer a byte at a time, MS ms apart\n"
-    "\n"
-    "Answers the protocol allows (LENGTHS: 11..200):\n"
-    "  --write-answers LENGTHS       answer word writes with these lengths in turn (the echo\n"
-    "                                of the command, cut or padded with blanks), from the\n"
-    "                                start again after the last; with a + after the last\n"
-    "                                one, it repeats: 14,11+ answers 14 once, then 11\n"
-    "  --read-trailer HEX            send these bytes after every EEPROM read's answer, for\n"
-    "                                example 0d0a (CR LF)\n"
-    "  --burst GAP[:LEN]             hand answers over as a USB serial adapter does: what\n"
-    "                                crossed the line every GAP ms (its latency timer), or\n"
-    "                                at once when LEN bytes wait (its packet, default 64)\n"
-    "  --answer-delay US             start every answer US microseconds after the command's\n"
-    "                                last byte crossed the line (a byte takes 1042)";
 
 struct Parsing {
     QString error;
@@ -223,7 +184,7 @@ bool parseBurst(Parsing &p, const QString &text, SimOptions &options)
 ParsedOptions parseSimOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    parser.setApplicationDescription(QString::fromLatin1(kSimDescription));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption model(QStringLiteral("model"),

@@ -13,7 +13,7 @@
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/main/main_window.h"
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 #include "ui/prompter.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 #include "config/properties_codec.h"
 #include "config/trunk/trunk_board.h"
 #include "config/trunk/trunk_layout.h"
+#include "image/device_models.h"
 #include "image/image_state.h"
 #include "image/port_map.h"
 #include "image/port_word_codec.h"
@@ -82,7 +83,7 @@ void startConfiguration(ImageState &state)
 {
     state = ImageState();
     state.applyStartupDefaults();
-    state.is32Port = true;
+    state.setModel(Model32NWay);
     state.imageLoaded = true;
     PortNumbers::buildPortMaps(state);
 }

@@ -20,7 +20,7 @@ namespace
 ImageState moduleForModel(int model)
 {
     ImageState state;
-    state.setModelFlags(model);
+    state.setModel(model);
     return state;
 }
 

@@ -4,7 +4,7 @@
 #include "image/device_models.h"
 #include "link/com_ports.h"
 #include "link/transports.h"
-#include "port_list.h"
+#include "several_ports.h"
 
 #include <QCommandLineParser>
 
@@ -241,7 +241,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (inputs.count(QStringLiteral("-")) > 1)
         return usageError(CliTexts::standardInputTwice(), first);
     if (onLine) {
-        if (const std::optional<QString> refusal = PortList::settle(options))
+        if (const std::optional<QString> refusal = SeveralPorts::settle(options))
             return usageError(*refusal, first);
     }
 

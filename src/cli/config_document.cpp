@@ -165,9 +165,7 @@ void write(const QJsonValue &value, int level, bool oneLine, QByteArray &out)
 
 QString modelName(int model)
 {
-    return model == Model24Sx     ? QStringLiteral("24sx")
-           : model == Model32NWay ? QStringLiteral("32")
-                                  : QStringLiteral("24");
+    return deviceModelInfo(model).commandLineName;
 }
 
 QString linkName(LinkSetting link)

@@ -118,7 +118,7 @@ bool DocumentReader::trunkRules(const SwitchConfiguration &config)
         if (!trunk.inUse)
             continue;
         const QString path = at(QStringLiteral("trunks.groups"), numberOf(t));
-        if (isModuleTrunk(t) && model_ != Model32NWay)
+        if (isModuleTrunk(t) && !deviceModelInfo(model_).moduleTrunks)
             return refuse(path,
                           QStringLiteral("trunk %1 exists on the 32-port model only").arg(t + 1));
         std::vector<int> own;

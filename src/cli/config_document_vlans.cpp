@@ -55,7 +55,7 @@ bool DocumentReader::vlanRules(const SwitchConfiguration &config, const SwitchCo
                                const QString &kept)
 {
     ImageState state;
-    state.setModelFlags(model_);
+    state.setModel(model_);
     const VlanMembership::Choices choices = VlanMembership::available(state, trunkPageFor(config));
     const bool sameTrunks = config.method == opened.method && config.trunks == opened.trunks;
     for (int g = 0; g < int(config.vlans.size()); ++g) {
@@ -67,7 +67,7 @@ bool DocumentReader::vlanRules(const SwitchConfiguration &config, const SwitchCo
             const int t = group.trunks[std::size_t(i)];
             if (!choices.trunks[std::size_t(t)])
                 return refuse(at(path, QStringLiteral("trunks")),
-                              (TrunkLayout::isModuleTrunk(t) && !state.is32Port
+                              (TrunkLayout::isModuleTrunk(t) && !state.model().moduleTrunks
                                    ? QStringLiteral("trunk %1 exists on the 32-port model only")
                                    : QStringLiteral("trunk %1 is not in use"))
                                       .arg(t + 1) +

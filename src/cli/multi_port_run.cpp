@@ -6,9 +6,9 @@
 #include "link/com_ports.h"
 #include "link/link_clock.h"
 #include "port_console.h"
-#include "port_list.h"
 #include "port_summary.h"
 #include "ports_command.h"
+#include "several_ports.h"
 #include "stop_signals.h"
 
 #include <QElapsedTimer>
@@ -68,10 +68,10 @@ PortOutcome runPort(const CliOptions &options, int index, const WriteTarget &tar
     outcome.device = options.devices.at(index);
     outcome.writes = options.command == CliCommand::Write;
     outcome.file = options.command == CliCommand::Read
-                       ? PortList::fileFor(options.filePath, outcome.port)
+                       ? SeveralPorts::fileFor(options.filePath, outcome.port)
                        : options.filePath;
     if (!options.backupPath.isEmpty())
-        outcome.backup = PortList::fileFor(options.backupPath, outcome.port);
+        outcome.backup = SeveralPorts::fileFor(options.backupPath, outcome.port);
     CliOptions one = options;
     one.device = outcome.device;
     one.filePath = outcome.file;
@@ -152,7 +152,7 @@ ExitStatus runOnPorts(const CliOptions &given, bool stderrIsTerminal,
     QStringList labels;
     if (options.portArguments.size() > 1) {
         for (const QString &port : options.portArguments)
-            labels << PortList::shortName(port);
+            labels << SeveralPorts::shortName(port);
     }
     PortConsole console(
         stderr, stderrIsTerminal ? std::optional(CommandProgress(options)) : std::nullopt, labels);

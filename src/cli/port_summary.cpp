@@ -1,6 +1,6 @@
 #include "port_summary.h"
 
-#include "port_list.h"
+#include "several_ports.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -55,7 +55,7 @@ QString table(const std::vector<PortOutcome> &outcomes)
 {
     int width = 4;
     for (const PortOutcome &outcome : outcomes)
-        width = std::max(width, static_cast<int>(PortList::shortName(outcome.port).size()));
+        width = std::max(width, static_cast<int>(SeveralPorts::shortName(outcome.port).size()));
     const auto row = [width](const QString &port, const QString &outcome, const QString &status,
                              const QString &seconds) {
         return QStringLiteral("%1  %2  %3  %4\n")
@@ -67,7 +67,7 @@ QString table(const std::vector<PortOutcome> &outcomes)
     QString text = row(QStringLiteral("port"), QStringLiteral("outcome"), QStringLiteral("status"),
                        QStringLiteral("time s"));
     for (const PortOutcome &outcome : outcomes) {
-        text += row(PortList::shortName(outcome.port), outcomeName(outcome.status),
+        text += row(SeveralPorts::shortName(outcome.port), outcomeName(outcome.status),
                     QString::number(static_cast<int>(outcome.status)),
                     QString::number(static_cast<double>(outcome.wallMicros) / 1e6, 'f', 2));
     }
@@ -80,7 +80,7 @@ QByteArray json(const std::vector<PortOutcome> &outcomes)
     for (const PortOutcome &outcome : outcomes) {
         QJsonObject port{
             {QStringLiteral("port"), outcome.port},
-            {QStringLiteral("name"), PortList::shortName(outcome.port)},
+            {QStringLiteral("name"), SeveralPorts::shortName(outcome.port)},
             {QStringLiteral("device"), outcome.device},
             {QStringLiteral("file"), outcome.file},
             {QStringLiteral("outcome"), outcomeName(outcome.status)},

@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-
 namespace
 {
 

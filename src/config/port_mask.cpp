@@ -1,5 +1,6 @@
 #include "config/port_mask.h"
 
+#include "image/device_models.h"
 #include "image/eeprom_layout.h"
 
 namespace
@@ -12,22 +13,22 @@ constexpr int kFirstModuleMaskWord = EepromLayout::kModuleMaskWord; // 1000Base-
 
 void vlanMapToImage(ImageState &state, int sxWords)
 {
-    for (int d = 0; d < kDeviceSlots; ++d) {
-        if (d == kDeviceSlots - 1 && !state.is32Port)
-            break;
+    const DeviceModelInfo &model = state.model();
+    for (int d = 0; d < model.chipDevices; ++d) {
         for (int w = 0; w < kPortWordsPerDevice; ++w)
             state.eepromImage[d][kFirstMaskWord + w] = state.vlanMap[d][w];
     }
-    if (state.is1000Sx) {
+    if (model.hasGigabitModule()) {
         for (int w = 0; w < sxWords; ++w)
             state.eepromImage[3][kFirstModuleMaskWord + w] = state.vlanMap[3][w];
     }
 }
 
-PortMask imageMask(const ImageWords &image, int chipPort, bool is1000SX)
+PortMask imageMask(const ImageWords &image, int chipPort, bool gigabitModule)
 {
     const int device = chipPort / 8;
     const int word =
-        (is1000SX && device == 3 ? kFirstModuleMaskWord : kFirstMaskWord) + 2 * (chipPort % 8);
+        (gigabitModule && device == kModuleDevice ? kFirstModuleMaskWord : kFirstMaskWord) +
+        2 * (chipPort % 8);
     return PortMask{image[device][word], image[device][word + 1]};
 }

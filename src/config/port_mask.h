@@ -43,4 +43,4 @@ struct PortMask {
 // device 3 words 16..19 (`sxWords` of them: the port-based trunks also rewrite word 20).
 void vlanMapToImage(ImageState &state, int sxWords = 4);
 // The mask the image holds for `chipPort`, as vlanMapToImage stores it.
-PortMask imageMask(const ImageWords &image, int chipPort, bool is1000SX);
+PortMask imageMask(const ImageWords &image, int chipPort, bool gigabitModule);

@@ -5,6 +5,7 @@
 #include "config/trunk/trunk_board.h"
 #include "config/trunk/trunk_clear.h"
 #include "config/vlan/vlan_groups.h"
+#include "image/device_models.h"
 #include "image/image_state.h"
 
 namespace PropertiesCodec
@@ -12,7 +13,7 @@ namespace PropertiesCodec
 
 void decode(ImageState &state, TrunkBoard &trunks)
 {
-    trunks.enableModuleTrunks(state.is32Port);
+    trunks.enableModuleTrunks(state.model().moduleTrunks);
     trunks.setHashIndex(0);
     for (auto &group : state.vlanTrunkMember)
         group.fill(false);

@@ -50,17 +50,17 @@ RateDuplex choiceOf(LinkSetting link)
 
 int portPagePorts(int model)
 {
-    return model == Model32NWay ? 32 : 24;
+    return deviceModelInfo(model).pagePorts;
 }
 
 int switchPorts(int model)
 {
-    return deviceModelInfo(model).lastChipPort + 1;
+    return deviceModelInfo(model).switchPorts();
 }
 
 int switchPorts(const ImageState &state)
 {
-    return switchPorts(state.is32Port ? Model32NWay : state.is1000Sx ? Model24Sx : Model24NWay);
+    return state.model().switchPorts();
 }
 
 TrunkPageState trunkPageFor(const SwitchConfiguration &config)
@@ -91,7 +91,7 @@ TrunkPageState trunkPageFor(const SwitchConfiguration &config)
 
 std::vector<int> reachedPorts(const ImageWords &image, int model, int userIndex)
 {
-    const bool sx = model == Model24Sx;
+    const bool sx = deviceModelInfo(model).hasGigabitModule();
     const PortMask mask = imageMask(image, PortNumbers::chipPortOf(userIndex, sx), sx);
     std::vector<int> reached;
     for (int p = 0; p < switchPorts(model); ++p) {
@@ -104,7 +104,7 @@ std::vector<int> reachedPorts(const ImageWords &image, int model, int userIndex)
 OpenedConfiguration::OpenedConfiguration(const ImageWords &image, int model) : model_(model)
 {
     state_.applyStartupDefaults();
-    state_.setModelFlags(model);
+    state_.setModel(model);
     state_.takeLoadedImage(image);
     PortNumbers::buildPortMaps(state_);
     // The dialog opens showing port 1, which its rules may rewrite.

@@ -33,7 +33,7 @@ ImageWords factoryImage(int model)
     }
     image[0][BinFile::kModelWord] = deviceModelInfo(model).modelWord;
 
-    if (model == Model24Sx) {
+    if (deviceModelInfo(model).hasGigabitModule()) {
         DeviceWords &module = image[kModuleDevice];
         for (int w = 0; w < 4; ++w)
             module[kModuleMaskWord + w] = module[kFirstVlanMaskWord + w];

@@ -2,10 +2,14 @@
 
 #include "image/device_models.h"
 
-void ImageState::setModelFlags(int model)
+const DeviceModelInfo &ImageState::model() const
 {
-    is32Port = model == Model32NWay;
-    is1000Sx = model == Model24Sx;
+    return deviceModelInfo(model_);
+}
+
+void ImageState::setModel(int model)
+{
+    model_ = model;
 }
 
 void ImageState::applyPortWordDefaults()
@@ -24,7 +28,6 @@ void ImageState::applyStartupDefaults()
     for (auto &device : vlanMap)
         device.fill(0);
     imageLoaded = false;
-    is1000Sx = false;
     lastModel = 1;
 }
 
@@ -53,7 +56,7 @@ void ImageState::portWordsFromImage()
         applyPortWordDefaults();
         return;
     }
-    for (int d = 0; d < portWordDevices(); ++d) {
+    for (int d = 0; d < model().chipDevices; ++d) {
         for (int i = 0; i < kPortWordsPerDevice; ++i)
             portWords[d][i] = eepromImage[d][kFirstPortWord + i];
     }
@@ -61,7 +64,7 @@ void ImageState::portWordsFromImage()
 
 void ImageState::portWordsToImage()
 {
-    for (int d = 0; d < portWordDevices(); ++d) {
+    for (int d = 0; d < model().chipDevices; ++d) {
         for (int i = 0; i < kPortWordsPerDevice; ++i)
             eepromImage[d][kFirstPortWord + i] = portWords[d][i];
     }

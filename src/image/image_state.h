@@ -4,6 +4,8 @@
 
 #include <array>
 
+struct DeviceModelInfo;
+
 // Sizes of the configuration image and the tables kept beside it.
 constexpr int kDeviceSlots = 4;         // devices 0..3
 constexpr int kWordsPerDevice = 128;    // EEPROM words per device
@@ -34,8 +36,6 @@ public:
     // VLAN mask work words: (d, 2k) high and (d, 2k + 1) low mask of port k of device d.
     PortWordTable vlanMap{};
 
-    bool is32Port = false;
-    bool is1000Sx = false;
     int lastModel = 0;
     bool configChanged = false; // the properties dialog was confirmed since the last model reset
     bool propertiesApplied = false; // set by the properties dialog's OK, cleared by model reset
@@ -70,19 +70,21 @@ public:
     void applyStartupDefaults();
     // Run when the user confirms a model change with unsaved properties.
     void resetForModelChange();
-    // is32Port and is1000Sx for `model` (a device model index).
-    void setModelFlags(int model);
+    // The model the settings are laid out for: the selected one, set by the model list and by
+    // every command that decodes or encodes settings. The 24-port N-Way model until set.
+    const DeviceModelInfo &model() const;
+    void setModel(int model);
 
     // An image read from a switch or accepted from a file becomes the configuration: the port
-    // words follow it (the model flags must already be set).
+    // words follow it (the model must already be set).
     void takeLoadedImage(const ImageWords &image);
 
-    // portWords <- image words 13..28 (devices 0..2, and 3 on the 32-port model), or the defaults
-    // while nothing was loaded or applied.
+    // portWords <- image words 13..28 of the model's chip devices, or the defaults while nothing
+    // was loaded or applied.
     void portWordsFromImage();
     // Image words 13..28 <- portWords, for the same devices.
     void portWordsToImage();
 
 private:
-    int portWordDevices() const { return is32Port ? 4 : 3; }
+    int model_ = 0;
 };

@@ -1,13 +1,14 @@
 #include "image/port_map.h"
 
+#include "image/device_models.h"
 #include "image/image_state.h"
 
 namespace PortNumbers
 {
 
-int chipPortOf(int userIndex, bool is1000SX)
+int chipPortOf(int userIndex, bool gigabitModule)
 {
-    if (is1000SX && (userIndex == 24 || userIndex == 25))
+    if (gigabitModule && (userIndex == 24 || userIndex == 25))
         return userIndex;
     if (userIndex < 12)
         return 2 * userIndex + 1;
@@ -30,7 +31,7 @@ void buildPortMaps(ImageState &state)
         state.portMapInverse[24 + 2 * k] = k + 28;
         state.portMapInverse[25 + 2 * k] = k + 24;
     }
-    if (state.is1000Sx) {
+    if (state.model().hasGigabitModule()) {
         for (int i : {24, 25}) {
             state.portMap[i] = i;
             state.portMapInverse[i] = i;

@@ -10,9 +10,9 @@ namespace PortNumbers
 {
 
 // Chip port of user port index 0..31 (user port 1..32).
-int chipPortOf(int userIndex, bool is1000SX);
+int chipPortOf(int userIndex, bool gigabitModule);
 
-// Fills ImageState::portMap and ImageState::portMapInverse for the model in ImageState::is1000Sx.
+// Fills ImageState::portMap and ImageState::portMapInverse for the state's model.
 // Entry 32 of both is left alone. On the 1000Base-SX model the inverse keeps its 32-port entries 26
 // and 27 (29 and 25), which no port of that model reaches.
 void buildPortMaps(ImageState &state);

@@ -14,13 +14,17 @@ namespace
 // Register 115 of the module device says which module is fitted.
 constexpr int kModuleRegister = 115;
 constexpr quint8 kModuleNotReady = 1;
-constexpr quint8 kEightPortModule = 3;
-constexpr quint8 kGigabitModule = 6;
 constexpr int kNotReadyRetries = 5;
 
+// A code that some model's module answers with.
 bool isModule(const std::optional<quint8> &code)
 {
-    return code == kEightPortModule || code == kGigabitModule;
+    for (int model = 0; model < kModelCount; ++model) {
+        const DeviceModelInfo &info = deviceModelInfo(model);
+        if (info.hasModuleDevice() && code == info.moduleCode)
+            return true;
+    }
+    return false;
 }
 
 // One command keeps its port open from its first step to its last.
@@ -222,7 +226,8 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
             return moduleReadEnded();
     }
 
-    if (model == Model24NWay) {
+    const DeviceModelInfo &info = deviceModelInfo(model);
+    if (!info.hasModuleDevice()) {
         const auto moduleDetected = [this] {
             return fail(SessionOutcome::ModuleMismatch, QString::fromLatin1(kModuleDetected),
                         MessageSeverity::Critical);
@@ -238,13 +243,12 @@ SessionOutcome SwitchSession::checkModule(int model, bool secondReadingOn24Port)
         return isModule(code) ? moduleDetected() : SessionOutcome::Done;
     }
 
-    const quint8 expected = model == Model24Sx ? kGigabitModule : kEightPortModule;
-    if (code != expected && !readModuleCode(code))
+    if (code != info.moduleCode && !readModuleCode(code))
         return moduleReadEnded();
-    if (code != expected)
+    if (code != info.moduleCode)
         return fail(SessionOutcome::ModuleMismatch,
-                    QString::fromLatin1(model == Model24Sx ? kGigabitModuleNotFound
-                                                           : kEightPortModuleNotFound),
+                    QString::fromLatin1(info.hasGigabitModule() ? kGigabitModuleNotFound
+                                                                : kEightPortModuleNotFound),
                     MessageSeverity::Critical);
     return SessionOutcome::Done;
 }

@@ -261,7 +261,7 @@ private slots:
         QFETCH(QString, groups);
         setGroups(state, groups);
         TrunkBoard board;
-        board.enableModuleTrunks(state.is32Port);
+        board.enableModuleTrunks(state.model().moduleTrunks);
         board.selectMethod(TrunkMethod::PortBased);
         runScript(board, script, &state);
         PropertiesCodec::encode(state, board.state());

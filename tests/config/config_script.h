@@ -61,7 +61,7 @@ template <std::size_t N> QString checkedBoxes(const std::array<bool, N> &boxes)
 inline void setModel(ImageState &state, int model)
 {
     state.applyStartupDefaults();
-    state.setModelFlags(model);
+    state.setModel(model);
     PortNumbers::buildPortMaps(state);
 }
 

@@ -5,7 +5,7 @@
 #include "link/qt_serial_line.h"
 #include "support/files.h"
 #include "support/main_window_harness.h"
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -56,8 +56,7 @@ private slots:
         h.window.propertiesButton->click();
 
         QCOMPARE(h.dialogs.runs, 1);
-        QCOMPARE(h.state.is32Port, upper);
-        QCOMPARE(h.state.is1000Sx, model == Model24Sx);
+        QCOMPARE(h.state.model().index, model);
         QTEST(h.state.portMap[25], "chipPortOf26");
         QCOMPARE(h.state.portMap[32], -1);
         QVERIFY(!h.state.vlanPortMember[31][31]);

@@ -60,12 +60,12 @@ struct PropertiesFixture {
     explicit PropertiesFixture(int model = Model32NWay)
     {
         state.applyStartupDefaults();
-        state.setModelFlags(model);
+        state.setModel(model);
     }
 
     int chipPort(int userPort) const
     {
-        return PortNumbers::chipPortOf(userPort - 1, state.is1000Sx);
+        return PortNumbers::chipPortOf(userPort - 1, state.model().hasGigabitModule());
     }
     quint16 &first(int userPort)
     {

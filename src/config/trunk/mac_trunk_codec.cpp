@@ -1,6 +1,7 @@
 #include "config/trunk/mac_trunk_codec.h"
 
 #include "config/trunk/trunk_board.h"
+#include "image/device_models.h"
 #include "image/port_word_codec.h"
 
 namespace MacTrunkCodec
@@ -57,16 +58,15 @@ void encodeMacTrunks(ImageState &state, const TrunkPageState &page)
     if (page.method != TrunkMethod::MacAddress)
         return;
     ImageWords &image = state.eepromImage;
-    const int methodDevices = state.is32Port || state.is1000Sx ? 4 : 3;
-    for (int d = 0; d < methodDevices; ++d)
+    const DeviceModelInfo &model = state.model();
+    for (int d = 0; d < model.deviceCount; ++d)
         image[d][kMethodWord] |= kMethodBit;
     if (!anyTrunk(page))
         return;
 
     const quint16 hash =
         page.hashIndex >= 0 && page.hashIndex < kHashMethods ? kHashPatterns[page.hashIndex] : 0;
-    const int tableDevices = state.is32Port ? 4 : 3;
-    for (int d = 0; d < tableDevices; ++d) {
+    for (int d = 0; d < model.chipDevices; ++d) {
         image[d][kHashWord] |= hash;
         image[d][kMacInUseWord2] |= kMacInUseBits2;
         image[d][kMacInUseWord3] |= kMacInUseBits3;
@@ -84,9 +84,9 @@ void encodeMacTrunks(ImageState &state, const TrunkPageState &page)
         }
     }
     for (int w = 0; w < 4; ++w) {
-        for (int d = 1; d < tableDevices; ++d)
+        for (int d = 1; d < model.chipDevices; ++d)
             image[d][kTrunkTableWord + w] = image[0][kTrunkTableWord + w];
-        if (state.is1000Sx)
+        if (model.hasGigabitModule())
             image[3][kSxTrunkWord + w] = image[0][kTrunkTableWord + w];
     }
     addMacTrunkVlanMasks(state, page);

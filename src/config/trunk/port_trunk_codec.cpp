@@ -1,6 +1,7 @@
 #include "config/trunk/port_trunk_codec.h"
 
 #include "config/trunk/trunk_board.h"
+#include "image/device_models.h"
 #include "image/port_word_codec.h"
 
 namespace PortTrunkCodec
@@ -41,7 +42,8 @@ void decodePortTrunks(ImageState &state, TrunkBoard &board)
 {
     if (state.eepromImage[0][kMethodWord] & kMethodBit)
         return;
-    const int devices = state.is32Port ? 4 : 3;
+    const DeviceModelInfo &model = state.model();
+    const int devices = model.chipDevices;
     auto flagged = [&state](int d, int pos) {
         return bool(state.portWords[d][2 * pos] & PortWord::kTrunkPortFlag);
     };
@@ -60,11 +62,9 @@ void decodePortTrunks(ImageState &state, TrunkBoard &board)
         for (auto &tab : trunk)
             tab.fill(false);
     }
-    for (int d = 0; d < 3; ++d)
+    for (int d = 0; d < devices; ++d)
         parseMappings(state, board, d, kTrunkTableWord, 8);
-    if (state.is32Port)
-        parseMappings(state, board, 3, kTrunkTableWord, 8);
-    if (state.is1000Sx)
+    if (model.hasGigabitModule())
         parseMappings(state, board, 3, kSxTrunkWord, 2);
 
     for (int t = 0; t < kTrunks; ++t) {
@@ -88,7 +88,8 @@ void encodePortTrunks(ImageState &state, const TrunkPageState &page)
         }
     }
     ImageWords &image = state.eepromImage;
-    if (state.is1000Sx) {
+    const bool gigabitModule = state.model().hasGigabitModule();
+    if (gigabitModule) {
         for (int w = kSxTrunkWord; w < kSxTrunkWord + 4; ++w)
             image[3][w] = 0;
     }
@@ -103,7 +104,7 @@ void encodePortTrunks(ImageState &state, const TrunkPageState &page)
                 const int c = state.portMap[8 * g + j / 4];
                 const int d = c / 8;
                 const int pos = c % 8;
-                if (d == 3 && state.is1000Sx)
+                if (d == kModuleDevice && gigabitModule)
                     image[3][kSxTrunkWord + pos] |= value;
                 else
                     image[d][kTrunkTableWord + pos] |= value;

@@ -1,6 +1,7 @@
 #include "config/port_mask.h"
 #include "config/trunk/port_trunk_codec.h"
 #include "config/trunk/trunk_board.h"
+#include "image/device_models.h"
 
 namespace PortTrunkCodec
 {
@@ -38,7 +39,7 @@ void addMappedMember(ImageState &state, int trunk, int userIndex)
 
 void encodePortTrunkMasks(ImageState &state, const TrunkPageState &page)
 {
-    const int last = state.is32Port ? 31 : state.is1000Sx ? 25 : 23;
+    const int last = state.model().lastChipPort;
     std::array<bool, kUserPortCount + 1> flag{};
     std::array<bool, kTrunks + 1> trunkCovered{}; // not in use, or in some group
     for (int t = 0; t < kTrunks; ++t)

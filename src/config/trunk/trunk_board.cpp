@@ -30,11 +30,11 @@ TrunkBoard::TrunkBoard(TrunkPageHost *host) : host_(host)
     state_.port.trunkEnabled.fill(true);
 }
 
-void TrunkBoard::enableModuleTrunks(bool is32Port)
+void TrunkBoard::enableModuleTrunks(bool moduleTrunks)
 {
     for (int trunk = TrunkLayout::kFirstModuleTrunk; trunk < TrunkLayout::kTrunks; ++trunk) {
-        state_.mac.trunkEnabled[trunk] = is32Port;
-        state_.port.trunkEnabled[trunk] = is32Port;
+        state_.mac.trunkEnabled[trunk] = moduleTrunks;
+        state_.port.trunkEnabled[trunk] = moduleTrunks;
     }
 }
 

@@ -62,8 +62,8 @@ public:
 
     const TrunkPageState &state() const { return state_; }
 
-    // Trunks 7 and 8 exist on the 32-port model only.
-    void enableModuleTrunks(bool is32Port);
+    // Trunks 7 and 8 exist only on a model with module trunks.
+    void enableModuleTrunks(bool moduleTrunks);
 
     void selectMethod(TrunkMethod method); // a load-balancing method button selected
     void showTab(int tab);

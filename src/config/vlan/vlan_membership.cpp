@@ -1,6 +1,7 @@
 #include "config/vlan/vlan_membership.h"
 
 #include "config/trunk/trunk_board.h"
+#include "image/device_models.h"
 
 namespace VlanMembership
 {
@@ -52,14 +53,15 @@ Choices available(const ImageState &state, const TrunkPageState &trunks)
     Choices choices;
     choices.ports.fill(true);
     choices.trunks.fill(true);
-    if (!state.is32Port) {
-        for (int p = 24; p < kUserPortCount; ++p)
-            choices.ports[p] = state.is1000Sx && p < 26;
+    const DeviceModelInfo &model = state.model();
+    for (int p = model.switchPorts(); p < kUserPortCount; ++p)
+        choices.ports[p] = false;
+    if (!model.moduleTrunks) {
         for (int t = kFirstModuleTrunk; t < kTrunks; ++t)
             choices.trunks[t] = false;
     }
-    auto noPort = [&state, &choices](int trunk, int p) {
-        if (!isModuleTrunk(trunk) || state.is32Port)
+    auto noPort = [&model, &choices](int trunk, int p) {
+        if (!isModuleTrunk(trunk) || model.moduleTrunks)
             choices.ports[p] = false;
     };
     if (trunks.method == TrunkMethod::PortBased) {

@@ -1,14 +1,12 @@
 #include "ui/main/main_window.h"
 
-#include "image/bin_file.h"
 #include "image/device_models.h"
 #include "image/image_state.h"
 #include "link/com_ports.h"
 #include "link/network_port_name.h"
 #include "ui/dialog_runner.h"
-#include "ui/file_chooser.h"
 #include "ui/main/main_window_texts.h"
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 #include "ui/preferences.h"
 #include "ui/prompter.h"
 #include "ui/properties/properties_dialog.h"
@@ -18,7 +16,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -67,7 +64,7 @@ MainWindow::MainWindow(ImageState &state, const UiServices &services,
     }
     setImageCommandsEnabled(false);
     connect(modelList, &QComboBox::currentIndexChanged, this, &MainWindow::selectModel);
-    // Runs the model selection with lastModel still 0: caption, buttons, lastModel and is32Port.
+    // Runs the model selection with lastModel still 0: caption, buttons, lastModel and the model.
     modelList->setCurrentIndex(kStartupModel);
 
     progressBar->setValue(0);
@@ -276,7 +273,7 @@ void MainWindow::selectModel(int index)
         setImageCommandsEnabled(false);
     }
     state_.lastModel = index;
-    state_.is32Port = index == Model32NWay;
+    state_.setModel(index);
     if (rememberChoices_)
         services_.preferences->setModel(index);
 }
@@ -320,75 +317,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-void MainWindow::openConfiguration()
-{
-    if (!mayDiscardChanges(T::kOpenDiscards))
-        return;
-    const QString path = chooseFile(&FileChooser::chooseOpenPath);
-    if (path.isEmpty())
-        return;
-    // The image changes only when the file is accepted, so a rejected file can never be saved or
-    // written in place of what was loaded before.
-    const int model = deviceModel();
-    const BinFile::Loaded loaded = BinFile::load(path, model, state_.eepromImage);
-    if (!loaded.image) {
-        QString about;
-        if (loaded.error == QString::fromLatin1(BinFile::kContentsError))
-            about = T::notAnImage(path);
-        else if (loaded.error == deviceModelInfo(model).wrongFileMessage)
-            about = loaded.fileModel
-                        ? T::fileIsFor(path, deviceModelInfo(*loaded.fileModel).listText)
-                        : T::fileOfNoModel(path);
-        reportFileProblem(loaded.error, about);
-        return;
-    }
-    state_.takeLoadedImage(*loaded.image);
-    setImageCommandsEnabled(true);
-    setSource(QFileInfo(path).fileName());
-    statusLine->setText(T::opened(QFileInfo(path).fileName()));
-}
-
-QString MainWindow::chooseFile(QString (FileChooser::*choose)(const QString &, const QString &))
-{
-    // The dialog starts in the folder used last, and a chosen file's folder is the next one's.
-    Preferences *preferences = services_.preferences;
-    const QString path = (services_.files.*choose)(QString::fromLatin1(BinFile::kFilter),
-                                                   preferences ? preferences->folder() : QString());
-    if (preferences && !path.isEmpty())
-        preferences->setFolderOf(path);
-    return path;
-}
-
-void MainWindow::reportFileProblem(const QString &message, const QString &reason)
-{
-    if (reason.isEmpty())
-        services_.prompter.showMessage(message, MessageIcon::Critical);
-    else
-        services_.prompter.showMessageWithReason(message, MessageIcon::Critical, reason);
-    statusLine->setText(T::failed(message, reason));
-}
-
-void MainWindow::saveConfiguration()
-{
-    const QString path = chooseFile(&FileChooser::chooseSavePath);
-    if (path.isEmpty())
-        return;
-    saveButton->setEnabled(false);
-    const auto error = BinFile::save(path, state_.eepromImage, deviceModel());
-    saveButton->setEnabled(true);
-    if (error) {
-        reportFileProblem(*error);
-        return;
-    }
-    state_.unsavedChanges = false;
-    setSource(T::savedAs(QFileInfo(path).fileName()));
-    statusLine->setText(T::saved(QFileInfo(path).fileName()));
-}
-
 void MainWindow::showProperties()
 {
     const int model = deviceModel();
-    state_.setModelFlags(model);
+    state_.setModel(model);
 
     PropertiesDialog dialog(state_, services_, this);
     const DeviceModelInfo &info = deviceModelInfo(model);

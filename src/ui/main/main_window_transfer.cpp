@@ -8,7 +8,7 @@
 #include "link/switch_session.h"
 #include "link/transports.h"
 #include "ui/main/main_window_texts.h"
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 #include "ui/main/prompting_sink.h"
 #include "ui/preferences.h"
 #include "ui/prompter.h"

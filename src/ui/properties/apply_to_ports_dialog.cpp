@@ -1,5 +1,6 @@
 #include "ui/properties/apply_to_ports_dialog.h"
 
+#include "image/device_models.h"
 #include "image/port_word_codec.h"
 #include "ui/dialog_buttons.h"
 #include "ui/properties/properties_texts.h"
@@ -37,9 +38,9 @@ ApplyToPortsDialog::ApplyToPortsDialog(ImageState &state, QWidget *parent)
     connect(cancelButton, &QPushButton::clicked, this, &ApplyToPortsDialog::reject);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Ports 25..32 exist on the 32-port model only.
+    // Ports past the model's own (25..32 on the 24-port models) cannot be chosen.
     for (int i = 24; i < kUserPortCount; ++i)
-        portBoxes[i]->setEnabled(state_.is32Port);
+        portBoxes[i]->setEnabled(i < state_.model().pagePorts);
     // The source port is always among the targets (copying onto it changes nothing); its box
     // is locked after the model's rule, or that rule would unlock a source among ports 25..32.
     QCheckBox *source = portBoxes[state_.applySourcePort];

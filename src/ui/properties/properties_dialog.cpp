@@ -3,6 +3,7 @@
 #include "config/properties_codec.h"
 #include "config/trunk/trunk_layout.h"
 #include "config/trunk/trunk_texts.h"
+#include "image/device_models.h"
 #include "image/image_state.h"
 #include "image/port_map.h"
 #include "ui/dialog_buttons.h"
@@ -63,9 +64,9 @@ std::optional<int> PropertiesDialog::selectedPortIndex() const
 void PropertiesDialog::load()
 {
     PortNumbers::buildPortMaps(state_);
-    // Ports 25..32, like trunks 7 and 8, exist on the 32-port model only.
+    // Ports past the model's own (25..32 on the 24-port models) cannot be chosen.
     for (int i = 24; i < kUserPortCount; ++i)
-        portPage->portButtons[i]->setEnabled(state_.is32Port);
+        portPage->portButtons[i]->setEnabled(i < state_.model().pagePorts);
 
     // Showing port 1 runs the same rules as a click on its button, and shows its settings.
     portPage->portButtons[0]->setChecked(true);

@@ -3,6 +3,7 @@
 #include "config/switch_configuration.h"
 #include "config/trunk/trunk_layout.h"
 #include "config/trunk/trunk_texts.h"
+#include "image/device_models.h"
 #include "image/image_state.h"
 #include "ui/dialog_buttons.h"
 #include "ui/prompter.h"
@@ -90,10 +91,11 @@ bool TrunkMappingDialog::moduleTabAvailable() const
 
 void TrunkMappingDialog::applyModel()
 {
-    portTabs->setTabEnabled(3, state_.is32Port || state_.is1000Sx);
+    const DeviceModelInfo &model = state_.model();
+    portTabs->setTabEnabled(3, model.hasModuleDevice());
     for (int j = 8; j < 32; ++j)
-        options_[3][j]->setVisible(!state_.is1000Sx);
-    if (state_.is1000Sx) {
+        options_[3][j]->setVisible(!model.hasGigabitModule());
+    if (model.hasGigabitModule()) {
         // The module has two ports, 25 and 26.
         for (int p = 26; p < 32; ++p)
             portLabels[p]->setText(QStringLiteral("      "));

@@ -7,7 +7,7 @@
 #include <optional>
 
 // The ports a read or a write runs on at once, and the names that tell them apart.
-namespace PortList
+namespace SeveralPorts
 {
 
 // In read's -o and write's --backup, stands for each port's short name, so that every switch gets a
@@ -26,4 +26,4 @@ QString fileFor(const QString &pattern, const QString &portArgument);
 // once. The usage error, or nothing.
 std::optional<QString> settle(CliOptions &options);
 
-} // namespace PortList
+} // namespace SeveralPorts

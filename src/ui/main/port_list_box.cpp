@@ -1,4 +1,4 @@
-#include "ui/main/port_list.h"
+#include "ui/main/port_list_box.h"
 
 #include "link/com_ports.h"
 #include "link/transports.h"

@@ -1,4 +1,4 @@
-// What swcfgctl says about ports, the standard streams and the last line of a transfer. The
+// What swcfgctl says around a transfer: its ports, the standard streams and its last line. The
 // rest is in cli_texts.cpp.
 
 #include "cli_texts.h"

@@ -1,11 +1,11 @@
-#include "port_list.h"
+#include "several_ports.h"
 
 #include "command_files.h"
 #include "link/transports.h"
 
 #include <QFileInfo>
 
-namespace PortList
+namespace SeveralPorts
 {
 
 namespace
@@ -98,4 +98,4 @@ std::optional<QString> settle(CliOptions &options)
     return std::nullopt;
 }
 
-} // namespace PortList
+} // namespace SeveralPorts
