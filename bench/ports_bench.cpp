@@ -77,8 +77,8 @@ bool timePorts(CliOptions options, int model, const QStringList &ports, QTextStr
     options.devices = ports;
     const int count = static_cast<int>(ports.size());
     ByteTotals totals;
-    const SerialLineFactory makeLine = [&totals](const QString &device) {
-        return std::make_unique<TalliedLine>(makeSerialLine(device), totals);
+    const SerialLineFactory makeLine = [&totals](const QString &device, LinkClock &clock) {
+        return std::make_unique<TalliedLine>(makeSerialLine(device, clock), totals);
     };
     BenchObserver observer;
     WriteTarget target;

@@ -197,10 +197,10 @@ bool benchModel(int model, const Options &options, QTextStream &out)
     if (!paced.start(model, options.via, options.answers))
         return false;
     ImageState state;
-    const std::unique_ptr<SerialLine> port = makeSerialLine(paced.portName());
+    CountingClock clock;
+    const std::unique_ptr<SerialLine> port = makeSerialLine(paced.portName(), clock);
     TimelineSerialLine timeline(*port);
     CountingSerialLine line(timeline);
-    CountingClock clock;
     StderrMessages messages;
     SwitchSession session(state, line, clock, messages);
 

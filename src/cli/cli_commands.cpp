@@ -82,7 +82,7 @@ ExitStatus runRead(const CliOptions &options, const CommandServices &services)
         return fileProblem(services, *error);
 
     ImageState state = moduleForModel(options.model);
-    const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
+    const std::unique_ptr<SerialLine> line = services.makeLine(options.device, services.clock);
     SwitchSession session(state, *line, services.clock, services.messages, services.progress);
     takeStopRequests(session, services);
     const SessionOutcome outcome = session.read(options.model);
@@ -116,7 +116,7 @@ ExitStatus writeSwitch(const CliOptions &options, const WriteTarget &target,
     ImageState state = moduleForModel(options.model);
     state.takeLoadedImage(target.image);
 
-    const std::unique_ptr<SerialLine> line = services.makeLine(options.device);
+    const std::unique_ptr<SerialLine> line = services.makeLine(options.device, services.clock);
     SwitchSession session(state, *line, services.clock, services.messages, services.progress);
     takeStopRequests(session, services);
     ChangePlan plan(options, target, services, state, report);

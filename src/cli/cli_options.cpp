@@ -3,6 +3,7 @@
 #include "cli_texts.h"
 #include "image/device_models.h"
 #include "link/com_ports.h"
+#include "link/transports.h"
 #include "several_ports.h"
 
 #include <QCommandLineParser>
@@ -168,11 +169,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         for (const QString &value : parser.values(portOption))
             options.portArguments += value.split(QLatin1Char(','));
         for (const QString &argument : qAsConst(options.portArguments)) {
-            if (isNetworkPortName(argument)) {
-                const ParsedNetworkPort network = parseNetworkPort(argument);
-                if (!network.address)
-                    return usageError(CliTexts::badPort(argument, network.problem), first);
-            }
+            const QString problem = transportFor(argument).read(argument).problem;
+            if (!problem.isEmpty())
+                return usageError(CliTexts::badPort(argument, problem), first);
             const std::optional<QString> device = deviceForPortArgument(argument);
             if (!device)
                 return usageError(CliTexts::badPort(argument), first);

@@ -1,6 +1,6 @@
 #include "cli_texts.h"
 
-#include "link/network_port_name.h"
+#include "link/transports.h"
 #include "link/stop_messages.h"
 
 namespace CliTexts

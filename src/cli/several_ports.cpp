@@ -1,7 +1,7 @@
 #include "several_ports.h"
 
 #include "command_files.h"
-#include "link/network_port_name.h"
+#include "link/transports.h"
 
 #include <QFileInfo>
 
@@ -11,22 +11,25 @@ namespace SeveralPorts
 namespace
 {
 
-// Where a name leads: symbolic links followed and "." and ".." resolved as far as the path
+// Where a path leads: symbolic links followed and "." and ".." resolved as far as the path
 // exists, the rest as written. A device name without a folder is one under /dev, as the serial
-// port takes it; a network port is its host and port.
+// port takes it.
 QString resolvedPath(const QString &name)
 {
-    if (isNetworkPortName(name)) {
-        const std::optional<NetworkPortAddress> address = parseNetworkPort(name).address;
-        return address ? address->host.toLower() + QLatin1Char(':') + QString::number(address->port)
-                       : name;
-    }
     const QFileInfo info(name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name);
     const QString whole = info.canonicalFilePath();
     if (!whole.isEmpty())
         return whole;
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+}
+
+// Where a port leads: a device's resolved path, or the place its transport names (a network
+// port's host and port).
+QString portDestination(const QString &device)
+{
+    return isDevicePath(device) ? resolvedPath(device)
+                                : transportFor(device).read(device).destination;
 }
 
 } // namespace
@@ -55,8 +58,8 @@ std::optional<QString> settle(CliOptions &options)
             if (ports.at(i) == ports.at(j))
                 return QStringLiteral("port '%1' given twice").arg(ports.at(i));
             // A link and its target, or COM3 and the device it names, are one switch.
-            const QString device = resolvedPath(options.devices.at(i));
-            if (device == resolvedPath(options.devices.at(j)))
+            const QString device = portDestination(options.devices.at(i));
+            if (device == portDestination(options.devices.at(j)))
                 return QStringLiteral("ports '%1' and '%2' are the same device, %3")
                     .arg(ports.at(j), ports.at(i), device);
             if (shortName(ports.at(i)) == shortName(ports.at(j)))

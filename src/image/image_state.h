@@ -35,8 +35,6 @@ public:
     PortWordTable portWords{};
     // VLAN mask work words: (d, 2k) high and (d, 2k + 1) low mask of port k of device d.
     PortWordTable vlanMap{};
-    // The 128 words of the EEPROM read last.
-    DeviceWords readBuffer{};
 
     int lastModel = 0;
     bool configChanged = false; // the properties dialog was confirmed since the last model reset
@@ -46,7 +44,6 @@ public:
     bool unsavedChanges = false;
     bool imageLoaded = false;      // the image was filled by Open or Read
     bool phyUpdatePending = false; // a port's advertised abilities were changed in the dialog
-    bool writeTimedOut = false;    // the last word write got no answer in time
 
     // VLAN groups 1..vlanGroupCount; members by user port index and by trunk index.
     int vlanGroupCount = 0;

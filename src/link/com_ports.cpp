@@ -1,6 +1,6 @@
 #include "link/com_ports.h"
 
-#include "link/line_factory.h"
+#include "link/transports.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,11 +10,11 @@ namespace
 {
 
 // The serial port takes a name without a folder as one under /dev; a path with a folder is meant
-// from the current folder, so it is made absolute before the port sees it. A console server's
-// network port is a name, not a path.
+// from the current folder, so it is made absolute before the port sees it. A port of another
+// transport is a name, not a path.
 QString asDeviceName(const QString &name)
 {
-    if (isNetworkPortName(name))
+    if (!isDevicePath(name))
         return name;
     if (name.contains(QLatin1Char('/')) && QFileInfo(name).isRelative())
         return QDir::cleanPath(QFileInfo(name).absoluteFilePath());
@@ -70,10 +70,10 @@ PortEntry checkPortEntry(const QString &text, const std::vector<SerialDeviceInfo
     const QString name = text.trimmed();
     if (name.isEmpty())
         return {QString(), QStringLiteral("no port given")};
-    if (isNetworkPortName(name)) {
-        const ParsedNetworkPort network = parseNetworkPort(name);
-        if (!network.address)
-            return {QString(), network.problem};
+    if (!isDevicePath(name)) {
+        const QString problem = transportFor(name).read(name).problem;
+        if (!problem.isEmpty())
+            return {QString(), problem};
         return {name, QString()};
     }
     if (isComNameOutOfRange(name))

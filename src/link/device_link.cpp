@@ -1,14 +1,10 @@
 #include "link/device_link.h"
 
-#include "image/device_models.h"
 #include "image/image_state.h"
 #include "link/link_clock.h"
 #include "link/link_messages.h"
 #include "link/serial_line.h"
 #include "link/wire_protocol.h"
-
-#include <algorithm>
-#include <vector>
 
 using namespace WireProtocol;
 
@@ -16,34 +12,11 @@ namespace
 {
 
 constexpr qint64 kWriteAnswerTimeoutMs = 3000;
-// A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its last
-// bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters deliver
-// in bursts up to 16 ms apart. The first answer of a series of word writes is waited out behind a
-// quiet time longer than both, and so is any answer that came in bursts (longer still when a
-// longer gap between bursts was seen). The line must be as quiet once a series is over, so that
-// no late byte lands in the next read; when the last answer came in step with the line, a byte
-// time and a half is enough.
-constexpr int kSeriesQuietMicros = 20000;
 // A UART's receive FIFO holds the last bytes of an answer for about four byte times: answers of a
 // fixed length (the probe, the bulk read) are checked for bytes past their end for that long,
 // so that a longer answer is seen whole and refused.
 constexpr int kAnswerTailQuietMicros = 5000;
 constexpr qint64 kBulkAnswerTimeoutMs = 5000;
-
-// PHY access through the switch registers: data to 134, then the command to 132.
-constexpr int kPhyDataRegister = 134;
-constexpr int kPhyCommandRegister = 132;
-constexpr int kPhyWriteCommand = 0x4000;
-constexpr int kPhyControl = 0;
-constexpr int kPhyAdvertisement = 4;
-constexpr int kAdvertisementBase = 0x0401; // selector field and pause
-constexpr int kRestartAutoNegotiation = 0x3300;
-
-// Byte address of port word i of a device.
-constexpr int portWordAddress(int i)
-{
-    return 2 * (kFirstPortWord + i);
-}
 
 } // namespace
 
@@ -134,18 +107,15 @@ void DeviceLink::forgetWriteAnswers()
     writeAnswerTaken_ = 0;
 }
 
-bool DeviceLink::writeWord(int device, int space, int address, quint16 value)
+WordWrite DeviceLink::writeWord(int device, int space, int address, quint16 value)
 {
-    state_.writeTimedOut = false;
     // The last answer is still in the buffer: bytes that came after it was taken as whole were
     // part of it.
     if (writeAnswerBytes_ > 0 && line_.bytesAvailable() > writeAnswerTaken_)
         writeAnswerBytes_ += line_.bytesAvailable() - writeAnswerTaken_;
     line_.discardInput();
-    if (!sendCommand(writeWordCommand(device, space, address, value))) {
-        state_.writeTimedOut = true;
-        return false;
-    }
+    if (!sendCommand(writeWordCommand(device, space, address, value)))
+        return WordWrite::NotSent;
     if (writeAnswerBytes_ == 0) {
         // A length learned short would send the next commands into the end of an answer, so the
         // first one is always waited out in full, however in step its bytes came.
@@ -164,22 +134,21 @@ bool DeviceLink::writeWord(int device, int space, int address, quint16 value)
         // The word is on the wire; its answer is not waited for, nor learned from.
         forgetWriteAnswers();
         answersClean_ = false;
-        return true;
+        return WordWrite::Answered;
     }
     // The rest of the answer before, come after this command went out, was part of it.
     writeAnswerBytes_ += writeAnswerBytes_ > 0 ? wait_.staleBytes() : 0;
     const qint64 received = line_.bytesAvailable() - wait_.staleBytes();
     if (received < kWriteAnswerMinBytes) {
-        state_.writeTimedOut = true;
         forgetWriteAnswers();
         answersClean_ = false;
-        return true;
+        return WordWrite::NoAnswer;
     }
     // The answer is left unread; the next command drops it.
     earlierWriteAnswerBytes_ = writeAnswerBytes_;
     writeAnswerBytes_ = received;
     writeAnswerTaken_ = line_.bytesAvailable();
-    return true;
+    return WordWrite::Answered;
 }
 
 LinkResult<quint8> DeviceLink::readRegisterByte(int device, int space, int address)
@@ -236,12 +205,12 @@ LinkStatus DeviceLink::resetSwitch()
     return sent ? LinkStatus::Done : LinkStatus::NoAnswer;
 }
 
-LinkStatus DeviceLink::readEeprom(int device)
+LinkResult<DeviceWords> DeviceLink::readEeprom(int device)
 {
     showProgress(0);
     if (!beginOperation()) {
         hideProgress();
-        return LinkStatus::PortNotOpened;
+        return {LinkStatus::PortNotOpened};
     }
     line_.discardInput();
     const bool sent = sendCommand(readCommand(device, kEepromSpace, 0, kBulkReadBytes));
@@ -255,7 +224,7 @@ LinkStatus DeviceLink::readEeprom(int device)
             wait_.answerTail(kAnswerTailQuietMicros);
         if (stoppedWaiting()) {
             hideProgress();
-            return LinkStatus::Stopped;
+            return {LinkStatus::Stopped};
         }
     }
     const QByteArray answer = sent ? line_.readAll() : QByteArray();
@@ -267,135 +236,13 @@ LinkStatus DeviceLink::readEeprom(int device)
         hideProgress();
         answersClean_ = false;
         endOperation();
-        return LinkStatus::NoAnswer;
+        return {LinkStatus::NoAnswer};
     }
     setProgress(95);
-    state_.readBuffer = *words;
     setProgress(100);
     hideProgress();
     endOperation();
-    return LinkStatus::Done;
-}
-
-LinkStatus DeviceLink::writeEepromAll(int model)
-{
-    const int devices = deviceCountOf(model);
-    wordsSent_ = 0;
-    wordsToSend_ = devices * kWordsPerDevice;
-    unanswered_ = {};
-    if (!openPort())
-        return LinkStatus::PortNotOpened;
-    showProgress(0);
-    bool stopped = false;
-    for (int d = 0; d < devices && !stopped; ++d) {
-        setPhase(writingPhase(d + 1, devices));
-        for (int w = 0; w < kWordsPerDevice; ++w) {
-            if ((stopped = stopRequested()))
-                break;
-            // A word the line could not take did not reach the switch.
-            wordsSent_ += writeWord(d, kEepromSpace, 2 * w, state_.eepromImage[d][w]) ? 1 : 0;
-            setProgress(w * 100 / kWordsPerDevice);
-            if ((unanswered_[d] = state_.writeTimedOut))
-                break;
-        }
-        setProgress(100);
-        if (d != kModuleDevice)
-            setProgress(0);
-    }
-    wait_.answerTail(kSeriesQuietMicros);
-    setProgress(100);
-    hideProgress();
-    endOperation();
-    return stopped ? LinkStatus::Stopped : LinkStatus::Done;
-}
-
-LinkStatus DeviceLink::writeEepromChanged(int model, const ImageWords &onSwitch)
-{
-    struct Word {
-        int device;
-        int word;
-    };
-    std::vector<Word> changed;
-    for (int d = 0; d < deviceCountOf(model); ++d) {
-        for (int w = 0; w < kWordsPerDevice; ++w) {
-            if (state_.eepromImage[d][w] != onSwitch[d][w])
-                changed.push_back({d, w});
-        }
-    }
-    wordsSent_ = 0;
-    wordsToSend_ = static_cast<int>(changed.size());
-    unanswered_ = {};
-    if (changed.empty())
-        return LinkStatus::Done;
-    if (!openPort())
-        return LinkStatus::PortNotOpened;
-    setPhase(writingChangesPhase(wordsToSend_));
-    showProgress(0);
-    int silentDevice = -1;
-    bool stopped = false;
-    for (std::size_t i = 0; i < changed.size(); ++i) {
-        if ((stopped = stopRequested()))
-            break;
-        const Word &at = changed[i];
-        // As in a whole write, a word without answer ends its device's pass.
-        if (at.device != silentDevice) {
-            wordsSent_ += writeWord(at.device, kEepromSpace, 2 * at.word,
-                                    state_.eepromImage[at.device][at.word])
-                              ? 1
-                              : 0;
-            if ((unanswered_[at.device] = state_.writeTimedOut))
-                silentDevice = at.device;
-        }
-        setProgress(static_cast<int>((i + 1) * 100 / changed.size()));
-    }
-    wait_.answerTail(kSeriesQuietMicros);
-    hideProgress();
-    endOperation();
-    return stopped ? LinkStatus::Stopped : LinkStatus::Done;
-}
-
-LinkStatus DeviceLink::writeEepromPortWords()
-{
-    if (!openPort())
-        return LinkStatus::PortNotOpened;
-    showProgress(1);
-    setProgress(5);
-    int progress = 5;
-    for (int d = 0; d < 3; ++d) {
-        for (int i = 0; i < kPortWordsPerDevice; ++i)
-            writeWord(d, kEepromSpace, portWordAddress(i), state_.portWords[d][i]);
-        progress += 16;
-        setProgress(progress);
-    }
-    wait_.answerTail(kSeriesQuietMicros);
-    setProgress(50);
-    setProgress(100);
-    hideProgress();
-    endOperation();
-    return LinkStatus::Done;
-}
-
-void DeviceLink::writePhyRegisters()
-{
-    if (!state_.phyUpdatePending)
-        return;
-    forgetWriteAnswers();
-    for (int d = 0; d < 3; ++d) {
-        for (int k = 0; k < 8; ++k) {
-            // 10 half, 10 full, 100 half, 100 full duplex: bits 0..3 of the port's second word.
-            const int abilities = state_.portWords[d][2 * k + 1] & 0xF;
-            const int phy = 32 * k;
-            writeWord(d, kRegisterSpace, kPhyDataRegister,
-                      static_cast<quint16>(kAdvertisementBase + 32 * abilities));
-            writeWord(d, kRegisterSpace, kPhyCommandRegister,
-                      static_cast<quint16>(kPhyWriteCommand + phy + kPhyAdvertisement));
-            writeWord(d, kRegisterSpace, kPhyDataRegister, kRestartAutoNegotiation);
-            writeWord(d, kRegisterSpace, kPhyCommandRegister,
-                      static_cast<quint16>(kPhyWriteCommand + phy + kPhyControl));
-        }
-    }
-    wait_.answerTail(kSeriesQuietMicros);
-    state_.phyUpdatePending = false;
+    return {LinkStatus::Done, *words};
 }
 
 void DeviceLink::setPhase(const QString &phase)

@@ -30,9 +30,16 @@ template <typename T> struct LinkResult {
     bool answered() const { return status == LinkStatus::Done; }
 };
 
+// How one word write ended.
+enum class WordWrite {
+    Answered, // sent and answered, or sent when a stop ended the wait for its answer
+    NoAnswer, // sent; no answer of 11 bytes or more came in time
+    NotSent,  // the line did not take the command (it is gone)
+};
+
 // Word access to the switch devices and the EEPROM and PHY transfers built on it, on one serial
-// line. The results go through ImageState (readBuffer, writeTimedOut, phyUpdatePending); the
-// image itself is never changed here.
+// line. Results are returned; the image is only read (the transfers' words come from it), and
+// phyUpdatePending is cleared once the PHYs were written.
 class DeviceLink
 {
 public:
@@ -58,20 +65,19 @@ public:
     // it was to send.
     int wordsSent() const { return wordsSent_; }
     int wordsToSend() const { return wordsToSend_; }
-    // Whether every word the last whole or changed-only write sent to `device` was answered.
+    // Whether every word the last whole, changed-only or port-word write sent to `device` was
+    // answered.
     bool wordsAnswered(int device) const { return !unanswered_.at(device); }
     // Names what the progress bar follows from now on.
     void setPhase(const QString &phase);
 
-    // Writes one word and waits up to 3 s for the answer, then until its last byte is in;
-    // writeTimedOut tells whether it came. The answer has 11 bytes or more; how many, the switch
-    // decides. The first write of a series (since the port was opened) waits for the line to fall
-    // quiet and takes the bytes received as its answer. Later writes expect the longer of the
-    // last two answers: once two answers are known, an answer of that length is over as soon as
-    // it is in; a shorter one (of 11 bytes or more) once the line stayed quiet past the moment
-    // the expected length would have been in. False when the command did not go out at all (the
-    // line is gone).
-    bool writeWord(int device, int space, int address, quint16 value);
+    // Writes one word and waits up to 3 s for the answer, then until its last byte is in. The
+    // answer has 11 bytes or more; how many, the switch decides. The first write of a series (since
+    // the port was opened) waits for the line to fall quiet and takes the bytes received as its
+    // answer. Later writes expect the longer of the last two answers: once two answers are known,
+    // an answer of that length is over as soon as it is in; a shorter one (of 11 bytes or more)
+    // once the line stayed quiet past the moment the expected length would have been in.
+    WordWrite writeWord(int device, int space, int address, quint16 value);
     // Reads one byte of a device register.
     LinkResult<quint8> readRegisterByte(int device, int space, int address);
     // Sends the presence probe; the value is every byte that came (no answer when none did),
@@ -80,10 +86,9 @@ public:
     // Sends the reset command; nothing is awaited.
     LinkStatus resetSwitch();
 
-    // Reads the EEPROM of `device` into readBuffer. NoAnswer (readBuffer unchanged) when the
-    // answer was short, long or garbled; answerFault() then says how. Line ends after the
-    // answer are no fault.
-    LinkStatus readEeprom(int device);
+    // Reads the 128 words of the EEPROM of `device`. NoAnswer when the answer was short, long or
+    // garbled; answerFault() then says how. Line ends after the answer are no fault.
+    LinkResult<DeviceWords> readEeprom(int device);
     // Why the last EEPROM read failed, for the user; empty after one that succeeded.
     QString answerFault() const { return answerFault_; }
     // Writes every word of the image to the devices of the model. A word without answer ends that
@@ -100,6 +105,15 @@ public:
     void writePhyRegisters();
 
 private:
+    // A short quiet gap does not prove that an answer is over: a UART's receive FIFO may hold its
+    // last bytes for about four byte times (a byte takes 1.04 ms at 9600 baud), and USB adapters
+    // deliver in bursts up to 16 ms apart. The first answer of a series of word writes is waited
+    // out behind a quiet time longer than both, and so is any answer that came in bursts (longer
+    // still when a longer gap between bursts was seen). The line must be as quiet once a series
+    // is over, so that no late byte lands in the next read; when the last answer came in step
+    // with the line, a byte time and a half is enough.
+    static constexpr int kSeriesQuietMicros = 20000;
+
     // Opens the port, unless it is held and fine.
     bool beginOperation();
     // Closes the port, unless it is held and every answer since it was opened was whole.

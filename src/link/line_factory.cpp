@@ -1,13 +1,10 @@
 #include "link/line_factory.h"
 
-#include "link/network_serial_line.h"
-#include "link/qt_serial_line.h"
+#include "link/transports.h"
 
-std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName)
+std::unique_ptr<SerialLine> makeSerialLine(const QString &deviceName, LinkClock &clock)
 {
-    if (isNetworkPortName(deviceName))
-        return std::make_unique<NetworkSerialLine>(deviceName);
-    return std::make_unique<QtSerialLine>(deviceName);
+    return transportFor(deviceName).makeLine(deviceName, clock);
 }
 
 SerialLineFactory deviceLineFactory()

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "link/transports.h"
+
 #include <QString>
 
 #include <optional>
 
-// A console server's network port as a port name: tcp://HOST:PORT (raw TCP) or
-// rfc2217://HOST:PORT (Telnet COM Port Control), the scheme in any case.
+// A console server's network port as a port name: SCHEME://HOST:PORT, the scheme saying how the
+// bytes cross (see transports.cpp).
 struct NetworkPortAddress {
     QString host;
     quint16 port = 0;
-    bool comPortControl = false;
 };
 
 struct ParsedNetworkPort {
@@ -17,10 +18,8 @@ struct ParsedNetworkPort {
     QString problem;                           // otherwise why not, without the name itself
 };
 
-// Whether `name` is meant as a network port (its scheme says so), usable or not.
-bool isNetworkPortName(const QString &name);
 // The address a network port name gives, or what is wrong with it. Credentials are refused: the
 // connection has no login, and a password in a name would end up in messages and shell history.
 ParsedNetworkPort parseNetworkPort(const QString &name);
-// `name` fit for a message: a network port's user name and password are left out.
-QString displayedPortName(const QString &name);
+// The same as a transport reads it: the place is the host (in lower case) and the port.
+PortNameReading readNetworkPortName(const QString &name);

@@ -1,5 +1,6 @@
 #include "link/network_serial_line.h"
 
+#include "link/link_clock.h"
 #include "link/queued_write.h"
 
 #include <QCoreApplication>
@@ -26,9 +27,6 @@ constexpr qint64 kBlockedMicros = 300;
 // 3 s of quiet); a server that sends twice that after one command is not passing on a switch's
 // line. Also the most the socket may hold unread.
 constexpr qint64 kMostBytesPerCommand = 16384;
-// However long a silence inside an answer was once, a wait lasts at most this long past the last
-// byte: a server that stalled for seconds must not slow every later answer as much.
-constexpr qint64 kLongestSettleMicros = 1000000;
 // A console server may drop what it has not yet put on its serial line when the connection closes
 // (ser2net does). A command that no answer followed, the switch's reset, counts as sent only once
 // the server acknowledged it and this long has passed since it was sent.
@@ -50,10 +48,11 @@ QString NetworkLineTexts::flooded()
         .arg(kMostBytesPerCommand);
 }
 
-NetworkSerialLine::NetworkSerialLine(const QString &name)
-    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name))
+NetworkSerialLine::NetworkSerialLine(const QString &name, NetworkProtocol protocol,
+                                     LinkClock &clock)
+    : name_(displayedPortName(name)), parsed_(parseNetworkPort(name)), protocol_(protocol),
+      clock_(clock), bursts_(clock)
 {
-    clock_.start();
 }
 
 NetworkSerialLine::~NetworkSerialLine()
@@ -112,8 +111,7 @@ QString NetworkSerialLine::errorText() const
 
 bool NetworkSerialLine::connectToServer()
 {
-    QElapsedTimer since;
-    since.start();
+    const qint64 startMs = clock_.elapsedMs();
     socket_ = std::make_unique<QTcpSocket>();
     socket_->setReadBufferSize(kMostBytesPerCommand);
     socket_->connectToHost(parsed_.address->host, parsed_.address->port);
@@ -123,7 +121,7 @@ bool NetworkSerialLine::connectToServer()
         QString failure;
         if (socket_->state() == QAbstractSocket::UnconnectedState)
             failure = socket_->errorString();
-        else if (since.elapsed() >= kConnectTimeoutMs)
+        else if (clock_.elapsedMs() - startMs >= kConnectTimeoutMs)
             failure = QString::fromLatin1(NetworkLineTexts::kNoConnection);
         if (!failure.isEmpty()) {
             error_ = reasonText(failure);
@@ -136,7 +134,7 @@ bool NetworkSerialLine::connectToServer()
     // Commands are short and each waits for its answer: send them at once.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     firstBytesSeen_ = false;
-    if (parsed_.address->comPortControl && !setUpComPort(since)) {
+    if (protocol_ == NetworkProtocol::ComPortControl && !setUpComPort(startMs)) {
         socket_->abort();
         socket_.reset();
         return false;
@@ -144,13 +142,13 @@ bool NetworkSerialLine::connectToServer()
     return true;
 }
 
-bool NetworkSerialLine::setUpComPort(const QElapsedTimer &since)
+bool NetworkSerialLine::setUpComPort(qint64 startMs)
 {
     comPort_.emplace();
     socket_->write(comPort_->start());
     socket_->flush();
     while (comPort_->state() != ComPortControl::State::Ready) {
-        const qint64 left = kConnectTimeoutMs - since.elapsed();
+        const qint64 left = kConnectTimeoutMs - (clock_.elapsedMs() - startMs);
         QString failure;
         if (comPort_->state() == ComPortControl::State::Failed)
             failure = comPort_->failure();
@@ -178,10 +176,7 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
         error_ = reasonText(lost() ? lostReason_ : QStringLiteral("not open"));
         return false;
     }
-    // A new answer: what a stalled moment taught fades, what the server keeps doing is learned
-    // again from this answer's own gaps before its end is waited for.
-    answerStarted_ = false;
-    longestSilenceMicros_ /= 2;
+    bursts_.commandSent();
     const QByteArray wire = comPort_ ? ComPortControl::encode(bytes) : bytes;
     if (!writeAndDrain(*socket_, wire)) {
         lose(socket_->errorString());
@@ -193,10 +188,9 @@ bool NetworkSerialLine::send(const QByteArray &bytes)
 
 bool NetworkSerialLine::waitUntilSent()
 {
-    QElapsedTimer since;
-    since.start();
+    const qint64 startMs = clock_.elapsedMs();
     while (socket_ && !lost() && unacknowledgedBytes() > 0) {
-        if (since.elapsed() >= kSendTimeoutMs) {
+        if (clock_.elapsedMs() - startMs >= kSendTimeoutMs) {
             error_ = reasonText(QString::fromLatin1(NetworkLineTexts::kNotTaken));
             return false;
         }
@@ -235,11 +229,7 @@ void NetworkSerialLine::waitForInput(int maxMicros)
         look(0);
         return;
     }
-    qint64 deadline = nowMicros() + maxMicros;
-    // While an answer is coming, quiet means quiet for longer than the gaps it has shown.
-    if (maxMicros > 0 && answerStarted_)
-        deadline = std::max(deadline, lastDataMicros_ + std::min(longestSilenceMicros_ * 3 / 2,
-                                                                 kLongestSettleMicros));
+    const qint64 deadline = bursts_.waitEnd(maxMicros);
     for (;;) {
         const qint64 left = deadline - nowMicros();
         const bool usable = socket_ && !lost();
@@ -302,20 +292,7 @@ void NetworkSerialLine::takeIn(bool lookedNow, bool waited)
             }
         }
     }
-    if (input_.size() > before)
-        noteData(waited ? nowMicros() : lastQuietLookMicros_);
-    else if (lookedNow)
-        lastQuietLookMicros_ = nowMicros();
-}
-
-void NetworkSerialLine::noteData(qint64 arrivedAfter)
-{
-    // The silence is known to have lasted at least from the last byte to the last look that found
-    // nothing (or to now, when a wait ended with the data).
-    if (answerStarted_ && arrivedAfter > lastDataMicros_)
-        longestSilenceMicros_ = std::max(longestSilenceMicros_, arrivedAfter - lastDataMicros_);
-    answerStarted_ = true;
-    lastDataMicros_ = nowMicros();
+    bursts_.looked(input_.size() > before, lookedNow, waited);
 }
 
 void NetworkSerialLine::lose(const QString &reason)
@@ -351,6 +328,11 @@ qint64 NetworkSerialLine::unacknowledgedBytes() const
 QString NetworkSerialLine::reasonText(const QString &reason) const
 {
     return name_ + QStringLiteral(": ") + reason;
+}
+
+qint64 NetworkSerialLine::nowMicros() const
+{
+    return clock_.elapsedMicros();
 }
 
 void NetworkSerialLine::sleepMicros(qint64 micros) const

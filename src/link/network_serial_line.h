@@ -1,30 +1,33 @@
 #pragma once
 
+#include "link/answer_bursts.h"
 #include "link/com_port_control.h"
 #include "link/network_port_name.h"
 #include "link/serial_line.h"
 
-#include <QElapsedTimer>
-
 #include <memory>
 #include <optional>
 
+class LinkClock;
 class QTcpSocket;
 
-// The serial line of a console server's network port. "tcp://HOST:PORT" passes bytes both ways
-// and takes the server's line as set to 9600 8N1; "rfc2217://HOST:PORT" speaks Telnet COM Port
-// Control and sets the line itself. The link above sees data bytes only, as on a serial port.
+// How the bytes cross to the console server's serial line.
+enum class NetworkProtocol {
+    RawTcp,         // as they are; the server's line is taken as set to 9600 8N1
+    ComPortControl, // Telnet with COM Port Control, which sets the line
+};
+
+// The serial line of a console server's network port (SCHEME://HOST:PORT). Raw TCP passes bytes
+// both ways and takes the server's line as set to 9600 8N1; Telnet COM Port Control sets the line
+// itself. The link above sees data bytes only, as on a serial port.
 //
 // The first open() connects (5 s at most) and the connection stays up until the line is
 // destroyed: close() ends an operation, not the connection, so a command pays for one connection
 // and a console server that serves one client at a time is never asked twice. A connection lost
 // after it was made is final, as an unplugged adapter is: later opens fail with the reason.
 //
-// Over a network the bytes of an answer may come in bursts further apart than on a UART. The line
-// learns the longest silence inside the answers it receives (halved at every command, so that a
-// moment's stall fades), and a wait that begins while an answer is coming lasts half as long again
-// past its last byte: a quiet line means the answer is over here as it does on a UART, and a
-// longer answer is seen whole.
+// Over a network the bytes of an answer may come in bursts further apart than on a UART: the
+// line's waits for input reckon with the silences inside its answers (see AnswerBursts).
 //
 // Whatever the server sends, the line holds little of it: more data after one command than a
 // 9600-baud line carries in the longest wait, a Telnet sub-negotiation that runs on, or a server
@@ -32,7 +35,8 @@ class QTcpSocket;
 class NetworkSerialLine : public SerialLine
 {
 public:
-    explicit NetworkSerialLine(const QString &name);
+    // Time is read from `clock`, the clock of the waits on the line.
+    NetworkSerialLine(const QString &name, NetworkProtocol protocol, LinkClock &clock);
     ~NetworkSerialLine() override;
     NetworkSerialLine(const NetworkSerialLine &) = delete;
     NetworkSerialLine &operator=(const NetworkSerialLine &) = delete;
@@ -56,13 +60,13 @@ public:
 
 private:
     bool connectToServer();
-    bool setUpComPort(const QElapsedTimer &since);
+    // Until the server confirmed the line settings, or the connection's 5 s since startMs ran out.
+    bool setUpComPort(qint64 startMs);
     // Waits up to maxMs for the socket and takes in what came; true when data did.
     bool look(int maxMs);
     // Takes in what the socket holds: Telnet commands answered and stripped, data kept.
     // `lookedNow`: the socket was just asked, so nothing new means the line was quiet till now.
     void takeIn(bool lookedNow, bool waited);
-    void noteData(qint64 arrivedAfter);
     void lose(const QString &reason);
     bool lost() const { return !lostReason_.isEmpty(); }
     // "<name>: <reason>", as errorText() gives it.
@@ -71,10 +75,11 @@ private:
     // Bytes sent that the server has not acknowledged yet.
     qint64 unacknowledgedBytes() const;
     void sleepMicros(qint64 micros) const;
-    qint64 nowMicros() const { return clock_.nsecsElapsed() / 1000; }
+    qint64 nowMicros() const;
 
     QString name_;
     ParsedNetworkPort parsed_;
+    NetworkProtocol protocol_;
     std::unique_ptr<QTcpSocket> socket_; // made by the first open, in the thread that uses it
     std::optional<ComPortControl> comPort_;
     QByteArray input_;
@@ -84,12 +89,9 @@ private:
     QString error_;
     QString lostReason_; // set once the connection was lost
 
-    QElapsedTimer clock_;
-    bool answerStarted_ = false; // data came since the last send
+    LinkClock &clock_;
     qint64 lastSendMicros_ = -1;
-    qint64 lastDataMicros_ = 0;
-    qint64 lastQuietLookMicros_ = 0; // the last time the socket was asked and had no data
-    qint64 longestSilenceMicros_ = 0;
+    AnswerBursts bursts_;
 };
 
 // Why a network port did not open, after "<name>: ".

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class LinkClock;
+
 // One serial line to the switch's management controller: 9600 baud, 8 data bits, no parity, one
 // stop bit, raw bytes both ways.
 class SerialLine
@@ -13,6 +15,9 @@ class SerialLine
 public:
     virtual ~SerialLine() = default;
 
+    // An operation's open and close. They may be logical for a line that keeps its connection: a
+    // network line connects at its first open and stays connected across a command's closes and
+    // opens until it is destroyed, dropping what came while it was closed.
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -34,5 +39,7 @@ public:
 };
 
 // Makes the (closed) line on a device: a COM port's device, a USB adapter, a pseudo-terminal, a
-// console server's network port.
-using SerialLineFactory = std::function<std::unique_ptr<SerialLine>(const QString &device)>;
+// console server's network port. A line that reckons time reads it from `clock`, the clock of
+// the waits on it.
+using SerialLineFactory =
+    std::function<std::unique_ptr<SerialLine>(const QString &device, LinkClock &clock)>;

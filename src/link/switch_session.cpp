@@ -129,17 +129,18 @@ SessionOutcome SwitchSession::checkForReading(int model)
 SessionOutcome SwitchSession::readDevices(int model, ImageWords &image)
 {
     for (int d = 0; d < deviceCountOf(model); ++d) {
-        const LinkStatus status = readDevice(d, readingPhase(d + 1, deviceCountOf(model)));
-        if (status == LinkStatus::Stopped)
+        const LinkResult<DeviceWords> read =
+            readDevice(d, readingPhase(d + 1, deviceCountOf(model)));
+        if (read.status == LinkStatus::Stopped)
             return SessionOutcome::Stopped;
-        if (status == LinkStatus::PortNotOpened)
+        if (read.status == LinkStatus::PortNotOpened)
             return portNotOpened();
-        if (status != LinkStatus::Done) {
+        if (!read.answered()) {
             messages_.reportWithReason(eepromReadingFail(d), MessageSeverity::Critical,
                                        link_.answerFault());
             return SessionOutcome::EepromReadFailed;
         }
-        image[d] = state_.readBuffer;
+        image[d] = read.value;
     }
     return SessionOutcome::Done;
 }
@@ -148,16 +149,17 @@ SessionOutcome SwitchSession::verifyAndReset(int model, bool wordsWritten)
 {
     bool writingError = false;
     for (int d = 0; d < deviceCountOf(model); ++d) {
-        const LinkStatus status = readDevice(d, verifyingPhase(d + 1, deviceCountOf(model)));
-        if (status == LinkStatus::Stopped)
+        const LinkResult<DeviceWords> read =
+            readDevice(d, verifyingPhase(d + 1, deviceCountOf(model)));
+        if (read.status == LinkStatus::Stopped)
             return SessionOutcome::Stopped;
-        if (status == LinkStatus::PortNotOpened)
+        if (read.status == LinkStatus::PortNotOpened)
             return lostAfterWriting(wordsWritten, SessionOutcome::VerifyFailed, kWriteOnceAgain);
-        if (status != LinkStatus::Done || state_.readBuffer != state_.eepromImage[d]) {
+        if (!read.answered() || read.value != state_.eepromImage[d]) {
             writingError = true;
             // Every word was answered and only the reading failed: the words may well be there,
             // and a difference was not seen.
-            const bool onlyReadBackFailed = status != LinkStatus::Done && link_.wordsAnswered(d);
+            const bool onlyReadBackFailed = !read.answered() && link_.wordsAnswered(d);
             messages_.report(onlyReadBackFailed ? readBackFailed(d) : eepromWritingError(d),
                              MessageSeverity::Critical);
         }
@@ -263,13 +265,13 @@ bool SwitchSession::readModuleCode(std::optional<quint8> &code)
     return true;
 }
 
-LinkStatus SwitchSession::readDevice(int device, const QString &phase)
+LinkResult<DeviceWords> SwitchSession::readDevice(int device, const QString &phase)
 {
     if (link_.stopRequested())
-        return LinkStatus::Stopped;
+        return {LinkStatus::Stopped};
     link_.setPhase(phase);
-    const LinkStatus first = link_.readEeprom(device);
-    return first == LinkStatus::NoAnswer ? link_.readEeprom(device) : first;
+    const LinkResult<DeviceWords> first = link_.readEeprom(device);
+    return first.status == LinkStatus::NoAnswer ? link_.readEeprom(device) : first;
 }
 
 SessionOutcome SwitchSession::fail(SessionOutcome outcome, const QString &text,

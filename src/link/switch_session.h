@@ -90,9 +90,9 @@ private:
     bool readModuleCode(std::optional<quint8> &code);
     // How the command ends after readModuleCode said it must.
     SessionOutcome moduleReadEnded();
-    // Device `device`'s EEPROM into readBuffer under `phase`, once more when the first answer
-    // was bad; Stopped when a stop was asked for before it.
-    LinkStatus readDevice(int device, const QString &phase);
+    // Device `device`'s EEPROM under `phase`, read once more when the first answer was bad;
+    // Stopped when a stop was asked for before it.
+    LinkResult<DeviceWords> readDevice(int device, const QString &phase);
     SessionOutcome fail(SessionOutcome outcome, const QString &text, MessageSeverity severity);
     SessionOutcome portNotOpened();
 

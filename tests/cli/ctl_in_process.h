@@ -36,8 +36,8 @@ inline CtlResult ctl(const QString &arguments, const QTemporaryDir &dir,
     const OutputSink print = [&out](const QByteArray &text) { out += text; };
     // The device a line is made for comes first among the messages, "(network)" after it for a
     // console server's port.
-    const SerialLineFactory makeLine = [&messages](const QString &device) {
-        std::unique_ptr<SerialLine> line = deviceLineFactory()(device);
+    const SerialLineFactory makeLine = [&messages](const QString &device, LinkClock &clock) {
+        std::unique_ptr<SerialLine> line = deviceLineFactory()(device, clock);
         messages.texts << device +
                               (dynamic_cast<NetworkSerialLine *>(line.get()) ? " (network)" : "");
         return line;

@@ -1,5 +1,6 @@
 #include "launcher/ser2net_process.h"
 #include "link/com_ports.h"
+#include "link/link_clock.h"
 #include "link/qt_serial_line.h"
 #include "support/test_main.h"
 
@@ -46,8 +47,9 @@ private slots:
                      qPrintable(server.errorString()));
         qputenv("SWCFG_COM5",
                 throughConsoleServer ? server.portName().toLatin1() : QByteArray(ptsname(master)));
+        EventLoopClock clock;
         const std::unique_ptr<SerialLine> line = deviceLineFactory()(
-            nameOnly ? QString::fromLatin1(ptsname(master) + 5) : comPortDeviceName(5));
+            nameOnly ? QString::fromLatin1(ptsname(master) + 5) : comPortDeviceName(5), clock);
         qunsetenv("SWCFG_COM5");
         QVERIFY2(line->open(), qPrintable(line->errorText()));
         QVERIFY(line->isOpen());

@@ -73,8 +73,7 @@ private slots:
             rig.line.waitForInput(0);
             rig.line.chunkSize = 1;
             const qint64 start = rig.clock.elapsedMs();
-            link.writeWord(1, 1, 132, 16388);
-            QCOMPARE(rig.state.writeTimedOut, length == 0);
+            QCOMPARE(link.writeWord(1, 1, 132, 16388) != WordWrite::Answered, length == 0);
             QCOMPARE(rig.clock.elapsedMs() - start >= 3000, length == 0);
         }
         QCOMPARE(rig.line.commands.first(), "no11132064004\r");
@@ -83,8 +82,8 @@ private slots:
 
     // Four leading bytes, then four upper-case hex digits per word; line ends after them are no
     // part of it. The answer comes in chunks of 200 bytes and the bar follows the bytes received;
-    // a short or garbled answer (waited for 5 s at most) leaves readBuffer as it was, and the
-    // fault says what came.
+    // a short or garbled answer (waited for 5 s at most) gives no words, and the fault says what
+    // came.
     void bulkRead_data()
     {
         QTest::addColumn<QByteArray>("answer");
@@ -118,16 +117,16 @@ private slots:
         LinkRig rig;
         rig.line.chunkSize = 200;
         rig.line.answer = [answer](const QByteArray &) { return answer; };
-        rig.state.readBuffer.fill(0x5555);
         DeviceLink link(rig.state, rig.line, rig.clock, rig.recordProgress());
         const bool read = fault.isEmpty();
-        QCOMPARE(link.readEeprom(2), read ? LinkStatus::Done : LinkStatus::NoAnswer);
+        const LinkResult<DeviceWords> words = link.readEeprom(2);
+        QCOMPARE(words.status, read ? LinkStatus::Done : LinkStatus::NoAnswer);
 
         QCOMPARE(link.answerFault(), fault);
         QCOMPARE(rig.line.commands, QByteArrayList{"nr20000256\r"});
         QCOMPARE(rig.progress, progress);
-        QCOMPARE(rig.state.readBuffer[0], read ? 19551 : 0x5555);
-        QCOMPARE(rig.state.readBuffer[127], read ? 65535 : 0x5555);
+        QCOMPARE(words.value[0], read ? 19551 : 0);
+        QCOMPARE(words.value[127], read ? 65535 : 0);
         QCOMPARE(rig.clock.elapsedMs() / 1000, answer.size() < 516 ? 5 : 0);
     }
 
@@ -144,12 +143,12 @@ private slots:
         rig.line.inject("stale");
         QCOMPARE(link.probeDevices().value, QByteArray("ns\0\1\2\3", 6));
         rig.line.inject("stale");
-        QCOMPARE(link.readEeprom(1), LinkStatus::Done);
-        QCOMPARE(rig.state.readBuffer, rig.device.eeprom()[1]);
+        const LinkResult<DeviceWords> words = link.readEeprom(1);
+        QCOMPARE(words.status, LinkStatus::Done);
+        QCOMPARE(words.value, rig.device.eeprom()[1]);
         link.openPort();
         rig.line.inject("stale bytes");
-        link.writeWord(1, 0, 6, 0x1234);
-        QVERIFY(!rig.state.writeTimedOut);
+        QCOMPARE(link.writeWord(1, 0, 6, 0x1234), WordWrite::Answered);
 
         QCOMPARE(rig.line.sendsOverUnreadInput, 0);
         // No waiting for answers already there; one quiet pass each shows that nothing follows

@@ -81,9 +81,11 @@ private slots:
             ::close(client);
         });
         const QString name = QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(port);
-        NetworkSerialLine line(name);
-        ImageState state;
         EventLoopClock clock;
+        NetworkSerialLine line(
+            name, scheme == "tcp" ? NetworkProtocol::RawTcp : NetworkProtocol::ComPortControl,
+            clock);
+        ImageState state;
         RecordingSink sink;
         if (scheme == "tcp") { // closed and opened again, as a held port is after a bad answer
             QVERIFY(line.open());
@@ -120,7 +122,8 @@ private slots:
         quint16 port = 0;
         const int listener = listening(port); // its system takes what fits, nobody reads it
         const QString name = QStringLiteral("tcp://127.0.0.1:%1").arg(port);
-        NetworkSerialLine line(name);
+        EventLoopClock clock;
+        NetworkSerialLine line(name, NetworkProtocol::RawTcp, clock);
         QVERIFY(line.open());
         QElapsedTimer timer;
         timer.start();

@@ -4,9 +4,9 @@
 #include "image/device_models.h"
 #include "image/image_state.h"
 #include "link/link_messages.h"
-#include "link/network_port_name.h"
 #include "link/stop_messages.h"
 #include "link/switch_session.h"
+#include "link/transports.h"
 #include "ui/main/main_window_texts.h"
 #include "ui/main/port_list_box.h"
 #include "ui/main/prompting_sink.h"
@@ -119,7 +119,7 @@ SessionOutcome MainWindow::runOnSwitch(Transfer transfer, QPushButton *button,
     portList->noteUsed(device);
     if (services_.preferences)
         services_.preferences->setRecentPorts(portList->recentDevices());
-    const std::unique_ptr<SerialLine> line = switchAccess_.lines(device);
+    const std::unique_ptr<SerialLine> line = switchAccess_.lines(device, switchAccess_.clock);
     SwitchSession *session = nullptr;
     PromptingSink messages(
         services_.prompter,

@@ -1,7 +1,7 @@
 #include "ui/main/port_list_box.h"
 
 #include "link/com_ports.h"
-#include "link/network_port_name.h"
+#include "link/transports.h"
 #include "ui/main/main_window_texts.h"
 
 #include <QLineEdit>
