@@ -122,11 +122,20 @@ void PortPage::connectRules()
                 portSelected(i);
         });
     }
-    connect(securityBox, &QCheckBox::toggled, this, &PortPage::securityToggled);
-    connect(learningBox, &QCheckBox::toggled, this, &PortPage::learningToggled);
-    connect(stormControlBox, &QCheckBox::toggled, this, &PortPage::stormControlToggled);
-    connect(flowControlBox, &QCheckBox::toggled, this, &PortPage::flowControlToggled);
-    connect(autoNegotiationBox, &QCheckBox::toggled, this, &PortPage::autoNegotiationToggled);
+    // A box's change goes to the board, whose rules may change other controls.
+    const auto forward = [this](QCheckBox *box, void (PortBoard::*set)(bool)) {
+        connect(box, &QCheckBox::toggled, this, [this, set](bool on) {
+            if (showing_)
+                return;
+            (board_.*set)(on);
+            showControls();
+        });
+    };
+    forward(securityBox, &PortBoard::setSecurity);
+    forward(learningBox, &PortBoard::setLearning);
+    forward(stormControlBox, &PortBoard::setStormControl);
+    forward(flowControlBox, &PortBoard::setFlowControl);
+    forward(autoNegotiationBox, &PortBoard::setAutoNegotiation);
     for (QRadioButton *button : {rate10Option, rate100Option, halfDuplexOption, fullDuplexOption}) {
         connect(button, &QRadioButton::toggled, this, [this, button](bool on) {
             if (on)
@@ -148,46 +157,6 @@ void PortPage::portSelected(int userIndex)
 {
     portHeading->setText(T::configurationOfPort(userIndex));
     board_.showPort(userIndex);
-    showControls();
-}
-
-void PortPage::securityToggled(bool on)
-{
-    if (showing_)
-        return;
-    board_.setSecurity(on);
-    showControls();
-}
-
-void PortPage::learningToggled(bool on)
-{
-    if (showing_)
-        return;
-    board_.setLearning(on);
-    showControls();
-}
-
-void PortPage::stormControlToggled(bool on)
-{
-    if (showing_)
-        return;
-    board_.setStormControl(on);
-    showControls();
-}
-
-void PortPage::flowControlToggled(bool on)
-{
-    if (showing_)
-        return;
-    board_.setFlowControl(on);
-    showControls();
-}
-
-void PortPage::autoNegotiationToggled(bool on)
-{
-    if (showing_)
-        return;
-    board_.setAutoNegotiation(on);
     showControls();
 }
 

@@ -50,11 +50,6 @@ private:
     void connectRules();
 
     void portSelected(int userIndex);
-    void securityToggled(bool on);
-    void learningToggled(bool on);
-    void stormControlToggled(bool on);
-    void flowControlToggled(bool on);
-    void autoNegotiationToggled(bool on);
     void rateOrDuplexSelected(QRadioButton *button);
 
     // The controls as the board has them; the changes made here run no rule.
