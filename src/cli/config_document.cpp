@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <iterator>
 
 // Configurations as documents, and documents as text.
 namespace ConfigDocument
@@ -60,6 +61,20 @@ std::optional<int> keyNumber(const QString &key)
     return number;
 }
 
+QStringList portSettingKeys()
+{
+    QStringList keys;
+    for (const PortSettingRow &row : portSettingRows())
+        keys << QLatin1String(row.key);
+    return keys;
+}
+
+QJsonValue portSettingValue(const PortSettingRow &row, const PortSettings &port)
+{
+    const int value = row.get(port);
+    return row.names ? QJsonValue(QLatin1String(row.names[value])) : QJsonValue(value != 0);
+}
+
 QByteArray scalarText(const QJsonValue &value)
 {
     const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
@@ -69,14 +84,15 @@ QByteArray scalarText(const QJsonValue &value)
 namespace
 {
 
-// The order in which toText writes named keys; numbered keys come by value.
-const char *const kKeyOrder[] = {
-    "format",    "version",       "model",        "ports",        "trunks",        "vlans",
-    "method",    "hash",          "groups",       "members",      "mapping",       "security",
-    "learning",  "storm_control", "flow_control", "link",         "equal",         "settings",
-    "words",     "path",          "name",         "device",       "word",          "old",
-    "new",       "override",      "description",  "manufacturer", "serial_number", "vendor_id",
-    "product_id"};
+// The order in which toText writes named keys: these, a port's settings in the table's order,
+// then the rest; numbered keys come by value.
+const char *const kKeysBeforePortSettings[] = {"format", "version", "model",  "ports",
+                                               "trunks", "vlans",   "method", "hash",
+                                               "groups", "members", "mapping"};
+const char *const kKeysAfterPortSettings[] = {
+    "equal",       "settings",     "words",         "path",      "name",
+    "device",      "word",         "old",           "new",       "override",
+    "description", "manufacturer", "serial_number", "vendor_id", "product_id"};
 
 QJsonArray numbersOf(const std::vector<int> &indexes)
 {
@@ -88,10 +104,11 @@ QJsonArray numbersOf(const std::vector<int> &indexes)
 
 int keyRank(const QString &key)
 {
-    const auto *end = std::end(kKeyOrder);
-    return int(std::find_if(std::begin(kKeyOrder), end,
-                            [&key](const char *known) { return key == QLatin1String(known); }) -
-               std::begin(kKeyOrder));
+    QStringList order = namesOf(kKeysBeforePortSettings, int(std::size(kKeysBeforePortSettings)));
+    order << portSettingKeys()
+          << namesOf(kKeysAfterPortSettings, int(std::size(kKeysAfterPortSettings)));
+    const int rank = int(order.indexOf(key));
+    return rank < 0 ? int(order.size()) : rank;
 }
 
 } // namespace
@@ -168,11 +185,6 @@ QString modelName(int model)
     return deviceModelInfo(model).commandLineName;
 }
 
-QString linkName(LinkSetting link)
-{
-    return QLatin1String(kLinkNames[int(link)]);
-}
-
 QString portListText(const std::vector<int> &userIndexes)
 {
     QStringList runs;
@@ -193,12 +205,11 @@ QJsonObject fromConfiguration(const SwitchConfiguration &config)
 {
     QJsonObject ports;
     for (int p = 0; p < int(config.ports.size()); ++p) {
-        const PortSettings &port = config.ports[std::size_t(p)];
-        ports.insert(numberOf(p), QJsonObject{{QStringLiteral("security"), port.security},
-                                              {QStringLiteral("learning"), port.learning},
-                                              {QStringLiteral("storm_control"), port.stormControl},
-                                              {QStringLiteral("flow_control"), port.flowControl},
-                                              {QStringLiteral("link"), linkName(port.link)}});
+        QJsonObject entry;
+        for (const PortSettingRow &row : portSettingRows())
+            entry.insert(QLatin1String(row.key),
+                         portSettingValue(row, config.ports[std::size_t(p)]));
+        ports.insert(numberOf(p), entry);
     }
     const bool mac = config.method == TrunkMethod::MacAddress;
     QJsonObject groups;

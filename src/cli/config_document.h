@@ -19,8 +19,6 @@ constexpr int kVersion = 1;
 
 // "24", "24sx" or "32".
 QString modelName(int model);
-// "auto", "100-full", "100-half", "10-full" or "10-half".
-QString linkName(LinkSetting link);
 
 // User ports as their numbers, runs of three or more as ranges: "1-4, 13, 14".
 QString portListText(const std::vector<int> &userIndexes);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/port_settings_table.h"
 #include "config/switch_configuration.h"
 
 #include <QByteArray>
@@ -13,10 +14,6 @@
 namespace ConfigDocument
 {
 
-inline constexpr LinkSetting kLinks[] = {LinkSetting::Auto, LinkSetting::Full100,
-                                         LinkSetting::Half100, LinkSetting::Full10,
-                                         LinkSetting::Half10};
-inline const char *const kLinkNames[] = {"auto", "100-full", "100-half", "10-full", "10-half"};
 inline const char *const kMethodNames[] = {"mac", "port"};
 
 // A key as messages show it: a control character as its JSON escape ("\u0000"), so that a key
@@ -30,6 +27,10 @@ QString hashName(int index);
 // A port or trunk index as its number: "1" for 0.
 QString numberOf(int index);
 QStringList namesOf(const char *const *names, int count);
+// The keys of a port's entry, in the table's order.
+QStringList portSettingKeys();
+// A port setting's value as a document holds it: a name, or true and false for a flag.
+QJsonValue portSettingValue(const PortSettingRow &row, const PortSettings &port);
 // The number a key names, when it is written plainly ("7", not "07" or "+7").
 std::optional<int> keyNumber(const QString &key);
 // A single value (number, string, true, false, null) as JSON text.

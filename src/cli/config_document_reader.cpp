@@ -1,3 +1,4 @@
+#include "config/port_settings_table.h"
 #include "config_document_parts.h"
 #include "document_reader.h"
 
@@ -24,36 +25,26 @@ bool DocumentReader::ports(const QJsonValue &value, std::vector<PortSettings> &p
         const QString portPath = at(path, name);
         const std::optional<QJsonObject> entry =
             p ? object(entries->value(name), portPath) : std::nullopt;
-        if (!entry || !onlyKeys(*entry, portPath,
-                                {"security", "learning", "storm_control", "flow_control", "link"}))
+        if (!entry || !onlyKeys(*entry, portPath, portSettingKeys()))
             return false;
         PortSettings &port = ports[*p];
-        const std::pair<const char *, bool *> flags[] = {{"security", &port.security},
-                                                         {"learning", &port.learning},
-                                                         {"storm_control", &port.stormControl},
-                                                         {"flow_control", &port.flowControl}};
-        const bool wasSecured = port.security;
-        for (const auto &[flagName, setting] : flags) {
-            const QString flagKey = QLatin1String(flagName);
-            if (!entry->contains(flagKey))
+        // In the table's order, so that securing a port clears a learning given after it.
+        for (const PortSettingRow &row : portSettingRows()) {
+            const QString settingKey = QLatin1String(row.key);
+            if (!entry->contains(settingKey))
                 continue;
-            const std::optional<bool> on = flag(entry->value(flagKey), at(portPath, flagKey));
-            if (!on)
+            const QJsonValue given = entry->value(settingKey);
+            const QString settingPath = at(portPath, settingKey);
+            std::optional<int> value;
+            if (row.names)
+                value = choice(given, settingPath, namesOf(row.names, row.nameCount));
+            else if (const std::optional<bool> on = flag(given, settingPath))
+                value = int(*on);
+            if (!value)
                 return false;
-            *setting = *on;
+            row.set(port, *value);
         }
-        if (entry->contains(QLatin1String("link"))) {
-            const std::optional<int> link =
-                choice(entry->value(QLatin1String("link")), at(portPath, QStringLiteral("link")),
-                       namesOf(kLinkNames, 5));
-            if (!link)
-                return false;
-            port.link = kLinks[*link];
-        }
-        // Securing a port clears and locks its learning box.
         const bool learningGiven = entry->contains(QLatin1String("learning"));
-        if (port.security && !wasSecured && !learningGiven)
-            port.learning = false;
         const bool bothGiven = learningGiven && entry->contains(QLatin1String("security"));
         if (port.security && port.learning && (weighRules_ || bothGiven))
             return refuse(at(portPath, QLatin1String(learningGiven ? "learning" : "security")),

@@ -1,5 +1,6 @@
 #include "config_report.h"
 
+#include "config/port_settings_table.h"
 #include "config/trunk/trunk_layout.h"
 #include "config_document.h"
 #include "config_document_parts.h"
@@ -18,18 +19,25 @@ QString onOff(bool on)
     return on ? QStringLiteral("on") : QStringLiteral("off");
 }
 
+// A column per port setting, each as wide as its heading but the last.
 QString portTable(const SwitchConfiguration &config)
 {
-    QString text = QStringLiteral("Port  Security  Learning  Storm control  Flow control  Link\n");
+    const std::vector<PortSettingRow> &rows = portSettingRows();
+    QString text = QStringLiteral("Port");
+    for (const PortSettingRow &row : rows)
+        text += QStringLiteral("  ") + QLatin1String(row.caption);
+    text += QLatin1Char('\n');
     for (int p = 0; p < int(config.ports.size()); ++p) {
-        const PortSettings &port = config.ports[std::size_t(p)];
-        text += QStringLiteral("%1  %2  %3  %4  %5  %6\n")
-                    .arg(p + 1, 4)
-                    .arg(onOff(port.security).leftJustified(8))
-                    .arg(onOff(port.learning).leftJustified(8))
-                    .arg(onOff(port.stormControl).leftJustified(13))
-                    .arg(onOff(port.flowControl).leftJustified(12))
-                    .arg(ConfigDocument::linkName(port.link));
+        text += QStringLiteral("%1").arg(p + 1, 4);
+        for (std::size_t c = 0; c < rows.size(); ++c) {
+            const int value = rows[c].get(config.ports[std::size_t(p)]);
+            const QString shown =
+                rows[c].names ? QLatin1String(rows[c].names[value]) : onOff(value != 0);
+            const bool last = c + 1 == rows.size();
+            text += QStringLiteral("  ") +
+                    (last ? shown : shown.leftJustified(int(qstrlen(rows[c].caption))));
+        }
+        text += QLatin1Char('\n');
     }
     return text;
 }

@@ -22,6 +22,12 @@ bool DocumentReader::onlyKeys(const QJsonObject &object, const QString &path,
     QStringList names;
     for (const char *name : known)
         names << QLatin1String(name);
+    return onlyKeys(object, path, names);
+}
+
+bool DocumentReader::onlyKeys(const QJsonObject &object, const QString &path,
+                              const QStringList &names)
+{
     for (const QString &key : object.keys()) {
         if (!names.contains(key))
             return refuse(at(path, key), QStringLiteral("unknown key; known here: %1")

@@ -37,6 +37,7 @@ public:
     bool refuse(const QString &path, const QString &reason);
     bool onlyKeys(const QJsonObject &object, const QString &path,
                   std::initializer_list<const char *> known);
+    bool onlyKeys(const QJsonObject &object, const QString &path, const QStringList &known);
     std::optional<QJsonObject> object(const QJsonValue &value, const QString &path);
     std::optional<bool> flag(const QJsonValue &value, const QString &path);
     // The index of the value in `names`.

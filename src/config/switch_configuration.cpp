@@ -1,5 +1,6 @@
 #include "config/switch_configuration.h"
 
+#include "config/port_board.h"
 #include "config/port_mask.h"
 #include "config/properties_codec.h"
 #include "image/device_models.h"
@@ -10,43 +11,6 @@
 
 using namespace TrunkLayout;
 using namespace PortWord;
-
-namespace
-{
-
-struct LinkChoice {
-    LinkSetting setting;
-    RateDuplex choice;
-};
-const LinkChoice kForcedLinks[] = {
-    {LinkSetting::Full100, {Rate::Mbps100, Duplex::Full}},
-    {LinkSetting::Half100, {Rate::Mbps100, Duplex::Half}},
-    {LinkSetting::Full10, {Rate::Mbps10, Duplex::Full}},
-    {LinkSetting::Half10, {Rate::Mbps10, Duplex::Half}},
-};
-
-LinkSetting linkOf(quint16 second)
-{
-    if (linkMode(second) == LinkMode::AutoNegotiation)
-        return LinkSetting::Auto;
-    const std::optional<RateDuplex> choice = forcedChoice(second);
-    for (const LinkChoice &link : kForcedLinks) {
-        if (choice && link.choice == *choice)
-            return link.setting;
-    }
-    return LinkSetting::Half10; // no ability at all: the slowest
-}
-
-RateDuplex choiceOf(LinkSetting link)
-{
-    for (const LinkChoice &forced : kForcedLinks) {
-        if (forced.setting == link)
-            return forced.choice;
-    }
-    return kForcedLinks[0].choice;
-}
-
-} // namespace
 
 int portPagePorts(int model)
 {
@@ -127,18 +91,8 @@ SwitchConfiguration OpenedConfiguration::read() const
 {
     SwitchConfiguration config;
     config.model = model_;
-    for (int p = 0; p < portPagePorts(model_); ++p) {
-        const int chip = state_.portMap[p];
-        const quint16 first = firstWord(state_.portWords, chip);
-        const quint16 second = secondWord(state_.portWords, chip);
-        PortSettings port;
-        port.security = securityOn(first);
-        port.learning = !port.security && learningOn(first);
-        port.stormControl = stormControlOn(first);
-        port.flowControl = flowControlOn(second);
-        port.link = linkOf(second);
-        config.ports.push_back(port);
-    }
+    for (int p = 0; p < portPagePorts(model_); ++p)
+        config.ports.push_back(PortBoard::settingsOf(state_.portWords, state_.portMap[p]));
 
     const TrunkPageState &page = board_.state();
     config.method = page.method;
@@ -182,30 +136,6 @@ SwitchConfiguration OpenedConfiguration::read() const
     return config;
 }
 
-void OpenedConfiguration::setPort(int userIndex, const PortSettings &from, const PortSettings &to)
-{
-    const int chip = state_.portMap[userIndex];
-    quint16 &first = firstWord(state_.portWords, chip);
-    quint16 &second = secondWord(state_.portWords, chip);
-    if (to.security != from.security)
-        first = withSecurity(first, to.security);
-    // A secured port learns no addresses: its box is cleared and locked.
-    if (to.security && !from.security)
-        first = withLearning(first, false);
-    else if (to.learning != from.learning)
-        first = withLearning(first, to.learning);
-    if (to.stormControl != from.stormControl)
-        first = withStormControl(first, to.stormControl);
-    if (to.flowControl != from.flowControl)
-        second = withFlowControl(second, to.flowControl);
-    if (to.link != from.link) {
-        if (to.link == LinkSetting::Auto)
-            second = withAutoNegotiation(second);
-        else
-            second = withForcedMode(withAbilities(second, choiceOf(to.link)));
-    }
-}
-
 TrunkPageState OpenedConfiguration::trunkPage(const SwitchConfiguration &wanted)
 {
     if (wanted.method == decoded_.method && wanted.hashIndex == decoded_.hashIndex &&
@@ -232,7 +162,8 @@ const ImageWords &OpenedConfiguration::encode(const SwitchConfiguration &wanted)
 {
     for (int p = 0; p < int(wanted.ports.size()) && p < int(decoded_.ports.size()); ++p) {
         if (wanted.ports[p] != decoded_.ports[p])
-            setPort(p, decoded_.ports[p], wanted.ports[p]);
+            PortBoard::changeSettings(state_.portWords, state_.portMap[p], decoded_.ports[p],
+                                      wanted.ports[p]);
     }
     const TrunkPageState page = trunkPage(wanted);
     state_.vlanGroupCount = int(std::min<std::size_t>(wanted.vlans.size(), kVlanGroupMax));

@@ -1,40 +1,23 @@
 #pragma once
 
+#include "config/port_settings.h"
 #include "config/trunk/trunk_board.h"
 #include "image/image_state.h"
 
+#include <tuple>
 #include <vector>
 
 // A switch configuration as the properties dialog shows it, as plain data: what the command line
 // prints, compares and applies. Ports are user port indexes (front-panel number - 1), trunks
 // indexes 0..7 for trunks 1..8.
-enum class LinkSetting { Auto, Full100, Half100, Full10, Half10 };
-
-struct PortSettings {
-    bool security = false;
-    bool learning = true;
-    bool stormControl = false;
-    bool flowControl = true;
-    LinkSetting link = LinkSetting::Auto;
-
-    bool operator==(const PortSettings &o) const
-    {
-        return security == o.security && learning == o.learning && stormControl == o.stormControl &&
-               flowControl == o.flowControl && link == o.link;
-    }
-    bool operator!=(const PortSettings &o) const { return !(*this == o); }
-};
-
 struct TrunkSettings {
     bool inUse = false;
     std::vector<int> members; // ascending
     // Port-based trunks: the member each port sends through (a user port index), -1 for none.
     std::vector<int> mapping;
 
-    bool operator==(const TrunkSettings &o) const
-    {
-        return inUse == o.inUse && members == o.members && mapping == o.mapping;
-    }
+    auto tied() const { return std::tie(inUse, members, mapping); }
+    bool operator==(const TrunkSettings &o) const { return tied() == o.tied(); }
     bool operator!=(const TrunkSettings &o) const { return !(*this == o); }
 };
 
@@ -42,10 +25,8 @@ struct VlanGroupSettings {
     std::vector<int> ports;  // ascending
     std::vector<int> trunks; // ascending
 
-    bool operator==(const VlanGroupSettings &o) const
-    {
-        return ports == o.ports && trunks == o.trunks;
-    }
+    auto tied() const { return std::tie(ports, trunks); }
+    bool operator==(const VlanGroupSettings &o) const { return tied() == o.tied(); }
     bool operator!=(const VlanGroupSettings &o) const { return !(*this == o); }
 };
 
@@ -62,11 +43,8 @@ struct SwitchConfiguration {
     // image opens again with the first one, and so does this configuration.
     void forgetUnstoredHash();
 
-    bool operator==(const SwitchConfiguration &o) const
-    {
-        return model == o.model && ports == o.ports && method == o.method &&
-               hashIndex == o.hashIndex && trunks == o.trunks && vlans == o.vlans;
-    }
+    auto tied() const { return std::tie(model, ports, method, hashIndex, trunks, vlans); }
+    bool operator==(const SwitchConfiguration &o) const { return tied() == o.tied(); }
 };
 
 // User ports shown on the port page: 24, or 32 on the 32-port model.
@@ -103,7 +81,6 @@ public:
 
 private:
     SwitchConfiguration read() const;
-    void setPort(int userIndex, const PortSettings &from, const PortSettings &to);
     TrunkPageState trunkPage(const SwitchConfiguration &wanted);
 
     int model_;

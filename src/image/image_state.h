@@ -59,10 +59,6 @@ public:
 
     // Port-based trunk mapping: (trunk, tab, option) as the mapping dialog lays it out.
     std::array<std::array<std::array<bool, 32>, 4>, kTrunkCount> portTrunkMapping{};
-    bool mappingComplete = false;
-
-    // User port index whose settings "Apply to other ports" copies.
-    int applySourcePort = 0;
 
     // Both setting words of every port of devices 0..3 to their defaults.
     void applyPortWordDefaults();

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <tuple>
 
 // The two setting words of a switch port: what each bit means and how a setting is written into
 // a word without disturbing the bits around it. Which control writes what, and when, is the
@@ -36,7 +37,7 @@ struct RateDuplex {
     Duplex duplex;
     bool operator==(const RateDuplex &other) const
     {
-        return rate == other.rate && duplex == other.duplex;
+        return std::tie(rate, duplex) == std::tie(other.rate, other.duplex);
     }
 };
 

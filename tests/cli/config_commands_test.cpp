@@ -301,6 +301,9 @@ private slots:
                "   8  off       off       off            on            10-half\n~hash DA crc.\n  "
                "Trunk1: ports 1-3\n  Trunk2: ports 4, 13-16\n\nVLAN groups:\n"
                "  Group1: ports 5, 6; trunks 1\n~  Port 26: 4, 7-26\n";
+        QTest::newRow("a secured port learns nothing, whatever its learning bit says")
+            << "show -m 24 {dir}/s.bin"
+            << "{}" << 0 << "~  13  on        off       off            on            auto\n";
         QTest::newRow("a group added")
             << "diff" + ab << R"("vlans": [{"ports": [1, 2]}])" << 5
             << "~vlans[0]: (none) -> {\"ports\": [1, 2], \"trunks\": []}\n0 30: 0xFFFF -> 0xFFF5\n";
@@ -379,6 +382,8 @@ private slots:
         put(dir, "a.bin", BinFile::encode(image, model));
         image[0][127] ^= 0x8001;
         put(dir, "w.bin", BinFile::encode(image, model));
+        image[0][13] |= PortWord::kSecurity; // the learning bit left on
+        put(dir, "s.bin", BinFile::encode(image, model));
         put(dir, "c.json",
             QStringLiteral(R"({"format": "swcfg-config", "version": 1, "model": "%1", %2})")
                 .arg(kModels[model], ports.startsWith('{') ? "\"ports\": " + ports : ports)

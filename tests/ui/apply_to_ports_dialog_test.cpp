@@ -37,8 +37,7 @@ private slots:
         QFETCH(int, box);
         PropertiesFixture fx(model);
         PortNumbers::buildPortMaps(fx.state);
-        fx.state.applySourcePort = source;
-        ApplyToPortsDialog dialog(fx.state);
+        ApplyToPortsDialog dialog(fx.state, source);
 
         QVERIFY(dialog.portBoxes[source]->isChecked());
         QVERIFY(!dialog.portBoxes[source]->isEnabled());

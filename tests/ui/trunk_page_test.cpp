@@ -181,6 +181,18 @@ private slots:
         QVERIFY(d.prompter.prompts[0].reason.startsWith("Ports without a member: 2, 3, 4, 5, "));
         QCOMPARE(label->text(), QStringLiteral("ok"));
         QCOMPARE(mapped(), ports);
+
+        // A single port without a member keeps the dialog open too.
+        d.dialogs.actions = {[](QDialog &dialog) {
+            auto &f = static_cast<TrunkMappingDialog &>(dialog);
+            QButtonGroup *port3 = f.options(0)[4 * 2]->group();
+            port3->setExclusive(false);
+            port3->checkedButton()->setChecked(false);
+            f.okButton->click();
+            QCOMPARE(f.result(), 0);
+        }};
+        QVERIFY(d.click({"mappingButton_0"}));
+        QVERIFY(d.prompter.prompts.last().reason.startsWith("Ports without a member: 3"));
     }
 };
 

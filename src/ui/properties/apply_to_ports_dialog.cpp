@@ -13,8 +13,8 @@
 
 namespace T = PropertiesTexts;
 
-ApplyToPortsDialog::ApplyToPortsDialog(ImageState &state, QWidget *parent)
-    : QDialog(parent), state_(state)
+ApplyToPortsDialog::ApplyToPortsDialog(ImageState &state, int sourcePort, QWidget *parent)
+    : QDialog(parent), state_(state), sourcePort_(sourcePort)
 {
     setObjectName(QStringLiteral("ApplyToPortsDialog"));
     setWindowTitle(QString::fromLatin1(T::kApplyTitle));
@@ -43,7 +43,7 @@ ApplyToPortsDialog::ApplyToPortsDialog(ImageState &state, QWidget *parent)
         portBoxes[i]->setEnabled(i < state_.model().pagePorts);
     // The source port is always among the targets (copying onto it changes nothing); its box
     // is locked after the model's rule, or that rule would unlock a source among ports 25..32.
-    QCheckBox *source = portBoxes[state_.applySourcePort];
+    QCheckBox *source = portBoxes[sourcePort_];
     source->setChecked(true);
     source->setEnabled(false);
     okButton->setEnabled(false);
@@ -60,7 +60,7 @@ void ApplyToPortsDialog::updateOk()
 
 void ApplyToPortsDialog::copySettings()
 {
-    const int source = state_.portMap[state_.applySourcePort];
+    const int source = state_.portMap[sourcePort_];
     const quint16 first = PortWord::firstWord(state_.portWords, source);
     const quint16 second = PortWord::secondWord(state_.portWords, source);
     for (int i = 0; i < kUserPortCount; ++i) {

@@ -36,7 +36,7 @@ void clearOption(QRadioButton *button)
 
 } // namespace
 
-PortPage::PortPage(ImageState &state, QWidget *parent) : QWidget(parent), state_(state)
+PortPage::PortPage(ImageState &state, QWidget *parent) : QWidget(parent), board_(state)
 {
     buildControls();
     connectRules();
@@ -122,11 +122,20 @@ void PortPage::connectRules()
                 portSelected(i);
         });
     }
-    connect(securityBox, &QCheckBox::toggled, this, &PortPage::securityToggled);
-    connect(learningBox, &QCheckBox::toggled, this, &PortPage::learningToggled);
-    connect(stormControlBox, &QCheckBox::toggled, this, &PortPage::stormControlToggled);
-    connect(flowControlBox, &QCheckBox::toggled, this, &PortPage::flowControlToggled);
-    connect(autoNegotiationBox, &QCheckBox::toggled, this, &PortPage::autoNegotiationToggled);
+    // A box's change goes to the board, whose rules may change other controls.
+    const auto forward = [this](QCheckBox *box, void (PortBoard::*set)(bool)) {
+        connect(box, &QCheckBox::toggled, this, [this, set](bool on) {
+            if (showing_)
+                return;
+            (board_.*set)(on);
+            showControls();
+        });
+    };
+    forward(securityBox, &PortBoard::setSecurity);
+    forward(learningBox, &PortBoard::setLearning);
+    forward(stormControlBox, &PortBoard::setStormControl);
+    forward(flowControlBox, &PortBoard::setFlowControl);
+    forward(autoNegotiationBox, &PortBoard::setAutoNegotiation);
     for (QRadioButton *button : {rate10Option, rate100Option, halfDuplexOption, fullDuplexOption}) {
         connect(button, &QRadioButton::toggled, this, [this, button](bool on) {
             if (on)
@@ -144,121 +153,48 @@ std::optional<int> PortPage::selectedPortIndex() const
     return std::nullopt;
 }
 
-int PortPage::shownChipPort() const
-{
-    return state_.portMap[selectedPortIndex().value_or(0)];
-}
-
-quint16 &PortPage::firstWord()
-{
-    return PortWord::firstWord(state_.portWords, shownChipPort());
-}
-
-quint16 &PortPage::secondWord()
-{
-    return PortWord::secondWord(state_.portWords, shownChipPort());
-}
-
 void PortPage::portSelected(int userIndex)
 {
     portHeading->setText(T::configurationOfPort(userIndex));
-    showPortSettings(state_.portMap[userIndex]);
-}
-
-void PortPage::showPortSettings(int chipPort)
-{
-    // Each assignment below runs the control's rule when it changes the control, and those rules
-    // write to the port shown: the words are read at fixed points, not after every change.
-    const quint16 first = PortWord::firstWord(state_.portWords, chipPort);
-    const bool secured = securityOn(first);
-    securityBox->setChecked(secured);
-    learningBox->setChecked(!secured);
-    if (!secured)
-        learningBox->setChecked(learningOn(first));
-    stormControlBox->setChecked(stormControlOn(first));
-
-    const quint16 second = PortWord::secondWord(state_.portWords, chipPort);
-    flowControlBox->setChecked(flowControlOn(second));
-    if (linkMode(second) == LinkMode::AutoNegotiation) {
-        autoNegotiationBox->setChecked(true);
-        setRateDuplexEnabled(false);
-        clearRateDuplex();
-    } else {
-        autoNegotiationBox->setChecked(false);
-        setRateDuplexEnabled(true);
-    }
-    if (linkMode(second) != LinkMode::Forced)
-        return;
-    if (const std::optional<RateDuplex> choice = forcedChoice(second)) {
-        (choice->rate == Rate::Mbps10 ? rate10Option : rate100Option)->setChecked(true);
-        (choice->duplex == Duplex::Half ? halfDuplexOption : fullDuplexOption)->setChecked(true);
-    }
-}
-
-void PortPage::securityToggled(bool on)
-{
-    // A secured port learns no addresses.
-    learningBox->setEnabled(!on);
-    if (on)
-        learningBox->setChecked(false);
-    firstWord() = withSecurity(firstWord(), on);
-}
-
-void PortPage::learningToggled(bool on)
-{
-    firstWord() = withLearning(firstWord(), on);
-}
-
-void PortPage::stormControlToggled(bool on)
-{
-    firstWord() = withStormControl(firstWord(), on);
-}
-
-void PortPage::flowControlToggled(bool on)
-{
-    secondWord() = withFlowControl(secondWord(), on);
-}
-
-void PortPage::autoNegotiationToggled(bool on)
-{
-    rateDuplexPanel->setEnabled(!on);
-    if (on) {
-        clearRateDuplex();
-        setRateDuplexEnabled(false);
-        secondWord() = withAutoNegotiation(secondWord());
-        state_.phyUpdatePending = true;
-        return;
-    }
-    // Leaving auto-negotiation starts from the fastest forced setting.
-    setRateDuplexEnabled(true);
-    rate100Option->setChecked(true);
-    fullDuplexOption->setChecked(true);
-    secondWord() = withForcedMode(secondWord());
+    board_.showPort(userIndex);
+    showControls();
 }
 
 void PortPage::rateOrDuplexSelected(QRadioButton *button)
 {
-    // The button just selected decides its own half of the choice, the other frame the rest.
-    const bool rate10 =
-        button == rate10Option || (button != rate100Option && rate10Option->isChecked());
-    const bool half =
-        button == halfDuplexOption || (button != fullDuplexOption && halfDuplexOption->isChecked());
-    const RateDuplex choice{rate10 ? Rate::Mbps10 : Rate::Mbps100,
-                            half ? Duplex::Half : Duplex::Full};
-    secondWord() = withAbilities(secondWord(), choice);
-    state_.phyUpdatePending = true;
+    if (showing_)
+        return;
+    if (button == rate10Option || button == rate100Option)
+        board_.selectRate(button == rate10Option ? Rate::Mbps10 : Rate::Mbps100);
+    else
+        board_.selectDuplex(button == halfDuplexOption ? Duplex::Half : Duplex::Full);
+    showControls();
 }
 
-void PortPage::setRateDuplexEnabled(bool enabled)
+void PortPage::showControls()
 {
+    const PortControls &c = board_.controls();
+    showing_ = true;
+    securityBox->setChecked(c.security);
+    learningBox->setEnabled(c.learningEnabled);
+    learningBox->setChecked(c.learning);
+    stormControlBox->setChecked(c.stormControl);
+    flowControlBox->setChecked(c.flowControl);
+    autoNegotiationBox->setChecked(c.autoNegotiation);
+    rateDuplexPanel->setEnabled(c.rateDuplexPanelEnabled);
     for (QWidget *control :
          std::initializer_list<QWidget *>{rateFrame, duplexFrame, rate10Option, rate100Option,
                                           halfDuplexOption, fullDuplexOption})
-        control->setEnabled(enabled);
-}
-
-void PortPage::clearRateDuplex()
-{
-    for (QRadioButton *button : {rate10Option, rate100Option, halfDuplexOption, fullDuplexOption})
-        clearOption(button);
+        control->setEnabled(c.rateDuplexEnabled);
+    const auto select = [](QRadioButton *option, QRadioButton *other, bool any, bool first) {
+        if (!any) {
+            clearOption(option);
+            clearOption(other);
+            return;
+        }
+        (first ? option : other)->setChecked(true);
+    };
+    select(rate10Option, rate100Option, c.rate.has_value(), c.rate == Rate::Mbps10);
+    select(halfDuplexOption, fullDuplexOption, c.duplex.has_value(), c.duplex == Duplex::Half);
+    showing_ = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/port_board.h"
 #include "image/image_state.h"
 
 #include <QWidget>
@@ -14,8 +15,9 @@ class QPushButton;
 class QRadioButton;
 
 // The "Port" page of the properties dialog: one port at a time, picked with the port buttons.
-// Every change of a control, by the user or by a decode, runs that control's rule and writes
-// through to the port's words in ImageState::portWords at once.
+// A view of a PortBoard: every change of a control, by the user or by code, goes to the board,
+// whose rule writes through to the port's words in ImageState::portWords at once, and the page
+// then shows the board's controls.
 class PortPage : public QWidget
 {
     Q_OBJECT
@@ -23,9 +25,6 @@ class PortPage : public QWidget
 public:
     explicit PortPage(ImageState &state, QWidget *parent = nullptr);
 
-    // Shows the words of `chipPort` by setting the controls one after another; each change runs
-    // its rule, so a decode may rewrite the words of the port being shown.
-    void showPortSettings(int chipPort);
     // The user port index of the first selected port button, none when no button is selected.
     std::optional<int> selectedPortIndex() const;
 
@@ -51,20 +50,11 @@ private:
     void connectRules();
 
     void portSelected(int userIndex);
-    void securityToggled(bool on);
-    void learningToggled(bool on);
-    void stormControlToggled(bool on);
-    void flowControlToggled(bool on);
-    void autoNegotiationToggled(bool on);
     void rateOrDuplexSelected(QRadioButton *button);
 
-    void setRateDuplexEnabled(bool enabled);
-    void clearRateDuplex();
+    // The controls as the board has them; the changes made here run no rule.
+    void showControls();
 
-    // The words of the port whose button is selected (port 1 when none is).
-    int shownChipPort() const;
-    quint16 &firstWord();
-    quint16 &secondWord();
-
-    ImageState &state_;
+    PortBoard board_;
+    bool showing_ = false;
 };

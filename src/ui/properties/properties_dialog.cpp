@@ -161,7 +161,6 @@ void PropertiesDialog::reject()
 
 void PropertiesDialog::applyToOtherPorts()
 {
-    state_.applySourcePort = selectedPortIndex().value_or(0);
-    ApplyToPortsDialog dialog(state_, this);
+    ApplyToPortsDialog dialog(state_, selectedPortIndex().value_or(0), this);
     services_.dialogs.run(dialog);
 }

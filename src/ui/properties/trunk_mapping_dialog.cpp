@@ -156,7 +156,6 @@ void TrunkMappingDialog::spreadEvenly()
 
 void TrunkMappingDialog::confirm()
 {
-    state_.mappingComplete = false;
     auto &mapping = state_.portTrunkMapping[trunk_];
     int count = 0;
     for (int tab = 0; tab < 4; ++tab) {
@@ -170,8 +169,7 @@ void TrunkMappingDialog::confirm()
             }
         }
     }
-    state_.mappingComplete = count == switchPorts(state_);
-    if (!state_.mappingComplete) {
+    if (count != switchPorts(state_)) {
         // The choices made so far are kept in the table; the dialog stays open and says which
         // ports still lack a member.
         QStringList ports;
