@@ -1,4 +1,5 @@
 #include "image/image_state.h"
+#include "link/answer_bursts.h"
 #include "link/device_link.h"
 #include "link/wire_protocol.h"
 #include "link_rig.h"
@@ -175,6 +176,38 @@ private slots:
         const qint64 quiet =
             std::max<qint64>(answer.isEmpty() ? 20000 : 5000, pause * 5 / 4 + kByteMicros);
         QVERIFY(line.now <= line.busyMicros * 105 / 100 + (answer.isEmpty() ? 2 : 1) * quiet);
+    }
+
+    // A line whose answers come in bursts learns the silences inside an answer from what its
+    // looks found ("c" a command sent; at T µs "Tq" nothing, "Td" data, "Tw" data at the end of a
+    // wait) and makes a wait for 1000 µs (0 at "none") begun at the last moment outlast them by
+    // half again, at most a second past the last byte.
+    void burstSilences_data()
+    {
+        QTest::addColumn<QString>("looks");
+        QTest::addColumn<qint64>("waitEnds");
+        QTest::newRow("before the answer") << "c 0q" << qint64(1000);
+        QTest::newRow("a silence seen by a look") << "c 0d 4000q 4100d" << qint64(10100);
+        QTest::newRow("a silence a wait ended") << "c 0d 3000w" << qint64(7500);
+        QTest::newRow("halved at the next command") << "c 0d 4000q 4100d c 5000d" << qint64(8000);
+        QTest::newRow("a second at most") << "c 0d 2000000q 2000100d" << qint64(3000100);
+        QTest::newRow("no wait asked") << "c 0d 4000q 4100d none" << qint64(4100);
+    }
+    void burstSilences()
+    {
+        QFETCH(QString, looks);
+        VirtualLinkClock clock;
+        AnswerBursts bursts(clock);
+        int maxMicros = 1000;
+        for (const QString &look : looks.split(' ')) {
+            if (look == "c" || look == "none") {
+                look == "c" ? bursts.commandSent() : void(maxMicros = 0);
+                continue;
+            }
+            clock.micros = look.chopped(1).toLongLong();
+            bursts.looked(!look.endsWith('q'), look.endsWith('q'), look.endsWith('w'));
+        }
+        QTEST(bursts.waitEnd(maxMicros), "waitEnds");
     }
 };
 
