@@ -199,7 +199,7 @@ SessionOutcome SwitchSession::checkPresence(int model)
         return SessionOutcome::Stopped;
 
     const WireProtocol::PresenceStatus presence =
-        WireProtocol::presenceStatus(probe.value, hasModuleDevice(model));
+        WireProtocol::presenceStatus(probe.value, deviceCountOf(model));
     switch (presence.kind) {
     case WireProtocol::PresenceStatus::NoAccess:
         return fail(SessionOutcome::NoAnswer, QString::fromLatin1(kFailedToAccess),

@@ -106,13 +106,12 @@ std::optional<DeviceWords> bulkAnswerWords(const QByteArray &answer)
     return words;
 }
 
-PresenceStatus presenceStatus(const QByteArray &answer, bool moduleExpected)
+PresenceStatus presenceStatus(const QByteArray &answer, int devices)
 {
     if (!answer.startsWith("ns"))
         return {PresenceStatus::NoAccess, 0};
     if (answer.size() != kProbeAnswerBytes)
         return {PresenceStatus::NotReady, 0};
-    const int devices = moduleExpected ? 4 : 3;
     int missing = 0;
     for (int d = 0; d < devices; ++d) {
         if (static_cast<unsigned char>(answer.at(2 + d)) != d)

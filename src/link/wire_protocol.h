@@ -75,8 +75,8 @@ struct PresenceStatus {
     int missingDevices = 0;
 };
 
-// Byte 2 + d of the answer is d for each device d present. The module device (byte 5) counts only
-// when the model has one.
-PresenceStatus presenceStatus(const QByteArray &answer, bool moduleExpected);
+// Byte 2 + d of the answer is d for each device d present; devices 0..devices-1 are looked at
+// (the module device, byte 5, only on a model that has one).
+PresenceStatus presenceStatus(const QByteArray &answer, int devices);
 
 } // namespace WireProtocol

@@ -164,7 +164,7 @@ private slots:
             QCOMPARE(line.sendsWhileAnswering, accepted ? 0 : 1);
         } else if (answer.startsWith("ns")) {
             const WireProtocol::PresenceStatus status =
-                WireProtocol::presenceStatus(link.probeDevices().value, true);
+                WireProtocol::presenceStatus(link.probeDevices().value, 4);
             QCOMPARE(status.kind == WireProtocol::PresenceStatus::Checked, accepted);
         } else {
             const LinkResult<DeviceWords> words = link.readEeprom(0);

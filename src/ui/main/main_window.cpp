@@ -3,7 +3,6 @@
 #include "image/device_models.h"
 #include "image/image_state.h"
 #include "link/com_ports.h"
-#include "link/network_port_name.h"
 #include "ui/dialog_runner.h"
 #include "ui/main/main_window_texts.h"
 #include "ui/main/port_list_box.h"

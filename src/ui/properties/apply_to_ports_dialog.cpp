@@ -39,7 +39,7 @@ ApplyToPortsDialog::ApplyToPortsDialog(ImageState &state, int sourcePort, QWidge
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Ports past the model's own (25..32 on the 24-port models) cannot be chosen.
-    for (int i = 24; i < kUserPortCount; ++i)
+    for (int i = 0; i < kUserPortCount; ++i)
         portBoxes[i]->setEnabled(i < state_.model().pagePorts);
     // The source port is always among the targets (copying onto it changes nothing); its box
     // is locked after the model's rule, or that rule would unlock a source among ports 25..32.

@@ -65,7 +65,7 @@ void PropertiesDialog::load()
 {
     PortNumbers::buildPortMaps(state_);
     // Ports past the model's own (25..32 on the 24-port models) cannot be chosen.
-    for (int i = 24; i < kUserPortCount; ++i)
+    for (int i = 0; i < kUserPortCount; ++i)
         portPage->portButtons[i]->setEnabled(i < state_.model().pagePorts);
 
     // Showing port 1 runs the same rules as a click on its button, and shows its settings.
