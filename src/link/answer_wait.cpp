@@ -200,9 +200,20 @@ qint64 AnswerWait::gapQuiet() const
     return gap > 0 ? std::min(gap + gap / 4 + kByteMicros, kLongestGapQuietMicros) : 0;
 }
 
-bool AnswerWait::ended() const
+bool AnswerWait::ended()
 {
-    return (stop_ && stop_()) || !line_.isOpen();
+    if (stop_ && stop_())
+        return true;
+    if (line_.isOpen())
+        return false;
+    // A line that went away still holds what came before it did: an answer that came whole is
+    // an answer, however soon after it the line went.
+    for (qint64 held = -1; line_.bytesAvailable() > held;) {
+        held = line_.bytesAvailable();
+        line_.waitForInput(0);
+        look();
+    }
+    return true;
 }
 
 bool AnswerWait::inStep() const

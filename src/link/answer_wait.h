@@ -57,8 +57,9 @@ public:
     void quietLine(int quietMicros);
 
 private:
-    // A stop was asked for, or the line is gone: nothing more will come.
-    bool ended() const;
+    // A stop was asked for, or the line is gone: nothing more will come. What a gone line still
+    // held is taken in first.
+    bool ended();
     // Notes whether the count of bytes received grew, and how.
     void look();
     // One pass towards `awaited` bytes, waking wakeBytes byte times before they can be in.

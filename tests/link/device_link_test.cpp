@@ -93,6 +93,8 @@ private slots:
         QTest::newRow("516 bytes")
             << "nr20" + words << QStringList{"0", "5", "25", "45", "80", "95", "100", "-100"}
             << QString();
+        QTest::newRow("516 bytes, then gone")
+            << "nr20" + words << QStringList{"0", "5", "80", "95", "100", "-100"} << QString();
         QTest::newRow("515 bytes")
             << "nr20" + words.chopped(1) << QStringList{"0", "5", "25", "45", "56", "80", "0", "-0"}
             << "the answer of device 2 was 515 bytes long, 516 expected";
@@ -116,7 +118,12 @@ private slots:
         QFETCH(QString, fault);
         LinkRig rig;
         rig.line.chunkSize = 200;
-        rig.line.answer = [answer](const QByteArray &) { return answer; };
+        // "... then gone": the device goes away as soon as it answered (a cable pulled).
+        const bool gone = QByteArray(QTest::currentDataTag()).endsWith("then gone");
+        rig.line.answer = [answer, gone, &rig](const QByteArray &) {
+            rig.line.gone = gone;
+            return answer;
+        };
         DeviceLink link(rig.state, rig.line, rig.clock, rig.recordProgress());
         const bool read = fault.isEmpty();
         const LinkResult<DeviceWords> words = link.readEeprom(2);
